@@ -1,0 +1,70 @@
+#include "numtext/strict_reading.h"
+
+#include <string>
+
+#include "calc/fault.h"
+#include "numtext/decimal_parse.h"
+
+namespace wallcalc::numtext {
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+[[noreturn]] void throwMismatch() {
+    throw FaultError(fault_number::kTypeMismatch, "文字不是数值");
+}
+
+}  // namespace
+
+double strictReading(std::string_view text) {
+    std::size_t begin = text.find_first_not_of(' ');
+    if (begin == std::string_view::npos) throwMismatch();
+    std::size_t end = text.find_last_not_of(' ') + 1;
+    std::string_view s = text.substr(begin, end - begin);
+
+    std::string canonical;
+    std::size_t i = 0;
+    if (s[i] == '+' || s[i] == '-') {
+        if (s[i] == '-') canonical.push_back('-');
+        ++i;
+    }
+
+    // Integer part: plain digits, or groups of three after a leading group of one to three.
+    std::size_t intDigits = 0, groupLength = 0;
+    bool grouped = false;
+    for (; i < s.size(); ++i) {
+        if (isDigit(s[i])) {
+            canonical.push_back(s[i]);
+            ++intDigits;
+            ++groupLength;
+            if (grouped && groupLength > 3) throwMismatch();
+        } else if (s[i] == ',') {
+            if (groupLength == 0 || groupLength > 3 || (grouped && groupLength != 3)) throwMismatch();
+            grouped = true;
+            groupLength = 0;
+        } else {
+            break;
+        }
+    }
+    if (grouped && groupLength != 3) throwMismatch();
+
+    std::size_t fracDigits = 0;
+    if (i < s.size() && s[i] == '.') {
+        canonical.push_back('.');
+        for (++i; i < s.size() && isDigit(s[i]); ++i, ++fracDigits) canonical.push_back(s[i]);
+    }
+    if (intDigits + fracDigits == 0) throwMismatch();
+
+    if (i < s.size() && (s[i] == 'E' || s[i] == 'e')) {
+        canonical.push_back('e');
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) canonical.push_back(s[i++]);
+        std::size_t firstDigit = i;
+        for (; i < s.size() && isDigit(s[i]); ++i) canonical.push_back(s[i]);
+        if (i == firstDigit) throwMismatch();
+    }
+    if (i != s.size()) throwMismatch();
+    return detail::parseCanonicalDecimal(canonical);
+}
+
+}  // namespace wallcalc::numtext

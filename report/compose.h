@@ -1,0 +1,16 @@
+#pragma once
+#include <string>
+
+#include "calc/fields.h"
+
+namespace wallcalc {
+
+// 生成计算书: composes the 55-line calculation report from the fields and, only when every
+// line has been composed, replaces the text of Text29 with it. Throws FaultError otherwise,
+// with every field unchanged.
+void composeReport(FieldSet& fields);
+
+// The report text itself (55 lines, each ended by CR LF), without touching the fields.
+std::string reportText(const FieldSet& fields);
+
+}  // namespace wallcalc
