@@ -1,5 +1,85 @@
 #include "calc/crack.h"
-#include "calc/fault.h"
+
+#include "calc/checked.h"
+#include "calc/field_read.h"
+#include "numtext/text_forms.h"
+
 namespace wallcalc {
-void crackWidthCheck(FieldSet&) { throw FaultError(fault_number::kOverflow, "not yet"); }
+
+using checked::add;
+using checked::div;
+using checked::mul;
+using checked::sub;
+using checked::toSingle;
+
+void crackWidthCheck(FieldSet& fields) {
+    using numtext::fixedText;
+    using numtext::singleText;
+
+    const float d = checked::readToSingle(readPrefix(fields, Field::Text17));
+    const float Mk = checked::readToSingle(readPrefix(fields, Field::Text24));
+    const float h = checked::readToSingle(readPrefix(fields, Field::Text4));
+
+    const char* hoWhat = "计算有效高度 ho（墙厚 Text4 减50mm）";
+    const float ho =
+        toSingle(mul(sub(div(readPrefix(fields, Field::Text4), 1000, hoWhat), 0.05, hoWhat), 1000, hoWhat), hoWhat);
+
+    // Provided steel: bars of diameter d at spacing s over a strip 1000 mm wide.
+    const char* a1What = "计算单根钢筋面积（钢筋直径 Text17）";
+    const double diameter = readPrefix(fields, Field::Text17);
+    const float a1 = toSingle(div(mul(checked::square(diameter, a1What), 3.14159, a1What), 4, a1What), a1What);
+
+    const char* asWhat = "计算钢筋面积 As（钢筋间距 Text25 为0或不是数值？）";
+    const double s = readPrefix(fields, Field::Text25);
+    const float As = toSingle(div(mul(a1, 1000, asWhat), s, asWhat), asWhat);
+    fields.setText(Field::Text14, singleText(As));
+
+    // ρte = As / Ate, Ate = 0.5·b·h; not less than 0.01 in the crack width.
+    const char* rhoTeWhat = "计算配筋率 ρte（墙厚 Text4 为0？）";
+    float rhoTe = toSingle(div(As, mul(500, h, rhoTeWhat), rhoTeWhat), rhoTeWhat);
+    if (rhoTe < 0.01f) rhoTe = 0.01f;
+    fields.setText(Field::Text26, fixedText(rhoTe, 6));
+
+    const char* sigmaWhat = "计算钢筋应力 σsk（有效高度 ho 或钢筋面积为0？请检查墙厚与钢筋直径）";
+    const float sigmaSk =
+        toSingle(div(mul(Mk, 1000000, sigmaWhat), mul(mul(0.87, ho, sigmaWhat), As, sigmaWhat), sigmaWhat), sigmaWhat);
+
+    const char* rhoWhat = "计算配筋率 ρ";
+    const float rho = toSingle(div(mul(As, 100, rhoWhat), mul(ho, 1000, rhoWhat), rhoWhat), rhoWhat);
+    fields.setText(Field::Text16, fixedText(rho, 4));
+
+    // ftk by the concrete grade; a grade outside the table leaves it 0.
+    float ftk = 0;
+    if (readPrefix(fields, Field::Text10) == 25) ftk = 1.78f;
+    if (readPrefix(fields, Field::Text10) == 30) ftk = 2.01f;
+    if (readPrefix(fields, Field::Text10) == 35) ftk = 2.2f;
+    if (readPrefix(fields, Field::Text10) == 40) ftk = 2.39f;
+    fields.setText(Field::Text28, singleText(ftk));
+
+    // ψ = 1.1 − 0.65·ftk/(ρte·σsk), bounded to [0.2, 1.0] as the code requires: without the
+    // bound a small service moment gives a negative crack width.
+    const char* psiWhat = "计算钢筋应变不均匀系数 ψ（弯距标准值 Mk 为0？）";
+    float psi = toSingle(sub(1.1, div(mul(0.65, ftk, psiWhat), mul(rhoTe, sigmaSk, psiWhat), psiWhat), psiWhat), psiWhat);
+    if (psi < 0.2f) psi = 0.2f;
+    if (psi > 1.0f) psi = 1.0f;
+
+    // Es by the bar grade, which must be a number.
+    const char* gradeHint = "钢筋级别请填写1、2或3";
+    float Es = 0;
+    if (readStrict(fields, Field::Combo1, gradeHint) == 1) Es = 210000;
+    if (readStrict(fields, Field::Combo1, gradeHint) == 2) Es = 200000;
+    if (readStrict(fields, Field::Combo1, gradeHint) == 3) Es = 200000;
+
+    // ωmax = αcr·ψ·σsk·(1.9c + 0.08·deq/ρte)/Es with αcr = 2.1, c = 50 mm, deq = d.
+    const char* omegaWhat = "计算最大裂缝宽度 ωmax（钢筋级别只能是1、2或3）";
+    const double bond = add(div(mul(0.08, d, omegaWhat), rhoTe, omegaWhat), 95, omegaWhat);
+    const double stress = mul(mul(psi, 2.1, omegaWhat), sigmaSk, omegaWhat);
+    const float omega = toSingle(div(mul(bond, stress, omegaWhat), Es, omegaWhat), omegaWhat);
+    fields.setText(Field::Text15, fixedText(omega, 4));
+
+    // The verdict is taken on the crack width as its field shows it, four decimals.
+    if (readPrefix(fields, Field::Text15) > 0.2) fields.setText(Field::Text18, "不满足要求！");
+    if (readPrefix(fields, Field::Text15) <= 0.2) fields.setText(Field::Text18, "满足要求");
 }
+
+}  // namespace wallcalc

@@ -1,5 +1,138 @@
 #include "calc/strength.h"
-#include "calc/fault.h"
+
+#include "calc/checked.h"
+#include "calc/field_read.h"
+#include "numtext/text_forms.h"
+
 namespace wallcalc {
-void strengthCalculation(FieldSet&) { throw FaultError(fault_number::kOverflow, "not yet"); }
+namespace {
+
+using checked::add;
+using checked::div;
+using checked::mul;
+using checked::square;
+using checked::sub;
+using checked::toSingle;
+
+// One component of a moment: length² × (pressure × load factor), then the coefficient.
+// Support and service moments divide by 15 or 12; the mid-span moment multiplies by 0.0298,
+// or by 9 and divides by 128.
+double byDivisor(double lengthSquared, double load, double divisor, const char* what) {
+    return div(mul(lengthSquared, load, what), divisor, what);
 }
+double byMidSpanCoefficient(double lengthSquared, double load, bool triangle, const char* what) {
+    double product = mul(lengthSquared, load, what);
+    return triangle ? mul(product, 0.0298, what) : div(mul(product, 9, what), 128, what);
+}
+
+// x = ho − (ho² − (M + M) × 10⁶ ÷ (fc × 1000))^0.5 : the compression-zone height of a singly
+// reinforced section 1000 mm wide, with α = 1 and γo = 1.
+double compressionHeight(float ho, float moment, float fc, const char* what, const char* rootWhat) {
+    double hoSquared = square(ho, what);
+    double demand = div(mul(add(moment, moment, what), 1000000, what), mul(fc, 1000, what), what);
+    double root = checked::squareRoot(sub(hoSquared, demand, what), rootWhat);
+    return sub(ho, root, what);
+}
+
+}  // namespace
+
+void strengthCalculation(FieldSet& fields) {
+    using numtext::doubleText;
+    using numtext::fixedText;
+    using numtext::singleText;
+
+    // Inputs. p, h1, H and fy are held in single precision as read; ho, L and fc are derived.
+    const float p = checked::readToSingle(readPrefix(fields, Field::Text1));
+    const float h1 = checked::readToSingle(readPrefix(fields, Field::Text2));
+    const float H = checked::readToSingle(readPrefix(fields, Field::Text3));
+    const float fy = checked::readToSingle(readPrefix(fields, Field::Text13));
+
+    const char* hoWhat = "计算有效高度 ho（墙厚 Text4 减外侧保护层50mm）";
+    const double t = readPrefix(fields, Field::Text4);
+    const float ho = toSingle(mul(sub(div(t, 1000, hoWhat), 0.05, hoWhat), 1000, hoWhat), hoWhat);
+
+    const char* lWhat = "计算跨度 L（地下室高度 Text9 换算为米）";
+    const float L = toSingle(div(readPrefix(fields, Field::Text9), 1000, lWhat), lWhat);
+
+    const char* fcWhat = "计算混凝土抗压强度 fc（混凝土强度等级 Text10）";
+    const double grade = readPrefix(fields, Field::Text10);
+    const float fc = toSingle(sub(mul(grade, 0.48, fcWhat), 0.1, fcWhat), fcWhat);
+
+    // Load ordinates, each written as soon as it is formed.
+    const char* kapWhat = "计算地面堆载侧压力 KaP";
+    const float KaP = toSingle(mul(p, 0.5, kapWhat), kapWhat);
+    fields.setText(Field::Text19, singleText(KaP));
+
+    const char* soilWhat = "计算水位处土压力 Kaγh1";
+    const float Kagh1 = toSingle(mul(h1, 9, soilWhat), soilWhat);
+    fields.setText(Field::Text20, singleText(Kagh1));
+
+    const char* submergedWhat = "计算底板处浮土压力 Kaγ`h2";
+    const float Kagh2 = toSingle(mul(sub(H, h1, submergedWhat), 5.5, submergedWhat), submergedWhat);
+    fields.setText(Field::Text21, singleText(Kagh2));
+
+    const char* waterWhat = "计算底板处水压力 γwh2";
+    const float gwh2 = toSingle(mul(sub(H, h1, waterWhat), 10, waterWhat), waterWhat);
+    fields.setText(Field::Text22, singleText(gwh2));
+
+    const char* qWhat = "计算荷载组合 Q";
+    const double factored = mul(add(add(Kagh2, Kagh1, qWhat), gwh2, qWhat), 1.2, qWhat);
+    const float Q = toSingle(add(factored, mul(KaP, 1.4, qWhat), qWhat), qWhat);
+    fields.setText(Field::Text23, singleText(Q));
+
+    // Moments: four components each, in the order triangles over L, surcharge over L, the band
+    // Kaγh1 over h2, the triangle above the water level over h1.
+    const char* lengthWhat = "计算弯距（跨度与水位高度的平方）";
+    const double L2 = square(L, lengthWhat);
+    const double h2 = sub(H, h1, lengthWhat);
+    const double h2Squared = square(h2, lengthWhat);
+    const double h1Squared = square(h1, lengthWhat);
+
+    const char* m1What = "计算支座弯距 M1";
+    const double triangles = add(gwh2, Kagh2, m1What);
+    double S = byDivisor(L2, mul(triangles, 1.2, m1What), 15, m1What);
+    S = add(S, byDivisor(L2, mul(KaP, 1.4, m1What), 12, m1What), m1What);
+    S = add(S, byDivisor(h2Squared, mul(Kagh1, 1.2, m1What), 12, m1What), m1What);
+    S = add(S, byDivisor(h1Squared, mul(Kagh1, 1.2, m1What), 15, m1What), m1What);
+    const float M1 = toSingle(mul(S, 0.8, m1What), m1What);
+
+    const char* m2What = "计算跨中弯距 M2";
+    double T = byMidSpanCoefficient(L2, mul(add(gwh2, Kagh2, m2What), 1.2, m2What), true, m2What);
+    T = add(T, byMidSpanCoefficient(L2, mul(KaP, 1.4, m2What), false, m2What), m2What);
+    T = add(T, byMidSpanCoefficient(h2Squared, mul(Kagh1, 1.2, m2What), false, m2What), m2What);
+    T = add(T, byMidSpanCoefficient(h1Squared, mul(Kagh1, 1.2, m2What), true, m2What), m2What);
+    const float M2 = toSingle(mul(T, 1.25, m2What), m2What);
+
+    const char* mkWhat = "计算弯距标准值 Mk";
+    double K = byDivisor(L2, add(gwh2, Kagh2, mkWhat), 15, mkWhat);
+    K = add(K, byDivisor(L2, KaP, 12, mkWhat), mkWhat);
+    K = add(K, byDivisor(h2Squared, Kagh1, 12, mkWhat), mkWhat);
+    K = add(K, byDivisor(h1Squared, Kagh1, 15, mkWhat), mkWhat);
+    const float Mk = toSingle(K, mkWhat);
+
+    fields.setText(Field::Text5, fixedText(M1, 4));
+    fields.setText(Field::Text6, fixedText(M2, 4));
+    fields.setText(Field::Text24, singleText(Mk));
+
+    // Compression-zone heights, shown with 15 significant digits.
+    const double x1 = compressionHeight(ho, M1, fc, "计算支座受压区高度 x1（混凝土强度 fc 为0？）",
+                                        "计算支座受压区高度 x1：弯距超出截面承载力，请加大墙厚或提高混凝土强度等级");
+    fields.setText(Field::Text11, doubleText(x1));
+    const double x2 = compressionHeight(ho, M2, fc, "计算跨中受压区高度 x2（混凝土强度 fc 为0？）",
+                                        "计算跨中受压区高度 x2：弯距超出截面承载力，请加大墙厚或提高混凝土强度等级");
+    fields.setText(Field::Text12, doubleText(x2));
+
+    // Steel areas from the compression-zone heights as their fields now show them.
+    const float x1Shown = checked::readToSingle(readPrefix(fields, Field::Text11));
+    const float x2Shown = checked::readToSingle(readPrefix(fields, Field::Text12));
+
+    const char* as1What = "计算钢筋面积 As1（钢筋抗拉强度 fy 为0或不是数值？）";
+    const float As1 = toSingle(div(mul(mul(fc, 1000, as1What), x1Shown, as1What), fy, as1What), as1What);
+    fields.setText(Field::Text7, singleText(As1));
+
+    const char* as2What = "计算钢筋面积 As2（钢筋抗拉强度 fy 为0或不是数值？）";
+    const float As2 = toSingle(div(mul(mul(fc, 1000, as2What), x2Shown, as2What), fy, as2What), as2What);
+    fields.setText(Field::Text8, singleText(As2));
+}
+
+}  // namespace wallcalc
