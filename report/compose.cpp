@@ -1,6 +1,109 @@
 #include "report/compose.h"
-#include "calc/fault.h"
+
+#include "calc/checked.h"
+#include "calc/field_read.h"
+#include "numtext/text_forms.h"
+#include "report/line_table.h"
+
 namespace wallcalc {
-std::string reportText(const FieldSet&) { throw FaultError(fault_number::kOverflow, "not yet"); }
-void composeReport(FieldSet& fields) { fields.setText(Field::Text29, reportText(fields)); }
+namespace {
+
+using checked::add;
+using checked::div;
+using checked::mul;
+using checked::sub;
+
+// The values the report computes itself, each in double precision from fresh reads of the
+// fields, in the order of operations of the printed formulas.
+class ReportValues {
+public:
+    explicit ReportValues(const FieldSet& fields) : fields_(fields) {}
+
+    double storeyHeight() const {
+        return mul(strict(Field::Text9), 0.001, "生成计算书：计算层高 L（地下室高度 Text9）");
+    }
+
+    double serviceLoad() const {
+        const char* what = "生成计算书：计算荷载标准值 Qk";
+        double sum = add(readPrefix(fields_, Field::Text19), strict(Field::Text20), what);
+        sum = add(sum, strict(Field::Text21), what);
+        return add(sum, strict(Field::Text22), what);
+    }
+
+    double tensionArea() const { return mul(strict(Field::Text4), 500, "生成计算书：计算有效受拉面积 Ate（墙厚 Text4）"); }
+
+    double serviceMomentNmm() const {
+        return mul(strict(Field::Text24), 1000000, "生成计算书：计算 Mk×10⁶（弯距标准值 Text24）");
+    }
+
+    double effectiveDepth() const {
+        const char* what = "生成计算书：计算有效高度 ho（墙厚 Text4）";
+        return mul(sub(div(readPrefix(fields_, Field::Text4), 1000, what), 0.05, what), 1000, what);
+    }
+
+    double steelStress() const {
+        const char* what = "生成计算书：计算钢筋应力 σsk（钢筋面积 Text14 为0，或墙厚 Text4 为50？）";
+        double moment = mul(strict(Field::Text24), 1000000, what);
+        double area = strict(Field::Text14);
+        double depth = sub(div(readPrefix(fields_, Field::Text4), 1000, what), 0.05, what);
+        double lever = mul(mul(depth, 0.87, what), 1000, what);
+        return div(moment, mul(area, lever, what), what);
+    }
+
+    double psi() const {
+        const char* what = "生成计算书：计算钢筋应变不均匀系数 ψ（ρte Text26 或弯距标准值 Text24 为0？）";
+        double ftk = strict(Field::Text28, "请先进行裂缝计算，再生成计算书");
+        double ratio = div(mul(ftk, 0.65, what), strict(Field::Text26), what);
+        return sub(1.1, div(ratio, steelStress(), what), what);
+    }
+
+private:
+    double strict(Field field, std::string_view hint = {}) const { return readStrict(fields_, field, hint); }
+
+    const FieldSet& fields_;
+};
+
+std::string computedText(const ReportValues& values, report::Computed value) {
+    using numtext::doubleText;
+    switch (value) {
+        case report::Computed::L: return doubleText(values.storeyHeight());
+        case report::Computed::Qk: return doubleText(values.serviceLoad());
+        case report::Computed::Ate: return doubleText(values.tensionArea());
+        case report::Computed::MkNmm: return doubleText(values.serviceMomentNmm());
+        case report::Computed::Ho: return doubleText(values.effectiveDepth());
+        case report::Computed::SigmaSk: return doubleText(values.steelStress());
+        case report::Computed::PsiWithBound: {
+            // ψ is bounded to [0.2, 1.0] in the crack width; the report says so where it applies.
+            double psi = values.psi();
+            std::string text = doubleText(psi);
+            if (psi < 0.2) text += "＜0.2，取ψ＝0.2";
+            if (psi > 1.0) text += "＞1.0，取ψ＝1.0";
+            return text;
+        }
+    }
+    return {};
 }
+
+}  // namespace
+
+std::string reportText(const FieldSet& fields) {
+    const ReportValues values(fields);
+    std::string text;
+    text.reserve(4096);
+    for (std::span<const report::Part> line : report::reportLines()) {
+        for (const report::Part& part : line) {
+            switch (part.kind) {
+                case report::Part::Kind::Literal: text += part.literal; break;
+                case report::Part::Kind::FieldText: text += fields.text(part.field); break;
+                case report::Part::Kind::Value: text += computedText(values, part.value); break;
+            }
+        }
+        text += "\r\n";
+    }
+    for (int i = 0; i < report::kEmptyLinesAtEnd; ++i) text += "\r\n";
+    return text;
+}
+
+void composeReport(FieldSet& fields) { fields.setText(Field::Text29, reportText(fields)); }
+
+}  // namespace wallcalc
