@@ -1,0 +1,37 @@
+#pragma once
+// The export through the helper program wallcalc-office, which drives the word processor in a
+// process of its own: a word processor that hangs, or a crash in its automation bridge, then
+// costs the helper and never the caller. The caller waits for the helper with a deadline and
+// kills it past the deadline.
+//
+// The helper reads the report (UTF-8) on its standard input and answers on its standard output
+// with lines: "connected" once the word processor is reached, then either "done" or
+// "fault <number> <what>". It is given the deadline as "--deadline-ms <n>" so that it can give
+// up on connecting in time to say so itself.
+
+#include <chrono>
+#include <string>
+
+#include "report/export.h"
+
+namespace wallcalc {
+
+class HelperExporter final : public ReportExporter {
+public:
+    struct Options {
+        std::string helperPath;
+        std::chrono::milliseconds deadline{60000};
+    };
+
+    explicit HelperExporter(Options options) : options_(std::move(options)) {}
+
+    void exportReport(const std::string& reportUtf8) override;
+
+private:
+    Options options_;
+};
+
+// "60秒", "2.5秒": a deadline in the words of the messages.
+std::string deadlineText(std::chrono::milliseconds deadline);
+
+}  // namespace wallcalc

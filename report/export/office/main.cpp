@@ -1,0 +1,253 @@
+// wallcalc-office: puts the report read on standard input into a new, unsaved LibreOffice Writer
+// document, through UNO. It runs in a process of its own so that a hung or crashing office
+// costs this helper and not the window; see report/export/helper_exporter.h for the protocol.
+//
+//   wallcalc-office [--deadline-ms N]
+//
+// The office listening at WALLCALC_OFFICE (a UNO connection description such as
+// "pipe,name=NAME") is used if that is set; otherwise the engineer's office is reached on the
+// program's own pipe, and started with that pipe first if nothing answers there.
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <com/sun/star/awt/XTopWindow.hpp>
+#include <com/sun/star/awt/XWindow.hpp>
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/bridge/UnoUrlResolver.hpp>
+#include <com/sun/star/bridge/XUnoUrlResolver.hpp>
+#include <com/sun/star/connection/ConnectionSetupException.hpp>
+#include <com/sun/star/connection/NoConnectException.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/frame/XController.hpp>
+#include <com/sun/star/frame/XDesktop2.hpp>
+#include <com/sun/star/frame/XFrame.hpp>
+#include <com/sun/star/frame/XModel.hpp>
+#include <com/sun/star/lang/DisposedException.hpp>
+#include <com/sun/star/lang/IllegalArgumentException.hpp>
+#include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/text/XTextDocument.hpp>
+#include <com/sun/star/uno/DeploymentException.hpp>
+#include <com/sun/star/uno/XComponentContext.hpp>
+#include <cppuhelper/bootstrap.hxx>
+#include <rtl/ustring.hxx>
+
+#include "report/export/export_fault.h"
+#include "report/export/paragraphs.h"
+
+extern char** environ;
+
+namespace css = com::sun::star;
+using css::uno::Reference;
+using css::uno::UNO_QUERY;
+using css::uno::UNO_QUERY_THROW;
+using Clock = std::chrono::steady_clock;
+using rtl::OUString;
+
+namespace {
+
+// The pipe on which the engineer's office is asked to listen for this program.
+constexpr const char* kOwnPipe = "pipe,name=wallcalc_office";
+
+// One protocol line on standard output.
+void say(const std::string& line) {
+    std::fputs((line + "\n").c_str(), stdout);
+    std::fflush(stdout);
+}
+
+[[noreturn]] void fail(int number, std::string what) {
+    for (char& c : what)
+        if (c == '\n' || c == '\r') c = ' ';
+    say("fault " + std::to_string(number) + " " + what);
+    std::_Exit(1);
+}
+
+std::string utf8(const OUString& text) {
+    const rtl::OString bytes = rtl::OUStringToOString(text, RTL_TEXTENCODING_UTF8);
+    return std::string(bytes.getStr(), static_cast<std::size_t>(bytes.getLength()));
+}
+OUString ustr(const std::string& text) {
+    return OUString(text.data(), static_cast<sal_Int32>(text.size()), RTL_TEXTENCODING_UTF8);
+}
+
+std::string readAll(int fd) {
+    std::string data;
+    char buffer[8192];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n > 0) data.append(buffer, static_cast<std::size_t>(n));
+        else if (n == 0 || errno != EINTR) return data;
+    }
+}
+
+// Starts the office in a session of its own, detached from this helper: it must outlive the
+// helper, and a kill of the helper at its deadline must not reach it. Its output goes nowhere,
+// so that it holds none of the caller's pipes open.
+pid_t startOffice(const std::string& soffice, const std::string& accept) {
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e)
+        if (std::strncmp(*e, "URE_BOOTSTRAP=", 14) != 0) env.emplace_back(*e);
+    std::vector<char*> envp;
+    for (std::string& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    std::vector<std::string> args{soffice, "--norestore", "--nologo", "--nodefault", "--nolockcheck",
+                                  "--accept=" + accept + ";urp;"};
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    for (int fd : {0, 1, 2})
+        posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", fd == 0 ? O_RDONLY : O_WRONLY, 0);
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSID);
+    pid_t pid = 0;
+    const int error = ::posix_spawn(&pid, soffice.c_str(), &actions, &attr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attr);
+    if (error != 0)
+        fail(wallcalc::export_fault::kCannotCreate, "无法启动文字处理软件：" + soffice + "：" + std::strerror(error));
+    return pid;
+}
+
+// Connects to the office listening at `connection`, starting one first when `start` says so and
+// nothing answers. Gives up at `deadline`.
+Reference<css::uno::XComponentContext> connect(const Reference<css::uno::XComponentContext>& local,
+                                               const std::string& connection, bool start,
+                                               Clock::time_point deadline, const std::string& deadlineText) {
+    using namespace wallcalc::export_fault;
+    Reference<css::bridge::XUnoUrlResolver> resolver = css::bridge::UnoUrlResolver::create(local);
+    const OUString url = ustr("uno:" + connection + ";urp;StarOffice.ComponentContext");
+    std::optional<pid_t> launcher;
+    for (;;) {
+        try {
+            return Reference<css::uno::XComponentContext>(resolver->resolve(url), UNO_QUERY_THROW);
+        } catch (const css::connection::NoConnectException&) {
+        } catch (const css::connection::ConnectionSetupException& e) {
+            fail(kCannotCreate, "无法连接文字处理软件：连接描述 " + connection + " 无效（" + utf8(e.Message) + "）");
+        } catch (const css::lang::IllegalArgumentException& e) {
+            fail(kCannotCreate, "无法连接文字处理软件：连接描述 " + connection + " 无效（" + utf8(e.Message) + "）");
+        } catch (const css::uno::RuntimeException& e) {
+            fail(kCannotCreate, "无法连接文字处理软件：" + utf8(e.Message));
+        }
+        if (start && !launcher) {
+            const std::string soffice = WALLCALC_OFFICE_PROGRAM_DIR "/soffice";
+            if (::access(soffice.c_str(), X_OK) != 0)
+                fail(kCannotCreate, "无法启动文字处理软件：没有安装 LibreOffice（找不到 " + soffice + "）");
+            launcher = startOffice(soffice, connection);
+        }
+        if (launcher) {
+            // The launcher either hands the request to an office already running and ends, or
+            // runs the office; ending with an error means the office did not start.
+            int status = 0;
+            if (*launcher > 0 && ::waitpid(*launcher, &status, WNOHANG) == *launcher) {
+                if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+                    fail(kCannotCreate, "无法启动文字处理软件：LibreOffice 启动失败（退出码 " +
+                                            std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + "）");
+                launcher = 0;
+            }
+        }
+        if (Clock::now() >= deadline) {
+            fail(kCannotCreate, start ? "无法启动文字处理软件：LibreOffice 在" + deadlineText + "内没有应答"
+                                      : "无法连接文字处理软件：" + connection + " 上在" + deadlineText + "内没有应答");
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+}
+
+std::string secondsText(std::chrono::milliseconds ms) {
+    if (ms.count() % 1000 == 0) return std::to_string(ms.count() / 1000) + "秒";
+    char text[32];
+    std::snprintf(text, sizeof text, "%g秒", static_cast<double>(ms.count()) / 1000.0);
+    return text;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace wallcalc::export_fault;
+    const auto started = Clock::now();
+    std::chrono::milliseconds deadline{60000};
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "--deadline-ms") == 0) deadline = std::chrono::milliseconds(std::atoll(argv[++i]));
+    // Whatever descriptors the caller let through stay out of the office started from here.
+    ::syscall(SYS_close_range, 3U, ~0U, 0U);
+
+    const std::string report = readAll(0);
+    const char* office = std::getenv("WALLCALC_OFFICE");
+    const bool start = !(office && *office);
+    const std::string connection = start ? kOwnPipe : office;
+    // Connecting may take most of the time; the document calls need the rest.
+    const auto reserve = std::min<std::chrono::milliseconds>(deadline / 4, std::chrono::milliseconds(5000));
+
+    // Without the bootstrap file the local UNO context has no type information for remote
+    // errors, and the first remote call crashes.
+    ::setenv("URE_BOOTSTRAP", "vnd.sun.star.pathname:" WALLCALC_OFFICE_PROGRAM_DIR "/fundamentalrc", 0);
+    Reference<css::uno::XComponentContext> local;
+    try {
+        local = cppu::defaultBootstrap_InitialComponentContext();
+    } catch (const css::uno::Exception& e) {
+        fail(kCannotCreate, "无法初始化文字处理软件的接口：" + utf8(e.Message));
+    }
+
+    Reference<css::uno::XComponentContext> remote;
+    try {
+        remote = connect(local, connection, start, started + deadline - reserve, secondsText(deadline - reserve));
+    } catch (const css::uno::Exception& e) {
+        fail(kCannotCreate, "无法连接文字处理软件：" + utf8(e.Message));
+    }
+    say("connected");
+
+    const char* step = "新建文档";
+    try {
+        Reference<css::frame::XDesktop2> desktop = css::frame::Desktop::create(remote);
+        Reference<css::lang::XComponent> component = desktop->loadComponentFromURL(
+            "private:factory/swriter", "_blank", 0, css::uno::Sequence<css::beans::PropertyValue>());
+        Reference<css::text::XTextDocument> document(component, UNO_QUERY);
+        if (!document.is()) fail(kAutomation, "文字处理软件没有新建文档：LibreOffice 中没有安装 Writer");
+
+        step = "显示文档窗口";
+        Reference<css::frame::XModel> model(document, UNO_QUERY_THROW);
+        Reference<css::frame::XController> controller = model->getCurrentController();
+        if (controller.is()) {
+            Reference<css::awt::XWindow> window = controller->getFrame()->getContainerWindow();
+            if (window.is()) {
+                window->setVisible(true);
+                Reference<css::awt::XTopWindow> top(window, UNO_QUERY);
+                if (top.is()) top->toFront();
+            }
+        }
+
+        step = "写入计算书";
+        document->getText()->setString(ustr(wallcalc::toParagraphText(report)));
+    } catch (const css::lang::DisposedException&) {
+        fail(kAutomation, std::string("文字处理软件在") + step + "时退出或断开了连接");
+    } catch (const css::uno::RuntimeException& e) {
+        fail(kAutomation, std::string("文字处理软件拒绝了") + step + "：" + utf8(e.Message));
+    } catch (const css::uno::Exception& e) {
+        fail(kAutomation, std::string("文字处理软件拒绝了") + step + "：" + utf8(e.Message));
+    }
+    // Every reference to the office's objects is gone with the scope above; the office keeps
+    // the new document, unsaved.
+    say("done");
+    return 0;
+}

@@ -1,0 +1,84 @@
+// The backend of this platform.
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "report/export.h"
+#include "report/export/export_fault.h"
+
+#if defined(_WIN32)
+#include "report/export/word_com.h"
+#elif defined(WALLCALC_OFFICE_HELPER_NAME)
+#include <unistd.h>
+
+#include "report/export/helper_exporter.h"
+#endif
+
+namespace wallcalc {
+namespace {
+
+[[maybe_unused]] const char* environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value ? value : nullptr;
+}
+
+#if !defined(_WIN32) && defined(WALLCALC_OFFICE_HELPER_NAME)
+
+// The helper program: named by WALLCALC_OFFICE_HELPER, else beside the running executable,
+// else where the build or the installation put it.
+std::string findHelper() {
+    if (const char* path = environment("WALLCALC_OFFICE_HELPER")) return path;
+    namespace fs = std::filesystem;
+    std::vector<fs::path> candidates;
+    std::error_code error;
+    const fs::path self = fs::read_symlink("/proc/self/exe", error);
+    if (!error) candidates.push_back(self.parent_path() / WALLCALC_OFFICE_HELPER_NAME);
+    candidates.emplace_back(WALLCALC_OFFICE_HELPER_BUILD_PATH);
+    candidates.emplace_back(WALLCALC_OFFICE_HELPER_INSTALL_PATH);
+    for (const fs::path& candidate : candidates)
+        if (::access(candidate.c_str(), X_OK) == 0) return candidate.string();
+    throw export_fault::cannotCreate(std::string("无法启动文字处理软件：找不到助手程序 ") +
+                                     WALLCALC_OFFICE_HELPER_NAME + "（应与本程序放在同一目录）");
+}
+
+// Finds the helper when the export is made, so that a missing helper is a fault of the press.
+class LinuxExporter final : public ReportExporter {
+public:
+    void exportReport(const std::string& reportUtf8) override {
+        HelperExporter::Options options;
+        options.helperPath = findHelper();
+        if (const char* ms = environment("WALLCALC_OFFICE_DEADLINE_MS")) {
+            const long long value = std::atoll(ms);
+            if (value > 0) options.deadline = std::chrono::milliseconds(value);
+        }
+        HelperExporter(std::move(options)).exportReport(reportUtf8);
+    }
+};
+
+#elif !defined(_WIN32)
+
+class UnavailableExporter final : public ReportExporter {
+public:
+    void exportReport(const std::string&) override {
+        throw export_fault::cannotCreate(
+            "本程序构建时没有文字处理软件的接口（LibreOffice SDK），无法驱动文字处理软件");
+    }
+};
+
+#endif
+
+}  // namespace
+
+std::unique_ptr<ReportExporter> makePlatformExporter() {
+#if defined(_WIN32)
+    return std::make_unique<WordExporter>();
+#elif defined(WALLCALC_OFFICE_HELPER_NAME)
+    return std::make_unique<LinuxExporter>();
+#else
+    return std::make_unique<UnavailableExporter>();
+#endif
+}
+
+}  // namespace wallcalc

@@ -1,0 +1,164 @@
+#include "report/export/process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <system_error>
+#include <utility>
+
+extern char** environ;
+
+namespace wallcalc {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class Fd {
+public:
+    Fd() = default;
+    explicit Fd(int fd) : fd_(fd) {}
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    ~Fd() { reset(); }
+    int get() const { return fd_; }
+    void reset() {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+    }
+    explicit operator bool() const { return fd_ >= 0; }
+
+private:
+    int fd_ = -1;
+};
+
+[[noreturn]] void throwErrno(const char* what) { throw std::system_error(errno, std::generic_category(), what); }
+
+// Reads what is there; closes `fd` at end of file.
+void drain(Fd& fd, std::string& into) {
+    char buffer[4096];
+    while (fd) {
+        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (n > 0) {
+            into.append(buffer, static_cast<std::size_t>(n));
+        } else if (n == 0) {
+            fd.reset();
+        } else if (errno != EINTR) {
+            if (errno != EAGAIN) fd.reset();
+            return;
+        }
+    }
+}
+
+void setNonBlocking(const Fd& fd) { ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) | O_NONBLOCK); }
+
+void reap(pid_t pid, int& status) {
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+}
+
+}  // namespace
+
+ProcessResult runProcess(const std::vector<std::string>& argv, const std::string& input,
+                         std::chrono::milliseconds deadline) {
+    // The input goes over a socket rather than a pipe: a program that ends before reading it
+    // must give this side an error, not a SIGPIPE.
+    int sv[2], outPipe[2], errPipe[2];
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sv) != 0) throwErrno("socketpair");
+    Fd inParent(sv[0]), inChild(sv[1]);
+    if (::pipe2(outPipe, O_CLOEXEC) != 0) throwErrno("pipe2");
+    Fd outRead(outPipe[0]), outWrite(outPipe[1]);
+    if (::pipe2(errPipe, O_CLOEXEC) != 0) throwErrno("pipe2");
+    Fd errRead(errPipe[0]), errWrite(errPipe[1]);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, inChild.get(), 0);
+    posix_spawn_file_actions_adddup2(&actions, outWrite.get(), 1);
+    posix_spawn_file_actions_adddup2(&actions, errWrite.get(), 2);
+    // The caller may be a window whose threads block or ignore signals; the program starts clean.
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    sigset_t none, defaults;
+    sigemptyset(&none);
+    sigemptyset(&defaults);
+    for (int sig : {SIGPIPE, SIGINT, SIGTERM, SIGCHLD}) sigaddset(&defaults, sig);
+    posix_spawnattr_setsigmask(&attr, &none);
+    posix_spawnattr_setsigdefault(&attr, &defaults);
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+    std::vector<char*> args;
+    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+    pid_t pid = 0;
+    const int spawnError = ::posix_spawn(&pid, args[0], &actions, &attr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attr);
+    if (spawnError != 0) throw std::system_error(spawnError, std::generic_category(), argv[0]);
+    inChild.reset();
+    outWrite.reset();
+    errWrite.reset();
+
+    const auto end = Clock::now() + deadline;
+    Fd exitFd(static_cast<int>(::syscall(SYS_pidfd_open, pid, 0)));  // readable once it ends
+    setNonBlocking(inParent);
+    setNonBlocking(outRead);
+    setNonBlocking(errRead);
+
+    ProcessResult result;
+    std::size_t written = 0;
+    if (input.empty()) inParent.reset();
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
+        if (left.count() <= 0) {
+            ::kill(pid, SIGKILL);
+            reap(pid, result.status);
+            drain(outRead, result.out);
+            drain(errRead, result.err);
+            result.timedOut = true;
+            return result;
+        }
+        std::vector<pollfd> fds;
+        if (inParent) fds.push_back({inParent.get(), POLLOUT, 0});
+        if (outRead) fds.push_back({outRead.get(), POLLIN, 0});
+        if (errRead) fds.push_back({errRead.get(), POLLIN, 0});
+        if (exitFd) fds.push_back({exitFd.get(), POLLIN, 0});
+        // Without a process descriptor (old kernels) the end of the program is polled for.
+        const int wait = static_cast<int>(exitFd ? left.count() : std::min<long long>(left.count(), 20));
+        if (::poll(fds.data(), fds.size(), wait) < 0 && errno != EINTR) {
+            const int error = errno;
+            ::kill(pid, SIGKILL);
+            reap(pid, result.status);
+            throw std::system_error(error, std::generic_category(), "poll");
+        }
+        while (inParent && written < input.size()) {
+            const ssize_t n = ::send(inParent.get(), input.data() + written, input.size() - written,
+                                     MSG_NOSIGNAL | MSG_DONTWAIT);
+            if (n > 0) {
+                written += static_cast<std::size_t>(n);
+            } else if (n < 0 && errno == EINTR) {
+                continue;
+            } else {
+                if (n < 0 && errno != EAGAIN) inParent.reset();  // the program stopped reading
+                break;
+            }
+        }
+        if (inParent && written == input.size()) inParent.reset();  // end of the input
+        drain(outRead, result.out);
+        drain(errRead, result.err);
+        if (::waitpid(pid, &result.status, WNOHANG) == pid) {
+            drain(outRead, result.out);
+            drain(errRead, result.err);
+            return result;
+        }
+    }
+}
+
+}  // namespace wallcalc

@@ -1,0 +1,23 @@
+#pragma once
+// Running a program to its end with a deadline, without a shell: its standard input is fed
+// from a string, its standard output and error are collected, and past the deadline it is
+// killed and reaped.
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace wallcalc {
+
+struct ProcessResult {
+    bool timedOut = false;  // killed at the deadline
+    int status = 0;         // as waitpid gives it
+    std::string out;
+    std::string err;
+};
+
+// Throws std::system_error when the program cannot be started.
+ProcessResult runProcess(const std::vector<std::string>& argv, const std::string& input,
+                         std::chrono::milliseconds deadline);
+
+}  // namespace wallcalc
