@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "calc/action.h"
+#include "calc/crack.h"
+#include "calc/strength.h"
+#include "field_sets.h"
+#include "report/compose.h"
+
+using namespace wallcalc;
+using namespace wallcalc::testing;
+using F = Field;
+
+namespace {
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Line n (from 1) of a report.
+std::string line(const std::string& report, int n) {
+    std::size_t begin = 0;
+    for (int i = 1; i < n; ++i) begin = report.find("\r\n", begin) + 2;
+    return report.substr(begin, report.find("\r\n", begin) - begin);
+}
+
+std::size_t utf16Length(const std::string& utf8) {
+    std::size_t units = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(utf8[i]);
+        if ((c & 0xC0) != 0x80) units += (c >= 0xF0) ? 2 : 1;
+    }
+    return units;
+}
+
+FieldSet afterActions(const Texts& inputs, bool strength, bool crack) {
+    FieldSet fields = with(inputs);
+    if (strength) strengthCalculation(fields);
+    if (crack) crackWidthCheck(fields);
+    return fields;
+}
+
+}  // namespace
+
+TEST(Report, DefaultsAfterBothCalculationsMatchTheReferenceText) {
+    FieldSet fields = afterActions({}, true, true);
+    composeReport(fields);
+    const std::string& report = fields.text(F::Text29);
+    EXPECT_EQ(report, readFile(WALLCALC_TEST_DATA "/defaults_after_both.txt"));
+    EXPECT_EQ(utf16Length(report), 1957u);
+    EXPECT_TRUE(report.ends_with(std::string(line(report, 48)) + "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n"));
+
+    std::size_t pairs = 0;
+    for (std::size_t at = report.find("\r\n"); at != std::string::npos; at = report.find("\r\n", at + 2)) ++pairs;
+    EXPECT_EQ(pairs, 55u);
+
+    FieldSet again = fields;
+    again.setText(F::Text29, "typed into the box");
+    composeReport(again);
+    EXPECT_EQ(again, fields);
+}
+
+TEST(Report, LinesFollowTheFieldsAsTheyStand) {
+    struct Case {
+        const char* name;
+        Texts inputs;
+        bool strength;
+        std::vector<std::pair<int, std::string>> lines;
+    };
+    const Case cases[] = {
+        {"crack width check without the strength calculation", {}, false,
+         {{10, "         Ka*p=10kN；              Ka*γ*h1=10kN；"},
+          {11, "         Ka*γ`*(H-h1)=10kN；   γw*(H - h1)=10kN"},
+          {14, "          = 10kN；"},
+          {27, "                        =40kN"},
+          {42, "          σsk = Mk/(0.87*ho*As)=100000000/(0.87* 250*2010.618)"},
+          {43, "               =228.671042904484"},
+          {45, "          ψ＝1.1-0.65*ftk/ρte/σsk=0.6737505590141"}}},
+        {"bars 12 at 200, Mk 20", {{F::Text17, "12"}, {F::Text25, "200"}, {F::Text24, "20"}}, false,
+         {{39, "          ρte = 565.4862/150000=0.010000"},
+          {40, "          在最大裂缝宽度计算中，当ρte＜0.01 时，取ρte ＝ 0.01"},
+          {43, "               =162.610551749107"},
+          {45, "          ψ＝1.1-0.65*ftk/ρte/σsk=0.29654660417375"}}},
+        {"storey height 3300", {{F::Text9, "3300"}}, true,
+         {{19, "          支座弯距M1=0.8*Q*L\uE010/15=0.8* 96.1*3.3\uE010/15=61.0570kN.m"},
+          {22, "          跨中弯距M2=1.25*Q*L\uE010*0.0298= 1.25*96.1*3.3\uE010*0.0298=50.3141kN.m"}}},
+        {"psi below 0.2 is bounded", {{F::Text24, "5"}}, false,
+         {{45, "          ψ＝1.1-0.65*ftk/ρte/σsk=-7.424988819718＜0.2，取ψ＝0.2"}}},
+        {"psi above 1.0 is bounded", {{F::Text10, "20"}}, false,
+         {{45, "          ψ＝1.1-0.65*ftk/ρte/σsk=1.1＞1.0，取ψ＝1.0"}}},
+        {"texts with blanks and units stand as typed", {{F::Text3, " 5"}, {F::Text13, "300MPa"}, {F::Text2, "0.5 "}}, true,
+         {{4, "      2、地下室层高L=4500mm；埋深H =  5m"},
+          {5, "         设防水位高h1= 0.5 m；墙厚=300mm"},
+          {7, "      3、混凝土强度等级为C30；钢筋抗拉强度fy=300MPa"}}},
+    };
+    for (const Case& c : cases) {
+        FieldSet fields = afterActions(c.inputs, c.strength, true);
+        std::optional<Fault> fault = runAtomically(fields, composeReport);
+        ASSERT_FALSE(fault) << c.name << ": " << fault->what;
+        for (const auto& [n, text] : c.lines) EXPECT_EQ(line(fields.text(F::Text29), n), text) << c.name << ", line " << n;
+    }
+}
+
+TEST(Report, AFaultLeavesEveryFieldAsItWas) {
+    struct Case {
+        const char* name;
+        bool crackFirst;
+        Texts afterwards;
+        int fault;
+    };
+    const Case cases[] = {
+        {"before any crack width check", false, {}, 13},
+        {"storey height with a unit", true, {{F::Text9, "4500mm"}}, 13},
+        {"empty load ordinate", true, {{F::Text21, ""}}, 13},
+        {"Text19 is read by its leading number", true, {{F::Text19, "5kN"}, {F::Text4, "300mm"}}, 13},
+        {"wall thickness 50", true, {{F::Text4, "50"}}, 11},
+        {"steel area 0", true, {{F::Text14, "0"}}, 11},
+        {"service moment and steel area 0", true, {{F::Text14, "0"}, {F::Text24, "0"}}, 6},
+        {"rho_te 0", true, {{F::Text26, "0"}}, 11},
+        {"service moment 0", true, {{F::Text24, "0"}}, 11},
+        {"service moment 0, ftk 0", true, {{F::Text24, "0"}, {F::Text28, "0"}}, 6},
+        {"service moment beyond the range", true, {{F::Text24, "1E303"}}, 6},
+        {"wall thickness beyond the range", true, {{F::Text4, "1E306"}}, 6},
+        {"ftk with a unit", true, {{F::Text28, "2.01MPa"}}, 13},
+    };
+    for (const Case& c : cases) {
+        FieldSet fields;
+        if (c.crackFirst) crackWidthCheck(fields);
+        for (const auto& [field, text] : c.afterwards) fields.setText(field, text);
+        const FieldSet before = fields;
+        std::optional<Fault> fault = runAtomically(fields, composeReport);
+        ASSERT_TRUE(fault) << c.name;
+        EXPECT_EQ(fault->number, c.fault) << c.name;
+        EXPECT_EQ(fields, before) << c.name;
+    }
+
+    FieldSet fresh;
+    std::optional<Fault> fault = runAtomically(fresh, composeReport);
+    ASSERT_TRUE(fault);
+    EXPECT_NE(fault->what.find("裂缝计算"), std::string::npos) << fault->what;
+}
