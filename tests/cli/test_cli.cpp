@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/json.h"
+
+namespace {
+
+struct CliRun {
+    std::string out;
+    int status;
+};
+
+std::string shellQuote(const std::string& s) {
+    std::string quoted = "'";
+    for (char c : s) quoted += (c == '\'') ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+CliRun cli(const std::vector<std::string>& args) {
+    std::string command = WALLCALC_CLI;
+    for (const std::string& arg : args) command += " " + shellQuote(arg);
+    command += " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    CliRun run{{}, -1};
+    char buffer[4096];
+    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
+    int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+}  // namespace
+
+TEST(Cli, ExitStatusAndOutputShape) {
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string contains;
+    };
+    const std::vector<Case> cases = {
+        {{"strength"}, 0, "\"Text23\": \"96.1\""},
+        {{"strength"}, 0, "\"fault\": null}"},
+        {{}, 0, "\"Text29\": \"计算书\\r\\n\""},
+        {{"--set", "Combo1=", "crack"}, 3,
+         "\"fault\": {\"number\": 13, \"description\": \"类型不匹配\", \"action\": \"crack\", \"what\": "},
+        {{"report"}, 3, "\"action\": \"report\""},
+        {{"--set", "Text4=172", "strength"}, 3, "\"number\": 5"},
+        {{"--print", "Text24", "strength"}, 0, "110.2688"},
+        {{"--set", "Text1=\"quoted\" \\ x", "--print", "Text1"}, 0, "\"quoted\" \\ x"},
+        {{"--set", "Text1=a\"b"}, 0, "\"Text1\": \"a\\\"b\""},
+        {{"bogus"}, 2, ""},
+        {{"--set", "Text99=1"}, 2, ""},
+        {{"--set", "Text1"}, 2, ""},
+        {{"--set"}, 2, ""},
+        {{"--print", "Nope"}, 2, ""},
+    };
+    for (const Case& c : cases) {
+        CliRun run = cli(c.args);
+        std::string label = c.args.empty() ? "(no arguments)" : c.args.back();
+        EXPECT_EQ(run.status, c.status) << label;
+        EXPECT_NE(run.out.find(c.contains), std::string::npos) << label << "\n" << run.out;
+        if (c.status == 2) EXPECT_TRUE(run.out.empty()) << label;
+    }
+    std::string report = cli({"--print", "Text29", "crack", "report"}).out;
+    EXPECT_TRUE(report.starts_with("                    计 算 书\r\n")) << report;
+    EXPECT_TRUE(report.ends_with("          不满足要求！\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n")) << report;
+}
+
+TEST(Cli, AFailingActionChangesNothingAndStopsTheRest) {
+    // The crack check fails on the bar grade after it would have written four fields; the
+    // strength results of the first action stand, the report never runs.
+    CliRun failed = cli({"--set", "Combo1=x", "strength", "crack", "report"});
+    CliRun strengthOnly = cli({"--set", "Combo1=x", "strength"});
+    EXPECT_EQ(failed.status, 3);
+    std::string fields = strengthOnly.out.substr(0, strengthOnly.out.find(", \"fault\""));
+    EXPECT_EQ(failed.out.substr(0, failed.out.find(", \"fault\"")), fields);
+    EXPECT_NE(failed.out.find("\"action\": \"crack\""), std::string::npos);
+}
+
+TEST(Cli, JsonStringsAreValidUtf8AndNotAsciiEscaped) {
+    struct Case {
+        std::string in, out;
+    };
+    const Case cases[] = {
+        {"满足要求", "\"满足要求\""},
+        {"a\r\nb\t", "\"a\\r\\nb\\t\""},
+        {"\x01\x7f", "\"\\u0001\\u007f\""},
+        {"\uE010", "\"\uE010\""},
+        {"\xff" "a", "\"\uFFFD" "a\""},
+        {"\xe8\xae", "\"\uFFFD\uFFFD\""},
+        {"\xed\xa0\x80", "\"\uFFFD\uFFFD\uFFFD\""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(wallcalc::cli::jsonString(c.in), c.out);
+}
