@@ -1,0 +1,122 @@
+// Reads back what the export left in an office, for the tests, and ends a test office.
+//
+//   office-probe CONNECTION documents [DEADLINE_MS]
+//       for each text document: "document <has location 0|1> <modified 0|1>", then one line
+//       "paragraph <text>" per paragraph, with \ as \\, LF as \n and CR as \r
+//   office-probe CONNECTION terminate [DEADLINE_MS]
+//       asks the office to terminate (a headless office does so without asking about the
+//       unsaved documents)
+// Connecting is retried until the deadline (default 20 s); exit status 2 when it never answers.
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include <com/sun/star/bridge/UnoUrlResolver.hpp>
+#include <com/sun/star/bridge/XUnoUrlResolver.hpp>
+#include <com/sun/star/connection/NoConnectException.hpp>
+#include <com/sun/star/container/XEnumeration.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/lang/DisposedException.hpp>
+#include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/text/XTextDocument.hpp>
+#include <com/sun/star/text/XTextRange.hpp>
+#include <com/sun/star/uno/DeploymentException.hpp>
+#include <com/sun/star/uno/XComponentContext.hpp>
+#include <com/sun/star/util/XModifiable.hpp>
+#include <cppuhelper/bootstrap.hxx>
+#include <rtl/ustring.hxx>
+
+namespace css = com::sun::star;
+using css::uno::Reference;
+using css::uno::UNO_QUERY;
+using css::uno::UNO_QUERY_THROW;
+using rtl::OUString;
+
+namespace {
+
+std::string utf8(const OUString& text) {
+    const rtl::OString bytes = rtl::OUStringToOString(text, RTL_TEXTENCODING_UTF8);
+    return std::string(bytes.getStr(), static_cast<std::size_t>(bytes.getLength()));
+}
+
+std::string escaped(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\\') out += "\\\\";
+        else if (c == '\n') out += "\\n";
+        else if (c == '\r') out += "\\r";
+        else out += c;
+    }
+    return out;
+}
+
+void listDocuments(const Reference<css::frame::XDesktop2>& desktop) {
+    Reference<css::container::XEnumeration> components = desktop->getComponents()->createEnumeration();
+    while (components->hasMoreElements()) {
+        Reference<css::text::XTextDocument> document(components->nextElement(), UNO_QUERY);
+        if (!document.is()) continue;
+        Reference<css::frame::XStorable> storable(document, UNO_QUERY_THROW);
+        Reference<css::util::XModifiable> modifiable(document, UNO_QUERY_THROW);
+        std::printf("document %d %d\n", storable->hasLocation() ? 1 : 0, modifiable->isModified() ? 1 : 0);
+        Reference<css::container::XEnumerationAccess> text(document->getText(), UNO_QUERY_THROW);
+        Reference<css::container::XEnumeration> paragraphs = text->createEnumeration();
+        while (paragraphs->hasMoreElements()) {
+            Reference<css::text::XTextRange> paragraph(paragraphs->nextElement(), UNO_QUERY_THROW);
+            std::printf("paragraph %s\n", escaped(utf8(paragraph->getString())).c_str());
+        }
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: office-probe CONNECTION documents|terminate [DEADLINE_MS]\n");
+        return 64;
+    }
+    const std::string command = argv[2];
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(argc > 3 ? std::atoll(argv[3]) : 20000);
+    ::setenv("URE_BOOTSTRAP", "vnd.sun.star.pathname:" WALLCALC_OFFICE_PROGRAM_DIR "/fundamentalrc", 0);
+    try {
+        Reference<css::uno::XComponentContext> local = cppu::defaultBootstrap_InitialComponentContext();
+        Reference<css::bridge::XUnoUrlResolver> resolver = css::bridge::UnoUrlResolver::create(local);
+        const std::string url = std::string("uno:") + argv[1] + ";urp;StarOffice.ComponentContext";
+        Reference<css::uno::XComponentContext> remote;
+        while (!remote.is()) {
+            try {
+                remote.set(resolver->resolve(OUString::createFromAscii(url.c_str())), UNO_QUERY_THROW);
+            } catch (const css::connection::NoConnectException&) {
+                if (std::chrono::steady_clock::now() > deadline) {
+                    std::fprintf(stderr, "no office answers at %s\n", argv[1]);
+                    return 2;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+        }
+        Reference<css::frame::XDesktop2> desktop = css::frame::Desktop::create(remote);
+        if (command == "documents") {
+            listDocuments(desktop);
+        } else if (command == "terminate") {
+            try {
+                desktop->terminate();
+            } catch (const css::lang::DisposedException&) {
+                // the office went away while answering: terminated all the same
+            }
+        } else {
+            std::fprintf(stderr, "unknown command %s\n", command.c_str());
+            return 64;
+        }
+    } catch (const css::uno::Exception& e) {
+        std::fprintf(stderr, "%s\n", utf8(e.Message).c_str());
+        return 1;
+    }
+    std::fflush(stdout);
+    return 0;
+}

@@ -1,0 +1,101 @@
+// The export against a real LibreOffice: a headless one of the test's own, on a private pipe.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "calc/action.h"
+#include "calc/fields.h"
+#include "report/export.h"
+#include "report/export/testing/headless_office.h"
+#include "report/export/testing/sample_report.h"
+
+namespace wallcalc {
+namespace {
+
+using Document = testing::HeadlessOffice::Document;
+
+class OfficeExport : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (!testing::officeAvailable()) return;
+        office_ = std::make_unique<testing::HeadlessOffice>();
+        ::setenv("WALLCALC_OFFICE", office_->connection().c_str(), 1);
+    }
+    static void TearDownTestSuite() {
+        ::unsetenv("WALLCALC_OFFICE");
+        office_.reset();  // terminates and reaps the office
+    }
+    void SetUp() override {
+        if (!office_) GTEST_SKIP() << "LibreOffice is not installed";
+    }
+
+    // Exports Text29 of `fields` as 计算书保存 does, and returns the documents it added.
+    static std::vector<Document> pressExport(FieldSet& fields, int times = 1) {
+        const std::vector<Document> before = office_->documents();
+        const FieldSet unchanged = fields;
+        for (int i = 0; i < times; ++i) {
+            const auto fault = runAtomically(
+                fields, [](FieldSet& f) { makePlatformExporter()->exportReport(f.text(Field::Text29)); });
+            EXPECT_EQ(fault, std::nullopt) << fault->what;
+        }
+        EXPECT_EQ(fields, unchanged);
+        std::vector<Document> added = office_->documents();
+        for (const Document& old : before) {
+            auto same = std::find_if(added.begin(), added.end(), [&](const Document& d) {
+                return d.paragraphs == old.paragraphs && d.hasLocation == old.hasLocation;
+            });
+            if (same != added.end()) added.erase(same);
+        }
+        return added;
+    }
+
+    static std::unique_ptr<testing::HeadlessOffice> office_;
+};
+
+std::unique_ptr<testing::HeadlessOffice> OfficeExport::office_;
+
+TEST_F(OfficeExport, ReportBecomesANewUnsavedDocumentLineForLine) {
+    FieldSet fields;
+    fields.setText(Field::Text29, testing::sampleReport());
+    const std::vector<Document> added = pressExport(fields);
+    ASSERT_EQ(added.size(), 1u);
+    EXPECT_FALSE(added[0].hasLocation);
+    EXPECT_TRUE(added[0].modified);
+    EXPECT_EQ(added[0].paragraphs.size(), 55u);
+    EXPECT_EQ(added[0].paragraphs, testing::sampleReportLines());
+}
+
+TEST_F(OfficeExport, TwoPressesLeaveTwoDocumentsWithTheSameText) {
+    FieldSet fields;
+    fields.setText(Field::Text29, testing::sampleReport());
+    const std::vector<Document> added = pressExport(fields, 2);
+    ASSERT_EQ(added.size(), 2u);
+    EXPECT_EQ(added[0].paragraphs, testing::sampleReportLines());
+    EXPECT_EQ(added[1].paragraphs, testing::sampleReportLines());
+}
+
+TEST_F(OfficeExport, WhateverText29HoldsIsWhatTheDocumentHolds) {
+    struct Case {
+        const char* name;
+        std::string text;
+        std::vector<std::string> paragraphs;
+    };
+    const Case cases[] = {
+        {"before any report", std::string(defaultText(Field::Text29)), {"计算书"}},
+        {"empty", "", {""}},
+        {"edited", "改过的计算书\r\n第二行\uE010\r\n\r\n", {"改过的计算书", "第二行\uE010", ""}},
+    };
+    for (const Case& c : cases) {
+        FieldSet fields;
+        fields.setText(Field::Text29, c.text);
+        const std::vector<Document> added = pressExport(fields);
+        ASSERT_EQ(added.size(), 1u) << c.name;
+        EXPECT_EQ(added[0].paragraphs, c.paragraphs) << c.name;
+        EXPECT_FALSE(added[0].hasLocation) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace wallcalc
