@@ -1,0 +1,15 @@
+// Opens the window. The program takes no command line and keeps nothing.
+
+#include <QApplication>
+
+#include "report/export.h"
+#include "ui/application.h"
+#include "ui/form1.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    wallcalc::ui::setUpApplication(app);
+    wallcalc::ui::Form1 form(wallcalc::makePlatformExporter());
+    form.show();
+    return app.exec();
+}

@@ -1,0 +1,37 @@
+#include "ui/fonts.h"
+
+namespace wallcalc::ui {
+
+QStringList faceFamilies(Face face, bool bold) {
+    switch (face) {
+        case Face::Kai:
+            return {QStringLiteral("楷体_GB2312"), QStringLiteral("KaiTi_GB2312"), QStringLiteral("楷体"),
+                    QStringLiteral("KaiTi"), QStringLiteral("AR PL UKai CN")};
+        case Face::Song:
+        case Face::NewSong: {
+            QStringList families = face == Face::Song
+                                       ? QStringList{QStringLiteral("宋体"), QStringLiteral("SimSun")}
+                                       : QStringList{QStringLiteral("新宋体"), QStringLiteral("NSimSun")};
+            // AR PL UMing has no bold weight; Noto Serif CJK has one.
+            if (bold)
+                families << QStringLiteral("Noto Serif CJK SC") << QStringLiteral("AR PL UMing CN");
+            else
+                families << QStringLiteral("AR PL UMing CN") << QStringLiteral("Noto Serif CJK SC");
+            return families;
+        }
+    }
+    return {};
+}
+
+QFont faceFont(Face face, qreal pointSize, bool bold) {
+    QFont font;
+    font.setFamilies(faceFamilies(face, bold));
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    if (face != Face::Kai && pointSize <= 12.0) font.setStyleStrategy(QFont::NoAntialias);
+    return font;
+}
+
+QFont defaultUiFont() { return faceFont(Face::Song, 9.0); }
+
+}  // namespace wallcalc::ui

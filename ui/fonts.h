@@ -1,0 +1,33 @@
+#pragma once
+// The window's faces. The layout was drawn for the Windows Song (宋体, 新宋体) and Kai
+// (楷体_GB2312) faces. Where they are missing, as on Linux, each font lists the nearest Debian
+// faces after the Windows names; fontconfig has no alias for these names, so the mapping has to
+// live here.
+
+#include <QFont>
+#include <QStringList>
+
+namespace wallcalc::ui {
+
+enum class Face {
+    Song,     // 宋体
+    NewSong,  // 新宋体
+    Kai,      // 楷体_GB2312
+};
+
+// The family list of a face, Windows names first. A bold Song face prefers a family with a
+// real bold weight.
+QStringList faceFamilies(Face face, bool bold = false);
+
+// The face at the given size. Song faces at 12 pt and below are drawn without antialiasing, so
+// the fonts' built-in bitmaps are used and the small text stays crisp.
+QFont faceFont(Face face, qreal pointSize, bool bold = false);
+
+// The default user-interface font: 宋体 9 pt.
+QFont defaultUiFont();
+
+// The family of the project's own symbol font, which draws the private-use characters of the
+// calculation report.
+inline constexpr const char* kSymbolFamily = "Wallcalc Symbols";
+
+}  // namespace wallcalc::ui
