@@ -47,44 +47,56 @@ double radixInteger(std::string_view text, int radix) {
 }  // namespace
 
 double prefixReading(std::string_view text) {
+    // Blanks, tabs and line feeds do not count wherever they stand.
     std::string s;
-    s.reserve(text.size());
-    for (char c : text)
-        if (c != ' ' && c != '\t' && c != '\n') s.push_back(c);
+    if (text.find_first_of(" \t\n") != std::string_view::npos) {
+        s.reserve(text.size());
+        for (char c : text)
+            if (c != ' ' && c != '\t' && c != '\n') s.push_back(c);
+        text = s;
+    }
 
-    if (s.size() >= 2 && s[0] == '&') {
-        if (s[1] == 'H' || s[1] == 'h') return radixInteger(std::string_view(s).substr(2), 16);
-        if (s[1] == 'O' || s[1] == 'o') return radixInteger(std::string_view(s).substr(2), 8);
+    if (text.size() >= 2 && text[0] == '&') {
+        if (text[1] == 'H' || text[1] == 'h') return radixInteger(text.substr(2), 16);
+        if (text[1] == 'O' || text[1] == 'o') return radixInteger(text.substr(2), 8);
         return 0.0;
     }
 
-    std::string canonical;
+    // The number is a run of the text as it stands; from_chars takes it directly unless the
+    // exponent is written with D.
     std::size_t i = 0;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-        if (s[i] == '-') canonical.push_back('-');
-        ++i;
-    }
+    if (i < text.size() && text[i] == '+') ++i;
+    const std::size_t begin = i;
+    if (i < text.size() && text[i] == '-') ++i;
     bool anyDigit = false, seenPoint = false;
-    for (; i < s.size(); ++i) {
-        if (isDigit(s[i])) {
+    for (; i < text.size(); ++i) {
+        if (isDigit(text[i])) {
             anyDigit = true;
-        } else if (s[i] == '.' && !seenPoint) {
+        } else if (text[i] == '.' && !seenPoint) {
             seenPoint = true;
         } else {
             break;
         }
-        canonical.push_back(s[i]);
     }
     if (!anyDigit) return 0.0;
+    if (begin == 1 && text.size() > 1 && text[1] == '-') return 0.0;  // "+-1": the sign is not followed by a digit
 
-    if (i < s.size() && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
+    std::size_t end = i;
+    bool exponentD = false;
+    if (i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
         std::size_t j = i + 1;
-        std::string exponent = "e";
-        if (j < s.size() && (s[j] == '+' || s[j] == '-')) exponent.push_back(s[j++]);
+        if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
         std::size_t firstDigit = j;
-        while (j < s.size() && isDigit(s[j])) exponent.push_back(s[j++]);
-        if (j > firstDigit) canonical += exponent;
+        while (j < text.size() && isDigit(text[j])) ++j;
+        if (j > firstDigit) {
+            end = j;
+            exponentD = text[i] == 'D' || text[i] == 'd';
+        }
     }
+    std::string_view number = text.substr(begin, end - begin);
+    if (!exponentD) return detail::parseCanonicalDecimal(number);
+    std::string canonical(number);
+    canonical[i - begin] = 'e';
     return detail::parseCanonicalDecimal(canonical);
 }
 

@@ -18,47 +18,48 @@ std::string nonFiniteText(double value) {
 // General form with `precision` significant digits, from the scientific digits of the value
 // ("d.ddddde±x" as to_chars writes them, already rounded to `precision` digits).
 std::string generalFromScientific(std::string_view scientific, int precision) {
-    std::string out;
+    char out[64];
+    std::size_t n = 0;
     std::size_t i = 0;
     if (scientific[i] == '-') {
-        out.push_back('-');
+        out[n++] = '-';
         ++i;
     }
-    std::string digits;
-    for (; i < scientific.size() && scientific[i] != 'e'; ++i)
-        if (scientific[i] != '.') digits.push_back(scientific[i]);
+    char digits[32];
+    std::size_t count = 0;
+    for (; scientific[i] != 'e'; ++i)
+        if (scientific[i] != '.') digits[count++] = scientific[i];
     int exponent = 0;
     std::from_chars(scientific.data() + i + 1 + (scientific[i + 1] == '+' ? 1 : 0),
                     scientific.data() + scientific.size(), exponent);
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    while (count > 1 && digits[count - 1] == '0') --count;
 
     if (exponent < -4 || exponent >= precision) {
-        out.push_back(digits[0]);
-        if (digits.size() > 1) {
-            out.push_back('.');
-            out.append(digits, 1);
+        out[n++] = digits[0];
+        if (count > 1) {
+            out[n++] = '.';
+            for (std::size_t k = 1; k < count; ++k) out[n++] = digits[k];
         }
-        out.push_back('E');
-        out.push_back(exponent < 0 ? '-' : '+');
-        std::string expDigits = std::to_string(exponent < 0 ? -exponent : exponent);
-        if (expDigits.size() < 2) expDigits.insert(0, "0");
-        out += expDigits;
+        out[n++] = 'E';
+        out[n++] = exponent < 0 ? '-' : '+';
+        int magnitude = exponent < 0 ? -exponent : exponent;
+        if (magnitude >= 100) out[n++] = static_cast<char>('0' + magnitude / 100);
+        out[n++] = static_cast<char>('0' + magnitude / 10 % 10);
+        out[n++] = static_cast<char>('0' + magnitude % 10);
     } else if (exponent >= 0) {
         std::size_t integerDigits = static_cast<std::size_t>(exponent) + 1;
-        if (digits.size() <= integerDigits) {
-            out += digits;
-            out.append(integerDigits - digits.size(), '0');
-        } else {
-            out.append(digits, 0, integerDigits);
-            out.push_back('.');
-            out.append(digits, integerDigits);
+        for (std::size_t k = 0; k < integerDigits; ++k) out[n++] = k < count ? digits[k] : '0';
+        if (count > integerDigits) {
+            out[n++] = '.';
+            for (std::size_t k = integerDigits; k < count; ++k) out[n++] = digits[k];
         }
     } else {
-        out += "0.";
-        out.append(static_cast<std::size_t>(-exponent - 1), '0');
-        out += digits;
+        out[n++] = '0';
+        out[n++] = '.';
+        for (int k = 0; k < -exponent - 1; ++k) out[n++] = '0';
+        for (std::size_t k = 0; k < count; ++k) out[n++] = digits[k];
     }
-    return out;
+    return std::string(out, n);
 }
 
 template <typename T>
