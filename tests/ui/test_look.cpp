@@ -1,0 +1,80 @@
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QGlyphRun>
+#include <QLabel>
+#include <QRawFont>
+#include <QTextLayout>
+
+#include "ui/fonts.h"
+#include "ui/picturebox.h"
+#include "window_fixture.h"
+
+namespace wallcalc::ui::testing {
+namespace {
+
+QString drawingFamily(const QFont& font, const QString& text) {
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    const QList<QGlyphRun> runs = layout.glyphRuns();
+    return runs.isEmpty() ? QString() : runs.first().rawFont().familyName();
+}
+
+TEST_F(WindowTest, BundledArtworkLoads) {
+    auto* picture = form->findChild<PictureBox*>(QStringLiteral("Picture1"));
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->picture().size(), QSize(512, 384));
+    for (int size : {16, 32, 48})
+        EXPECT_TRUE(form->windowIcon().availableSizes().contains(QSize(size, size))) << size;
+    EXPECT_TRUE(QFontDatabase::families().contains(QString::fromUtf8(kSymbolFamily)));
+}
+
+TEST_F(WindowTest, ReportSymbolsAreDrawnByTheProjectsFont) {
+    const QFont font = form->fieldWidget(Field::Text29)->font();
+    for (char16_t symbol : {0xE001, 0xE010, 0xE011, 0xE020, 0xE021, 0xE030})
+        EXPECT_EQ(drawingFamily(font, QString(QChar(symbol))), QString::fromUtf8(kSymbolFamily))
+            << std::hex << int(symbol);
+}
+
+// The Windows faces are missing here, so the Debian faces stand in for them.
+TEST_F(WindowTest, FacesFallBackToTheNearestDebianFaces) {
+    struct Case {
+        const char* control;
+        QString family;
+    };
+    const Case cases[] = {
+        {"Text1", "AR PL UMing CN"},        // the default user-interface font, 宋体 9 pt
+        {"Text18", "AR PL UKai CN"},        // 楷体_GB2312
+        {"Label47", "Noto Serif CJK SC"},   // 新宋体 bold
+        {"Label9", "AR PL UMing CN"},       // an exponent, 宋体 5.25 pt
+    };
+    for (const Case& c : cases) {
+        if (!QFontDatabase::families().contains(c.family)) {
+            ADD_FAILURE() << c.family.toStdString() << " is not installed";
+            continue;
+        }
+        auto* widget = form->findChild<QWidget*>(QString::fromUtf8(c.control));
+        ASSERT_NE(widget, nullptr) << c.control;
+        EXPECT_EQ(drawingFamily(widget->font(), QStringLiteral("计")), c.family) << c.control;
+    }
+}
+
+// Nothing moves with the window, and every caption fits within its label.
+TEST_F(WindowTest, LayoutStaysWhereItIsWhenTheWindowGrows) {
+    QWidget* report = form->fieldWidget(Field::Text29);
+    const QRect before = report->geometry();
+    EXPECT_EQ(before, QRect(680, 32, 321, 697));
+    EXPECT_EQ(form->size(), QSize(662, 640));
+    form->resize(1100, 800);
+    EXPECT_EQ(report->geometry(), before);
+
+    for (QLabel* label : form->findChildren<QLabel*>()) {
+        if (label->wordWrap() || label->objectName().isEmpty()) continue;
+        const QSize needed = label->fontMetrics().size(0, label->text());
+        EXPECT_GE(label->width(), needed.width()) << label->objectName().toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace wallcalc::ui::testing
