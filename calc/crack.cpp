@@ -1,5 +1,7 @@
 #include "calc/crack.h"
 
+#include <cmath>
+
 #include "calc/checked.h"
 #include "calc/field_read.h"
 #include "numtext/text_forms.h"
@@ -77,9 +79,12 @@ void crackWidthCheck(FieldSet& fields) {
     const float omega = toSingle(div(mul(bond, stress, omegaWhat), Es, omegaWhat), omegaWhat);
     fields.setText(Field::Text15, fixedText(omega, 4));
 
-    // The verdict is taken on the crack width as its field shows it, four decimals.
-    if (readPrefix(fields, Field::Text15) > 0.2) fields.setText(Field::Text18, "不满足要求！");
-    if (readPrefix(fields, Field::Text15) <= 0.2) fields.setText(Field::Text18, "满足要求");
+    // The verdict is taken on the crack width as its field shows it, four decimals. A service
+    // moment beyond the single-precision range gives an infinite width, whose text reads as 0:
+    // that wall fails all the same.
+    const bool infinite = std::isinf(omega) && omega > 0;
+    if (infinite || readPrefix(fields, Field::Text15) > 0.2) fields.setText(Field::Text18, "不满足要求！");
+    if (!infinite && readPrefix(fields, Field::Text15) <= 0.2) fields.setText(Field::Text18, "满足要求");
 }
 
 }  // namespace wallcalc

@@ -63,6 +63,7 @@ TEST(Crack, BoundsAndTables) {
         {"bar grade 2", {{F::Combo1, "2"}}, {{F::Text15, "0.3082"}}},
         {"bar grade 3 with blanks", {{F::Combo1, " 3 "}}, {{F::Text15, "0.3082"}}},
         {"negative service moment", {{F::Text24, "-100"}}, {{F::Text18, "满足要求"}}},
+        {"service moment beyond single precision", {{F::Text24, "1E39"}}, {{F::Text15, "INF"}, {F::Text18, "不满足要求！"}}},
     };
     for (const CrackCase& c : cases) {
         FieldSet fields = with(c.inputs);
