@@ -1,42 +1,63 @@
 // Opens the window at the size of the screen, presses the buttons named on the command line in
 // turn (1 强度计算, 2 裂缝计算, 4 生成计算书), and writes a picture of the screen.
 //
-//   wallcalc-screenshot OUT.png [1|2|4 ...]
+//   wallcalc-screenshot OUT.png [boxes] [slow] [1|2|3|4 ...]
 //
-// Error boxes are written to the standard error stream instead of being shown.
+// Error boxes are written to the standard error stream instead of being shown, unless "boxes"
+// is given: then the picture shows the box a failing press leaves open. With "slow", 计算书保存
+// takes a few seconds and hands the report nowhere, so the note shown meanwhile can be seen.
 
 #include <QApplication>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
 #include "report/export.h"
 #include "ui/application.h"
 #include "ui/form1.h"
 #include "ui/messagebox.h"
 
+namespace {
+class SlowExporter final : public wallcalc::ReportExporter {
+public:
+    void exportReport(const std::string&) override { std::this_thread::sleep_for(std::chrono::seconds(3)); }
+};
+}  // namespace
+
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const QStringList arguments = app.arguments();
     if (arguments.size() < 2) {
-        std::fprintf(stderr, "usage: wallcalc-screenshot OUT.png [1|2|4 ...]\n");
+        std::fprintf(stderr, "usage: wallcalc-screenshot OUT.png [boxes] [slow] [1|2|3|4 ...]\n");
         return 2;
     }
     const QString output = arguments.at(1);
-    const QStringList presses = arguments.mid(2);
+    QStringList presses = arguments.mid(2);
+    const bool showBoxes = presses.removeAll(QStringLiteral("boxes")) > 0;
+    const bool slowExport = presses.removeAll(QStringLiteral("slow")) > 0;
 
     wallcalc::ui::setUpApplication(app);
-    wallcalc::ui::MessageBox::setInterceptor([](const wallcalc::ui::MessageBox::Shown& box) {
-        std::fprintf(stderr, "error box: %s\n", qUtf8Printable(box.text));
-    });
+    if (!showBoxes) {
+        wallcalc::ui::MessageBox::setInterceptor([](const wallcalc::ui::MessageBox::Shown& box) {
+            std::fprintf(stderr, "error box: %s\n", qUtf8Printable(box.text));
+        });
+    }
 
-    wallcalc::ui::Form1 form(wallcalc::makePlatformExporter());
+    wallcalc::ui::Form1 form(slowExport ? std::make_unique<SlowExporter>() : wallcalc::makePlatformExporter());
     // Without a window manager nothing maximises the window, so give it the screen's size.
     form.setGeometry(app.primaryScreen()->availableGeometry());
     form.showMaximized();
 
+    // Set before the presses, so that it also fires while a box or note waits for the user.
+    QTimer::singleShot(1500, &form, [&] {
+        QPixmap picture = app.primaryScreen()->grabWindow(0);
+        if (picture.isNull()) picture = form.grab();
+        app.exit(picture.save(output) ? 0 : 1);
+    });
     QTimer::singleShot(700, &form, [&] {
         for (const QString& press : presses) {
             auto* button = form.findChild<QPushButton*>(QStringLiteral("Command") + press);
@@ -47,11 +68,6 @@ int main(int argc, char* argv[]) {
             }
             button->click();
         }
-        QTimer::singleShot(700, &form, [&] {
-            QPixmap picture = app.primaryScreen()->grabWindow(0);
-            if (picture.isNull()) picture = form.grab();
-            app.exit(picture.save(output) ? 0 : 1);
-        });
     });
     return app.exec();
 }

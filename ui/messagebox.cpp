@@ -16,7 +16,9 @@ void MessageBox::error(QWidget* parent, const QString& title, const QString& tex
         intercept(Shown{Kind::Error, title, text});
         return;
     }
-    QMessageBox::critical(parent, title, text, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::NoButton, parent);
+    box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+    box.exec();
 }
 
 MessageBox::Interceptor MessageBox::setInterceptor(Interceptor next) {
