@@ -1,5 +1,7 @@
 #include "ui/fonts.h"
 
+#include <QGuiApplication>
+
 namespace wallcalc::ui {
 
 QStringList faceFamilies(Face face, bool bold) {
@@ -28,7 +30,9 @@ QFont faceFont(Face face, qreal pointSize, bool bold) {
     font.setFamilies(faceFamilies(face, bold));
     font.setPointSizeF(pointSize);
     font.setBold(bold);
-    if (face != Face::Kai && pointSize <= 12.0) font.setStyleStrategy(QFont::NoAntialias);
+    // The bitmaps are drawn for 96 dpi; on a denser screen the smoothed outlines read better.
+    const bool denseScreen = qGuiApp && qGuiApp->devicePixelRatio() > 1.0;
+    if (face != Face::Kai && pointSize <= 12.0 && !denseScreen) font.setStyleStrategy(QFont::NoAntialias);
     return font;
 }
 
