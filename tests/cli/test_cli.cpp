@@ -64,7 +64,9 @@ TEST(Cli, ExitStatusAndOutputShape) {
         std::string label = c.args.empty() ? "(no arguments)" : c.args.back();
         EXPECT_EQ(run.status, c.status) << label;
         EXPECT_NE(run.out.find(c.contains), std::string::npos) << label << "\n" << run.out;
-        if (c.status == 2) EXPECT_TRUE(run.out.empty()) << label;
+        if (c.status == 2) {
+            EXPECT_TRUE(run.out.empty()) << label;
+        }
     }
     std::string report = cli({"--print", "Text29", "crack", "report"}).out;
     EXPECT_TRUE(report.starts_with("                    计 算 书\r\n")) << report;
