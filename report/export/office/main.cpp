@@ -31,10 +31,12 @@
 #include <com/sun/star/awt/XTopWindow.hpp>
 #include <com/sun/star/awt/XWindow.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <com/sun/star/bridge/XUnoUrlResolver.hpp>
 #include <com/sun/star/connection/ConnectionSetupException.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XDesktop2.hpp>
@@ -46,6 +48,8 @@
 #include <com/sun/star/text/XTextDocument.hpp>
 #include <com/sun/star/uno/DeploymentException.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
+#include <com/sun/star/util/XReplaceable.hpp>
+#include <com/sun/star/util/XSearchDescriptor.hpp>
 #include <cppuhelper/bootstrap.hxx>
 #include <rtl/ustring.hxx>
 
@@ -174,6 +178,29 @@ Reference<css::uno::XComponentContext> connect(const Reference<css::uno::XCompon
     }
 }
 
+// The report writes a few engineering symbols (², ³, ₁, ₂, Φ, the raised 0.5) as private-use
+// characters, which the window draws with the program's symbol font. Without a font named for
+// them the office draws whatever glyphs its own symbol font has there; so they are given that
+// font where the office knows it, and left to the office's choice where it does not. Only the
+// look depends on this: a refusal here leaves the document as it is.
+void setSymbolFont(const Reference<css::text::XTextDocument>& document) {
+    Reference<css::util::XReplaceable> replaceable(document, UNO_QUERY);
+    if (!replaceable.is()) return;
+    Reference<css::util::XSearchDescriptor> search = replaceable->createSearchDescriptor();
+    search->setSearchString("[\\x{E000}-\\x{F8FF}]+");
+    Reference<css::beans::XPropertySet>(search, UNO_QUERY_THROW)
+        ->setPropertyValue("SearchRegularExpression", css::uno::Any(true));
+    Reference<css::container::XIndexAccess> found = replaceable->findAll(search);
+    const css::uno::Any font(OUString("Wallcalc Symbols"));
+    for (sal_Int32 i = 0; found.is() && i < found->getCount(); ++i) {
+        Reference<css::beans::XPropertySet> range(found->getByIndex(i), UNO_QUERY);
+        if (!range.is()) continue;
+        range->setPropertyValue("CharFontName", font);
+        range->setPropertyValue("CharFontNameAsian", font);
+        range->setPropertyValue("CharFontNameComplex", font);
+    }
+}
+
 std::string secondsText(std::chrono::milliseconds ms) {
     if (ms.count() % 1000 == 0) return std::to_string(ms.count() / 1000) + "秒";
     char text[32];
@@ -239,6 +266,13 @@ int main(int argc, char** argv) {
 
         step = "写入计算书";
         document->getText()->setString(ustr(wallcalc::toParagraphText(report)));
+
+        try {
+            setSymbolFont(document);
+        } catch (const css::lang::DisposedException&) {
+            throw;
+        } catch (const css::uno::Exception&) {
+        }
     } catch (const css::lang::DisposedException&) {
         fail(kAutomation, std::string("文字处理软件在") + step + "时退出或断开了连接");
     } catch (const css::uno::RuntimeException& e) {

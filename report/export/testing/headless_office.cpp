@@ -140,7 +140,13 @@ std::vector<HeadlessOffice::Document> HeadlessOffice::documents() const {
     std::string line;
     while (std::getline(lines, line)) {
         if (line.starts_with("document ")) {
-            documents.push_back({line[9] == '1', line.size() > 11 && line[11] == '1', {}});
+            Document document;
+            std::istringstream fields(line.substr(9));
+            int location = 0, modified = 0;
+            fields >> location >> modified >> document.symbolRuns >> document.symbolRunsInFont;
+            document.hasLocation = location != 0;
+            document.modified = modified != 0;
+            documents.push_back(std::move(document));
         } else if (line.starts_with("paragraph ") && !documents.empty()) {
             documents.back().paragraphs.push_back(unescape(line.substr(10)));
         }

@@ -1,7 +1,8 @@
 // Reads back what the export left in an office, for the tests, and ends a test office.
 //
 //   office-probe CONNECTION documents [DEADLINE_MS]
-//       for each text document: "document <has location 0|1> <modified 0|1>", then one line
+//       for each text document: "document <has location 0|1> <modified 0|1> <runs of
+//       private-use characters> <of those, runs in the symbol font>", then one line
 //       "paragraph <text>" per paragraph, with \ as \\, LF as \n and CR as \r
 //   office-probe CONNECTION terminate [DEADLINE_MS]
 //       asks the office to terminate (a headless office does so without asking about the
@@ -14,10 +15,13 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <com/sun/star/bridge/XUnoUrlResolver.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/container/XEnumeration.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
@@ -29,6 +33,8 @@
 #include <com/sun/star/uno/DeploymentException.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
 #include <com/sun/star/util/XModifiable.hpp>
+#include <com/sun/star/util/XReplaceable.hpp>
+#include <com/sun/star/util/XSearchDescriptor.hpp>
 #include <cppuhelper/bootstrap.hxx>
 #include <rtl/ustring.hxx>
 
@@ -56,6 +62,25 @@ std::string escaped(const std::string& text) {
     return out;
 }
 
+// Runs of private-use characters, and how many of them are set in the program's symbol font.
+std::pair<int, int> symbolRuns(const Reference<css::text::XTextDocument>& document) {
+    Reference<css::util::XReplaceable> replaceable(document, UNO_QUERY_THROW);
+    Reference<css::util::XSearchDescriptor> search = replaceable->createSearchDescriptor();
+    search->setSearchString("[\\x{E000}-\\x{F8FF}]+");
+    Reference<css::beans::XPropertySet>(search, UNO_QUERY_THROW)
+        ->setPropertyValue("SearchRegularExpression", css::uno::Any(true));
+    Reference<css::container::XIndexAccess> found = replaceable->findAll(search);
+    int runs = 0, inFont = 0;
+    for (sal_Int32 i = 0; found.is() && i < found->getCount(); ++i) {
+        Reference<css::beans::XPropertySet> range(found->getByIndex(i), UNO_QUERY_THROW);
+        OUString font;
+        range->getPropertyValue("CharFontName") >>= font;
+        ++runs;
+        if (font == "Wallcalc Symbols") ++inFont;
+    }
+    return {runs, inFont};
+}
+
 void listDocuments(const Reference<css::frame::XDesktop2>& desktop) {
     Reference<css::container::XEnumeration> components = desktop->getComponents()->createEnumeration();
     while (components->hasMoreElements()) {
@@ -63,7 +88,9 @@ void listDocuments(const Reference<css::frame::XDesktop2>& desktop) {
         if (!document.is()) continue;
         Reference<css::frame::XStorable> storable(document, UNO_QUERY_THROW);
         Reference<css::util::XModifiable> modifiable(document, UNO_QUERY_THROW);
-        std::printf("document %d %d\n", storable->hasLocation() ? 1 : 0, modifiable->isModified() ? 1 : 0);
+        const auto [runs, inFont] = symbolRuns(document);
+        std::printf("document %d %d %d %d\n", storable->hasLocation() ? 1 : 0, modifiable->isModified() ? 1 : 0,
+                    runs, inFont);
         Reference<css::container::XEnumerationAccess> text(document->getText(), UNO_QUERY_THROW);
         Reference<css::container::XEnumeration> paragraphs = text->createEnumeration();
         while (paragraphs->hasMoreElements()) {

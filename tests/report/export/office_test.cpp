@@ -65,6 +65,9 @@ TEST_F(OfficeExport, ReportBecomesANewUnsavedDocumentLineForLine) {
     EXPECT_TRUE(added[0].modified);
     EXPECT_EQ(added[0].paragraphs.size(), 55u);
     EXPECT_EQ(added[0].paragraphs, testing::sampleReportLines());
+    // The private-use characters in the program's symbol font, as in the report box.
+    EXPECT_GT(added[0].symbolRuns, 10);
+    EXPECT_EQ(added[0].symbolRunsInFont, added[0].symbolRuns);
 }
 
 TEST_F(OfficeExport, TwoPressesLeaveTwoDocumentsWithTheSameText) {
