@@ -153,7 +153,10 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::string
         if (inParent && written == input.size()) inParent.reset();  // end of the input
         drain(outRead, result.out);
         drain(errRead, result.err);
-        if (::waitpid(pid, &result.status, WNOHANG) == pid) {
+        const pid_t ended = ::waitpid(pid, &result.status, WNOHANG);
+        // ECHILD: something else in the process reaped it; what it said on its output counts.
+        if (ended == pid || (ended < 0 && errno == ECHILD)) {
+            if (ended < 0) result.status = 0;
             drain(outRead, result.out);
             drain(errRead, result.err);
             return result;
