@@ -6,7 +6,10 @@
 #include <memory>
 
 #include "calc/action.h"
+#include "calc/crack.h"
 #include "calc/fields.h"
+#include "calc/strength.h"
+#include "report/compose.h"
 #include "report/export.h"
 #include "report/export/testing/headless_office.h"
 #include "report/export/testing/sample_report.h"
@@ -68,6 +71,22 @@ TEST_F(OfficeExport, ReportBecomesANewUnsavedDocumentLineForLine) {
     // The private-use characters in the program's symbol font, as in the report box.
     EXPECT_GT(added[0].symbolRuns, 10);
     EXPECT_EQ(added[0].symbolRunsInFont, added[0].symbolRuns);
+}
+
+TEST_F(OfficeExport, TheDefaultsReportArrivesAsComposed) {
+    FieldSet fields;
+    strengthCalculation(fields);
+    crackWidthCheck(fields);
+    composeReport(fields);
+    const std::string& report = fields.text(Field::Text29);
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end; (end = report.find("\r\n", at)) != std::string::npos; at = end + 2)
+        lines.push_back(report.substr(at, end - at));
+    ASSERT_EQ(lines.size(), 55u);
+    const std::vector<Document> added = pressExport(fields);
+    ASSERT_EQ(added.size(), 1u);
+    EXPECT_EQ(added[0].paragraphs, lines);
+    EXPECT_FALSE(added[0].hasLocation);
 }
 
 TEST_F(OfficeExport, TwoPressesLeaveTwoDocumentsWithTheSameText) {
