@@ -11,16 +11,16 @@
 namespace wallcalc::checked {
 
 // `what` names the quantity being formed, in the engineer's terms, for the fault message.
-double add(double a, double b, std::string_view what);
-double sub(double a, double b, std::string_view what);
-double mul(double a, double b, std::string_view what);
-double div(double a, double b, std::string_view what);
-double square(double a, std::string_view what);      // the power 2
-double squareRoot(double a, std::string_view what);  // the power 0.5
+double add(double a, double b, const char* what);
+double sub(double a, double b, const char* what);
+double mul(double a, double b, const char* what);
+double div(double a, double b, const char* what);
+double square(double a, const char* what);      // the power 2
+double squareRoot(double a, const char* what);  // the power 0.5
 
 // Rounds a derived quantity to single precision; a finite value beyond the single range is
 // an overflow.
-float toSingle(double a, std::string_view what);
+float toSingle(double a, const char* what);
 
 // Rounds a value that was read from a field to single precision. No fault: a reading beyond
 // the single range becomes infinite and carries through the arithmetic.
