@@ -64,7 +64,7 @@ double readPrefix(const FieldSet& fields, Field field) {
     try {
         return numtext::prefixReading(fields.text(field));
     } catch (const FaultError& error) {
-        throw FaultError(error.fault().number, "字段 " + describe(field) + " 的数值超出计算范围");
+        throw FaultError(error.fault().number, "字段 " + describe(field) + "的数值超出计算范围");
     }
 }
 
@@ -73,8 +73,8 @@ double readStrict(const FieldSet& fields, Field field, std::string_view hint) {
         return numtext::strictReading(fields.text(field));
     } catch (const FaultError& error) {
         if (error.fault().number != fault_number::kTypeMismatch)
-            throw FaultError(error.fault().number, "字段 " + describe(field) + " 的数值超出计算范围");
-        std::string what = "字段 " + describe(field) + " 的内容" + quoted(fields.text(field)) + "不是数值";
+            throw FaultError(error.fault().number, "字段 " + describe(field) + "的数值超出计算范围");
+        std::string what = "字段 " + describe(field) + "的内容" + quoted(fields.text(field)) + "不是数值";
         what += hint.empty() ? std::string("，请只填写数字") : "，" + std::string(hint);
         throw FaultError(fault_number::kTypeMismatch, what);
     }
