@@ -2,6 +2,9 @@
 // Field sets for the tests: the defaults with a few texts changed, and the outcome of an
 // action run in place (fields written up to a fault stay written).
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <functional>
 #include <initializer_list>
 #include <optional>
@@ -9,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "calc/action.h"
 #include "calc/fault.h"
 #include "calc/fields.h"
 
@@ -38,6 +42,30 @@ inline std::vector<Field> changedFields(const FieldSet& before, const FieldSet& 
     for (Field field : allFields())
         if (before.text(field) != after.text(field)) changed.push_back(field);
     return changed;
+}
+
+// An action that must stop with `fault`: run in place it may have written only the fields in
+// `written`; run atomically it changes nothing.
+struct FaultCase {
+    const char* name;
+    Texts inputs;
+    int fault;
+    std::vector<Field> written;
+};
+
+inline void expectFault(const FaultCase& c, const std::function<void(FieldSet&)>& action) {
+    const FieldSet before = with(c.inputs);
+    FieldSet fields = before;
+    EXPECT_EQ(runInPlace(fields, action), c.fault) << c.name;
+    for (Field field : changedFields(before, fields))
+        EXPECT_NE(std::find(c.written.begin(), c.written.end(), field), c.written.end()) << c.name << ": " << fieldName(field);
+
+    FieldSet atomic = before;
+    std::optional<Fault> fault = runAtomically(atomic, action);
+    ASSERT_TRUE(fault) << c.name;
+    EXPECT_EQ(fault->number, c.fault) << c.name;
+    EXPECT_FALSE(fault->what.empty()) << c.name;
+    EXPECT_EQ(atomic, before) << c.name;
 }
 
 }  // namespace wallcalc::testing

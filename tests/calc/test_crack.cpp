@@ -86,13 +86,7 @@ TEST(Crack, AFaultStopsWithTheFieldsWrittenSoFar) {
     const std::vector<Field> area = {F::Text14};
     const std::vector<Field> ratio = {F::Text14, F::Text26};
     const std::vector<Field> upToFtk = {F::Text14, F::Text26, F::Text16, F::Text28};
-    struct Case {
-        const char* name;
-        Texts inputs;
-        int fault;
-        std::vector<Field> written;
-    };
-    const Case cases[] = {
+    const FaultCase cases[] = {
         {"spacing empty", {{F::Text25, ""}}, 11, {}},
         {"spacing 0", {{F::Text25, "0"}}, 11, {}},
         {"spacing and diameter 0", {{F::Text25, "0"}, {F::Text17, "0"}}, 6, {}},
@@ -107,17 +101,5 @@ TEST(Crack, AFaultStopsWithTheFieldsWrittenSoFar) {
         {"diameter beyond the double range", {{F::Text17, "1E400"}}, 6, {}},
         {"thickness beyond single precision", {{F::Text4, "1E39"}}, 6, {}},
     };
-    for (const Case& c : cases) {
-        const FieldSet before = with(c.inputs);
-        FieldSet fields = before;
-        EXPECT_EQ(runInPlace(fields, crackWidthCheck), c.fault) << c.name;
-        for (Field field : changedFields(before, fields))
-            EXPECT_NE(std::find(c.written.begin(), c.written.end(), field), c.written.end()) << c.name << ": " << fieldName(field);
-
-        FieldSet atomic = before;
-        std::optional<Fault> fault = runAtomically(atomic, crackWidthCheck);
-        ASSERT_TRUE(fault) << c.name;
-        EXPECT_EQ(fault->number, c.fault) << c.name;
-        EXPECT_EQ(atomic, before) << c.name;
-    }
+    for (const FaultCase& c : cases) expectFault(c, crackWidthCheck);
 }
