@@ -4,6 +4,7 @@
 
 #include "calc/checked.h"
 #include "calc/field_read.h"
+#include "calc/section.h"
 #include "numtext/text_forms.h"
 
 namespace wallcalc {
@@ -23,8 +24,7 @@ void crackWidthCheck(FieldSet& fields) {
     const float h = checked::readToSingle(readPrefix(fields, Field::Text4));
 
     const char* hoWhat = "计算有效高度 ho（墙厚 Text4 减50mm）";
-    const float ho =
-        toSingle(mul(sub(div(readPrefix(fields, Field::Text4), 1000, hoWhat), 0.05, hoWhat), 1000, hoWhat), hoWhat);
+    const float ho = toSingle(effectiveDepth(readPrefix(fields, Field::Text4), hoWhat), hoWhat);
 
     // Provided steel: bars of diameter d at spacing s over a strip 1000 mm wide.
     const char* a1What = "计算单根钢筋面积（钢筋直径 Text17）";
@@ -51,11 +51,12 @@ void crackWidthCheck(FieldSet& fields) {
     fields.setText(Field::Text16, fixedText(rho, 4));
 
     // ftk by the concrete grade; a grade outside the table leaves it 0.
+    const double grade = readPrefix(fields, Field::Text10);
     float ftk = 0;
-    if (readPrefix(fields, Field::Text10) == 25) ftk = 1.78f;
-    if (readPrefix(fields, Field::Text10) == 30) ftk = 2.01f;
-    if (readPrefix(fields, Field::Text10) == 35) ftk = 2.2f;
-    if (readPrefix(fields, Field::Text10) == 40) ftk = 2.39f;
+    if (grade == 25) ftk = 1.78f;
+    if (grade == 30) ftk = 2.01f;
+    if (grade == 35) ftk = 2.2f;
+    if (grade == 40) ftk = 2.39f;
     fields.setText(Field::Text28, singleText(ftk));
 
     // ψ = 1.1 − 0.65·ftk/(ρte·σsk), bounded to [0.2, 1.0] as the code requires: without the
@@ -66,11 +67,10 @@ void crackWidthCheck(FieldSet& fields) {
     if (psi > 1.0f) psi = 1.0f;
 
     // Es by the bar grade, which must be a number.
-    const char* gradeHint = "钢筋级别请填写1、2或3";
+    const double barGrade = readStrict(fields, Field::Combo1, "钢筋级别请填写1、2或3");
     float Es = 0;
-    if (readStrict(fields, Field::Combo1, gradeHint) == 1) Es = 210000;
-    if (readStrict(fields, Field::Combo1, gradeHint) == 2) Es = 200000;
-    if (readStrict(fields, Field::Combo1, gradeHint) == 3) Es = 200000;
+    if (barGrade == 1) Es = 210000;
+    if (barGrade == 2 || barGrade == 3) Es = 200000;
 
     // ωmax = αcr·ψ·σsk·(1.9c + 0.08·deq/ρte)/Es with αcr = 2.1, c = 50 mm, deq = d.
     const char* omegaWhat = "计算最大裂缝宽度 ωmax（钢筋级别只能是1、2或3）";
@@ -82,9 +82,8 @@ void crackWidthCheck(FieldSet& fields) {
     // The verdict is taken on the crack width as its field shows it, four decimals. A service
     // moment beyond the single-precision range gives an infinite width, whose text reads as 0:
     // that wall fails all the same.
-    const bool infinite = std::isinf(omega) && omega > 0;
-    if (infinite || readPrefix(fields, Field::Text15) > 0.2) fields.setText(Field::Text18, "不满足要求！");
-    if (!infinite && readPrefix(fields, Field::Text15) <= 0.2) fields.setText(Field::Text18, "满足要求");
+    const bool fails = (std::isinf(omega) && omega > 0) || readPrefix(fields, Field::Text15) > 0.2;
+    fields.setText(Field::Text18, fails ? "不满足要求！" : "满足要求");
 }
 
 }  // namespace wallcalc

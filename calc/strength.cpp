@@ -2,6 +2,7 @@
 
 #include "calc/checked.h"
 #include "calc/field_read.h"
+#include "calc/section.h"
 #include "numtext/text_forms.h"
 
 namespace wallcalc {
@@ -48,8 +49,7 @@ void strengthCalculation(FieldSet& fields) {
     const float fy = checked::readToSingle(readPrefix(fields, Field::Text13));
 
     const char* hoWhat = "计算有效高度 ho（墙厚 Text4 减外侧保护层50mm）";
-    const double t = readPrefix(fields, Field::Text4);
-    const float ho = toSingle(mul(sub(div(t, 1000, hoWhat), 0.05, hoWhat), 1000, hoWhat), hoWhat);
+    const float ho = toSingle(effectiveDepth(readPrefix(fields, Field::Text4), hoWhat), hoWhat);
 
     const char* lWhat = "计算跨度 L（地下室高度 Text9 换算为米）";
     const float L = toSingle(div(readPrefix(fields, Field::Text9), 1000, lWhat), lWhat);

@@ -2,6 +2,7 @@
 
 #include "calc/checked.h"
 #include "calc/field_read.h"
+#include "calc/section.h"
 #include "numtext/text_forms.h"
 #include "report/line_table.h"
 
@@ -37,13 +38,12 @@ public:
     }
 
     double effectiveDepth() const {
-        const char* what = "生成计算书：计算有效高度 ho（墙厚 Text4）";
-        return mul(sub(div(readPrefix(fields_, Field::Text4), 1000, what), 0.05, what), 1000, what);
+        return wallcalc::effectiveDepth(readPrefix(fields_, Field::Text4), "生成计算书：计算有效高度 ho（墙厚 Text4）");
     }
 
     double steelStress() const {
         const char* what = "生成计算书：计算钢筋应力 σsk（钢筋面积 Text14 为0，或墙厚 Text4 为50？）";
-        double moment = mul(strict(Field::Text24), 1000000, what);
+        double moment = serviceMomentNmm();
         double area = strict(Field::Text14);
         double depth = sub(div(readPrefix(fields_, Field::Text4), 1000, what), 0.05, what);
         double lever = mul(mul(depth, 0.87, what), 1000, what);
