@@ -164,4 +164,29 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::string
     }
 }
 
+pid_t spawnQuiet(const std::vector<std::string>& argv, const std::vector<std::string>* env, bool newSession) {
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    std::vector<char*> envp;
+    if (env) {
+        for (const std::string& e : *env) envp.push_back(const_cast<char*>(e.c_str()));
+        envp.push_back(nullptr);
+    }
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    for (int fd : {0, 1, 2})
+        posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", fd == 0 ? O_RDONLY : O_WRONLY, 0);
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    if (newSession) posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSID);
+    pid_t pid = 0;
+    const int error = ::posix_spawn(&pid, args[0], &actions, &attr, args.data(), env ? envp.data() : environ);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attr);
+    if (error != 0) throw std::system_error(error, std::generic_category(), argv[0]);
+    return pid;
+}
+
 }  // namespace wallcalc

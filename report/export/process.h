@@ -3,6 +3,8 @@
 // from a string, its standard output and error are collected, and past the deadline it is
 // killed and reaped.
 
+#include <sys/types.h>
+
 #include <chrono>
 #include <string>
 #include <vector>
@@ -19,5 +21,10 @@ struct ProcessResult {
 // Throws std::system_error when the program cannot be started.
 ProcessResult runProcess(const std::vector<std::string>& argv, const std::string& input,
                          std::chrono::milliseconds deadline);
+
+// Starts a program that is not waited for: its standard streams on /dev/null, so that it holds
+// none of the caller's pipes open, with `env` as its environment (nullptr: this process's), in
+// a session of its own where `newSession`. Gives the process id, or throws std::system_error.
+pid_t spawnQuiet(const std::vector<std::string>& argv, const std::vector<std::string>* env, bool newSession);
 
 }  // namespace wallcalc

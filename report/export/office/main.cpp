@@ -8,9 +8,7 @@
 // "pipe,name=NAME") is used if that is set; otherwise the engineer's office is reached on the
 // program's own pipe, and started with that pipe first if nothing answers there.
 
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -25,6 +23,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -55,6 +54,7 @@
 
 #include "report/export/export_fault.h"
 #include "report/export/paragraphs.h"
+#include "report/export/process.h"
 
 extern char** environ;
 
@@ -108,29 +108,14 @@ pid_t startOffice(const std::string& soffice, const std::string& accept) {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e)
         if (std::strncmp(*e, "URE_BOOTSTRAP=", 14) != 0) env.emplace_back(*e);
-    std::vector<char*> envp;
-    for (std::string& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    std::vector<std::string> args{soffice, "--norestore", "--nologo", "--nodefault", "--nolockcheck",
-                                  "--accept=" + accept + ";urp;"};
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    for (int fd : {0, 1, 2})
-        posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", fd == 0 ? O_RDONLY : O_WRONLY, 0);
-    posix_spawnattr_t attr;
-    posix_spawnattr_init(&attr);
-    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSID);
-    pid_t pid = 0;
-    const int error = ::posix_spawn(&pid, soffice.c_str(), &actions, &attr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attr);
-    if (error != 0)
-        fail(wallcalc::export_fault::kCannotCreate, "无法启动文字处理软件：" + soffice + "：" + std::strerror(error));
-    return pid;
+    try {
+        return wallcalc::spawnQuiet({soffice, "--norestore", "--nologo", "--nodefault", "--nolockcheck",
+                                     "--accept=" + accept + ";urp;"},
+                                    &env, true);
+    } catch (const std::system_error& error) {
+        fail(wallcalc::export_fault::kCannotCreate,
+             "无法启动文字处理软件：" + soffice + "：" + std::strerror(error.code().value()));
+    }
 }
 
 // Connects to the office listening at `connection`, starting one first when `start` says so and

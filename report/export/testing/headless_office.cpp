@@ -1,8 +1,6 @@
 #include "report/export/testing/headless_office.h"
 
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,6 +13,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <system_error>
 #include <thread>
 
 #include "report/export/process.h"
@@ -90,19 +89,12 @@ HeadlessOffice::HeadlessOffice(bool waitUntilReady, std::string profileDir) {
                                   "--norestore", "--nologo", "--nodefault", "--nolockcheck",
                                   "-env:UserInstallation=file://" + profileDir,
                                   "--accept=" + connection_ + ";urp;"};
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    for (int fd : {0, 1, 2})
-        posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", fd == 0 ? O_RDONLY : O_WRONLY, 0);
-    const int error = ::posix_spawn(&launcher_, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (error != 0) {
+    try {
+        launcher_ = spawnQuiet(args, nullptr, false);
+    } catch (const std::system_error& error) {
         launcher_ = -1;
         std::filesystem::remove_all(tempDir_);
-        throw std::runtime_error("cannot start the office: " + std::string(std::strerror(error)));
+        throw std::runtime_error("cannot start the office: " + std::string(std::strerror(error.code().value())));
     }
     if (waitUntilReady && !succeeded(probe(connection_, "documents", 30s))) {
         stop();
