@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "calc/checked.h"
-#include "calc/field_read.h"
 #include "calc/section.h"
+#include "core/checked.h"
+#include "core/field_read.h"
 #include "numtext/text_forms.h"
 
 namespace wallcalc {
@@ -62,7 +62,8 @@ void crackWidthCheck(FieldSet& fields) {
     // ψ = 1.1 − 0.65·ftk/(ρte·σsk), bounded to [0.2, 1.0] as the code requires: without the
     // bound a small service moment gives a negative crack width.
     const char* psiWhat = "计算钢筋应变不均匀系数 ψ（弯距标准值 Mk 为0？）";
-    float psi = toSingle(sub(1.1, div(mul(0.65, ftk, psiWhat), mul(rhoTe, sigmaSk, psiWhat), psiWhat), psiWhat), psiWhat);
+    float psi =
+        toSingle(sub(1.1, div(mul(0.65, ftk, psiWhat), mul(rhoTe, sigmaSk, psiWhat), psiWhat), psiWhat), psiWhat);
     if (psi < 0.2f) psi = 0.2f;
     if (psi > 1.0f) psi = 1.0f;
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "calc/fields.h"
+#include "core/fields.h"
 
 namespace wallcalc {
 

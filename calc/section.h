@@ -1,7 +1,7 @@
 #pragma once
 // The wall's section, shared by the calculations and the report.
 
-#include "calc/checked.h"
+#include "core/checked.h"
 
 namespace wallcalc {
 

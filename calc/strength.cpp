@@ -1,8 +1,8 @@
 #include "calc/strength.h"
 
-#include "calc/checked.h"
-#include "calc/field_read.h"
 #include "calc/section.h"
+#include "core/checked.h"
+#include "core/field_read.h"
 #include "numtext/text_forms.h"
 
 namespace wallcalc {

@@ -14,8 +14,8 @@ std::size_t utf8SequenceLength(std::string_view s) {
     if (lead >= 0xC2 && lead <= 0xDF) return continuation(1) ? 2 : 0;
     if (lead >= 0xE0 && lead <= 0xEF) {
         if (!continuation(1) || !continuation(2)) return 0;
-        if (lead == 0xE0 && byte(1) < 0xA0) return 0;  // overlong
-        if (lead == 0xED && byte(1) >= 0xA0) return 0; // surrogate
+        if (lead == 0xE0 && byte(1) < 0xA0) return 0;   // overlong
+        if (lead == 0xED && byte(1) >= 0xA0) return 0;  // surrogate
         return 3;
     }
     if (lead >= 0xF0 && lead <= 0xF4) {
@@ -34,11 +34,26 @@ std::string jsonString(std::string_view utf8) {
     for (std::size_t i = 0; i < utf8.size();) {
         unsigned char c = static_cast<unsigned char>(utf8[i]);
         switch (c) {
-            case '"': out += "\\\""; ++i; continue;
-            case '\\': out += "\\\\"; ++i; continue;
-            case '\n': out += "\\n"; ++i; continue;
-            case '\r': out += "\\r"; ++i; continue;
-            case '\t': out += "\\t"; ++i; continue;
+            case '"':
+                out += "\\\"";
+                ++i;
+                continue;
+            case '\\':
+                out += "\\\\";
+                ++i;
+                continue;
+            case '\n':
+                out += "\\n";
+                ++i;
+                continue;
+            case '\r':
+                out += "\\r";
+                ++i;
+                continue;
+            case '\t':
+                out += "\\t";
+                ++i;
+                continue;
             default: break;
         }
         if (c < 0x20 || c == 0x7F) {

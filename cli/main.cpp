@@ -14,10 +14,10 @@
 #include <string_view>
 #include <vector>
 
-#include "calc/action.h"
 #include "calc/crack.h"
 #include "calc/strength.h"
 #include "cli/json.h"
+#include "core/action.h"
 #include "report/compose.h"
 #include "report/export.h"
 
@@ -74,7 +74,8 @@ int main(int argc, char** argv) {
             if (++i >= argc) return usage("--set needs NAME=TEXT");
             std::string_view assignment = argv[i];
             std::size_t equals = assignment.find('=');
-            if (equals == std::string_view::npos) return usage("--set needs NAME=TEXT, got '" + std::string(assignment) + "'");
+            if (equals == std::string_view::npos)
+                return usage("--set needs NAME=TEXT, got '" + std::string(assignment) + "'");
             std::optional<Field> field = fieldFromName(assignment.substr(0, equals));
             if (!field) return usage("unknown field '" + std::string(assignment.substr(0, equals)) + "'");
             fields.setText(*field, std::string(assignment.substr(equals + 1)));
@@ -105,8 +106,8 @@ int main(int argc, char** argv) {
             std::cerr << "wallcalc-cli: " << failedAction << ": " << fault->number << " " << fault->description << ": "
                       << fault->what << "\n";
     } else {
-        std::cout << "{\"fields\": " << fieldsJson(fields) << ", \"fault\": "
-                  << (fault ? faultJson(*fault, failedAction) : std::string("null")) << "}\n";
+        std::cout << "{\"fields\": " << fieldsJson(fields)
+                  << ", \"fault\": " << (fault ? faultJson(*fault, failedAction) : std::string("null")) << "}\n";
     }
     std::cout.flush();
     return fault ? 3 : 0;

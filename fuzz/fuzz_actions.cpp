@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "calc/action.h"
 #include "calc/crack.h"
 #include "calc/strength.h"
+#include "core/action.h"
 #include "report/compose.h"
 
 using namespace wallcalc;

@@ -4,14 +4,12 @@
 #include <cstdint>
 #include <limits>
 
-#include "calc/fault.h"
+#include "numtext/read_error.h"
 
 namespace wallcalc::numtext::detail {
 namespace {
 
-[[noreturn]] void throwOverflow() {
-    throw FaultError(fault_number::kOverflow, "数值超出双精度数的范围");
-}
+[[noreturn]] void throwOverflow() { throw ReadError(ReadError::Kind::OutOfRange); }
 
 // from_chars reports overflow and underflow alike. The two lie some 600 decades apart, so the
 // decimal exponent of the first significant digit tells them apart.
@@ -22,7 +20,10 @@ bool isOverflow(std::string_view canonical) {
     if (i < canonical.size() && canonical[i] == '-') ++i;
     for (; i < canonical.size(); ++i) {
         char c = canonical[i];
-        if (c == '.') { seenPoint = true; continue; }
+        if (c == '.') {
+            seenPoint = true;
+            continue;
+        }
         if (c < '0' || c > '9') break;
         if (!seenSignificant && c != '0') {
             seenSignificant = true;
@@ -47,8 +48,8 @@ bool isOverflow(std::string_view canonical) {
 
 double parseCanonicalDecimal(std::string_view canonical) {
     double value = 0.0;
-    auto result = std::from_chars(canonical.data(), canonical.data() + canonical.size(), value,
-                                  std::chars_format::general);
+    auto result =
+        std::from_chars(canonical.data(), canonical.data() + canonical.size(), value, std::chars_format::general);
     if (result.ec == std::errc::result_out_of_range) {
         if (isOverflow(canonical)) throwOverflow();
         return (!canonical.empty() && canonical.front() == '-') ? -0.0 : 0.0;
@@ -59,8 +60,7 @@ double parseCanonicalDecimal(std::string_view canonical) {
 double parseCanonicalHex(std::string_view hexDigits) {
     if (hexDigits.empty()) return 0.0;
     double value = 0.0;
-    auto result = std::from_chars(hexDigits.data(), hexDigits.data() + hexDigits.size(), value,
-                                  std::chars_format::hex);
+    auto result = std::from_chars(hexDigits.data(), hexDigits.data() + hexDigits.size(), value, std::chars_format::hex);
     if (result.ec == std::errc::result_out_of_range) throwOverflow();
     return value;
 }

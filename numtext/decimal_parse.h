@@ -6,7 +6,7 @@
 
 namespace wallcalc::numtext::detail {
 
-// Throws FaultError (6) when the value lies beyond the double-precision range; a value too
+// Throws ReadError (OutOfRange) when the value lies beyond the double-precision range; a value too
 // small for it underflows to a signed zero, which is no fault.
 double parseCanonicalDecimal(std::string_view canonical);
 

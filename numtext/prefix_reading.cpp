@@ -11,9 +11,12 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 int radixDigit(char c, int radix) {
     int digit = -1;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        digit = c - '0';
+    else if (c >= 'a' && c <= 'f')
+        digit = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+        digit = c - 'A' + 10;
     return digit >= 0 && digit < radix ? digit : -1;
 }
 

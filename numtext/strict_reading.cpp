@@ -2,17 +2,15 @@
 
 #include <string>
 
-#include "calc/fault.h"
 #include "numtext/decimal_parse.h"
+#include "numtext/read_error.h"
 
 namespace wallcalc::numtext {
 namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-[[noreturn]] void throwMismatch() {
-    throw FaultError(fault_number::kTypeMismatch, "文字不是数值");
-}
+[[noreturn]] void throwMismatch() { throw ReadError(ReadError::Kind::NotANumber); }
 
 }  // namespace
 

@@ -4,8 +4,8 @@
 namespace wallcalc::numtext {
 
 // The whole text as a number: blanks around, an optional sign, digits with "," group
-// separators in the integer part, one ".", an optional exponent. Throws FaultError (13) for any
-// other text, the empty text included, and FaultError (6) beyond the double-precision range.
+// separators in the integer part, one ".", an optional exponent. Throws ReadError (NotANumber) for any
+// other text, the empty text included, and ReadError (OutOfRange) beyond the double-precision range.
 // The decimal point is always "." and the group separator "," whatever the locale.
 double strictReading(std::string_view text);
 

@@ -1,8 +1,8 @@
 #include "report/compose.h"
 
-#include "calc/checked.h"
-#include "calc/field_read.h"
 #include "calc/section.h"
+#include "core/checked.h"
+#include "core/field_read.h"
 #include "numtext/text_forms.h"
 #include "report/line_table.h"
 
@@ -31,7 +31,9 @@ public:
         return add(sum, strict(Field::Text22), what);
     }
 
-    double tensionArea() const { return mul(strict(Field::Text4), 500, "生成计算书：计算有效受拉面积 Ate（墙厚 Text4）"); }
+    double tensionArea() const {
+        return mul(strict(Field::Text4), 500, "生成计算书：计算有效受拉面积 Ate（墙厚 Text4）");
+    }
 
     double serviceMomentNmm() const {
         return mul(strict(Field::Text24), 1000000, "生成计算书：计算 Mk×10⁶（弯距标准值 Text24）");

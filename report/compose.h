@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "calc/fields.h"
+#include "core/fields.h"
 
 namespace wallcalc {
 

@@ -6,18 +6,18 @@
 #include <span>
 #include <string_view>
 
-#include "calc/fields.h"
+#include "core/fields.h"
 
 namespace wallcalc::report {
 
 enum class Computed {
-    L,              // storey height in m
-    Qk,             // unfactored sum of the four load ordinates
-    Ate,            // 0.5·b·h
-    MkNmm,          // Mk × 10⁶, in N·mm
-    Ho,             // wall thickness less 50 mm
-    SigmaSk,        // steel stress under the service moment
-    PsiWithBound,   // ψ, and how it was bounded to [0.2, 1.0] where it was
+    L,             // storey height in m
+    Qk,            // unfactored sum of the four load ordinates
+    Ate,           // 0.5·b·h
+    MkNmm,         // Mk × 10⁶, in N·mm
+    Ho,            // wall thickness less 50 mm
+    SigmaSk,       // steel stress under the service moment
+    PsiWithBound,  // ψ, and how it was bounded to [0.2, 1.0] where it was
 };
 
 struct Part {

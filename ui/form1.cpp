@@ -42,10 +42,8 @@ struct FrameSpec {
     int left, top, width, height;
 };
 constexpr FrameSpec kFrames[] = {
-    {1, "土质条件", 240, 600, 2895, 2175},
-    {2, "条件输入", 240, 2880, 2895, 3495},
-    {5, "荷载计算", 240, 6480, 9375, 615},
-    {3, "强度输出", 240, 7200, 7695, 975},
+    {1, "土质条件", 240, 600, 2895, 2175},  {2, "条件输入", 240, 2880, 2895, 3495},
+    {5, "荷载计算", 240, 6480, 9375, 615},  {3, "强度输出", 240, 7200, 7695, 975},
     {4, "裂缝计算", 240, 8280, 7695, 1335},
 };
 
@@ -68,7 +66,8 @@ struct LabelSpec {
 constexpr LabelSpec kLabels[] = {
     {"Label47", kOnWindow, kBanner, 1920, 0, 5895, 375, Look::Banner},
     {"Label16", kOnWindow,
-     "按单跨梁计算，考虑塑性内力重分布，支座弯距调幅系数取0.8。查静力计算手册，支座弯距系数为1/15、跨中弯距系数为0.0298。",
+     "按单跨梁计算，考虑塑性内力重分布，支座弯距调幅系数取0.8。查静力计算手册，支座弯距系数为1/"
+     "15、跨中弯距系数为0.0298。",
      3480, 5880, 6135, 495, Look::Note},
 
     {"Label1", 1, "容重按18kN/m", 840, 360, 1935, 255},
@@ -351,8 +350,7 @@ void Form1::buildWindow() {
         tabStops.emplace_back(spec.tabIndex, button);
     }
 
-    std::sort(tabStops.begin(), tabStops.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::sort(tabStops.begin(), tabStops.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 1; i < tabStops.size(); ++i) setTabOrder(tabStops[i - 1].second, tabStops[i].second);
 
     // The focus starts on the picture.
@@ -434,8 +432,7 @@ void Form1::Command3_Click() {
     // The word processor can take many seconds to answer; the window keeps painting meanwhile.
     run(
         [exporter](FieldSet& fields) {
-            if (!exporter)
-                throw FaultError(Fault{429, "部件不能创建对象", "本程序没有配置文字处理软件的接口"});
+            if (!exporter) throw FaultError(Fault{429, "部件不能创建对象", "本程序没有配置文字处理软件的接口"});
             exporter->exportReport(fields.text(Field::Text29));
         },
         Where::OnWorkerThread);

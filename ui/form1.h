@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "calc/action.h"
-#include "calc/fault.h"
-#include "calc/fields.h"
+#include "core/action.h"
+#include "core/fault.h"
+#include "core/fields.h"
 #include "report/export.h"
 
 namespace wallcalc::ui {

@@ -12,7 +12,10 @@ class PictureBox : public QFrame {
 public:
     explicit PictureBox(QWidget* parent = nullptr);
 
-    void setPicture(const QPixmap& picture) { picture_ = picture; update(); }
+    void setPicture(const QPixmap& picture) {
+        picture_ = picture;
+        update();
+    }
     const QPixmap& picture() const { return picture_; }
 
     static constexpr QSize kPictureSize{512, 384};

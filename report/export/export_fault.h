@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "calc/fault.h"
+#include "core/fault.h"
 
 namespace wallcalc::export_fault {
 

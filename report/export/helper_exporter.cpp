@@ -32,8 +32,8 @@ std::string deadlineText(std::chrono::milliseconds deadline) {
 void HelperExporter::exportReport(const std::string& reportUtf8) {
     ProcessResult run;
     try {
-        run = runProcess({options_.helperPath, "--deadline-ms", std::to_string(options_.deadline.count())},
-                         reportUtf8, options_.deadline);
+        run = runProcess({options_.helperPath, "--deadline-ms", std::to_string(options_.deadline.count())}, reportUtf8,
+                         options_.deadline);
     } catch (const std::system_error& error) {
         throw export_fault::cannotCreate("无法启动文字处理软件的助手程序 " + options_.helperPath + "：" +
                                          error.code().message());

@@ -62,8 +62,7 @@ public:
 class UnavailableExporter final : public ReportExporter {
 public:
     void exportReport(const std::string&) override {
-        throw export_fault::cannotCreate(
-            "本程序构建时没有文字处理软件的接口（LibreOffice SDK），无法驱动文字处理软件");
+        throw export_fault::cannotCreate("本程序构建时没有文字处理软件的接口（LibreOffice SDK），无法驱动文字处理软件");
     }
 };
 

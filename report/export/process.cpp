@@ -139,8 +139,8 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::string
             throw std::system_error(error, std::generic_category(), "poll");
         }
         while (inParent && written < input.size()) {
-            const ssize_t n = ::send(inParent.get(), input.data() + written, input.size() - written,
-                                     MSG_NOSIGNAL | MSG_DONTWAIT);
+            const ssize_t n =
+                ::send(inParent.get(), input.data() + written, input.size() - written, MSG_NOSIGNAL | MSG_DONTWAIT);
             if (n > 0) {
                 written += static_cast<std::size_t>(n);
             } else if (n < 0 && errno == EINTR) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "calc/fault.h"
+#include "core/fault.h"
 #include "report/export.h"
 
 namespace wallcalc {

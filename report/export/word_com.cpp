@@ -7,8 +7,8 @@
 
 #include "report/export/word_com.h"
 
-#include <windows.h>
 #include <oleauto.h>
+#include <windows.h>
 
 #include <string>
 
@@ -62,8 +62,8 @@ std::string narrow(const wchar_t* wide) {
 std::string hresultText(HRESULT hr, const EXCEPINFO* info) {
     if (info && info->bstrDescription) return narrow(info->bstrDescription);
     wchar_t* message = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
     std::string text = narrow(message);
     LocalFree(message);
     char code[16];
@@ -128,9 +128,11 @@ void WordExporter::exportReport(const std::string& reportUtf8) {
     CLSID clsid;
     HRESULT hr = CLSIDFromProgID(L"word.application", &clsid);
     if (FAILED(hr))
-        throw export_fault::cannotCreate("无法启动文字处理软件：没有注册 word.application（" + hresultText(hr, nullptr) + "）");
+        throw export_fault::cannotCreate("无法启动文字处理软件：没有注册 word.application（" +
+                                         hresultText(hr, nullptr) + "）");
     Ref application;
-    hr = CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch, reinterpret_cast<void**>(application.out()));
+    hr = CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                          reinterpret_cast<void**>(application.out()));
     if (FAILED(hr)) throw export_fault::cannotCreate("无法启动文字处理软件：" + hresultText(hr, nullptr));
 
     // 2: Visible = true.

@@ -12,9 +12,9 @@
 #include <utility>
 #include <vector>
 
-#include "calc/action.h"
-#include "calc/fault.h"
-#include "calc/fields.h"
+#include "core/action.h"
+#include "core/fault.h"
+#include "core/fields.h"
 
 namespace wallcalc::testing {
 
@@ -58,7 +58,8 @@ inline void expectFault(const FaultCase& c, const std::function<void(FieldSet&)>
     FieldSet fields = before;
     EXPECT_EQ(runInPlace(fields, action), c.fault) << c.name;
     for (Field field : changedFields(before, fields))
-        EXPECT_NE(std::find(c.written.begin(), c.written.end(), field), c.written.end()) << c.name << ": " << fieldName(field);
+        EXPECT_NE(std::find(c.written.begin(), c.written.end(), field), c.written.end())
+            << c.name << ": " << fieldName(field);
 
     FieldSet atomic = before;
     std::optional<Fault> fault = runAtomically(atomic, action);

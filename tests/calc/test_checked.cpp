@@ -4,8 +4,8 @@
 #include <functional>
 #include <limits>
 
-#include "calc/checked.h"
-#include "calc/fault.h"
+#include "core/checked.h"
+#include "core/fault.h"
 
 using namespace wallcalc;
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "calc/action.h"
 #include "calc/crack.h"
 #include "calc/strength.h"
+#include "core/action.h"
 #include "field_sets.h"
 
 using namespace wallcalc;
@@ -18,15 +18,16 @@ struct CrackCase {
 };
 
 void expectTexts(const CrackCase& c, const FieldSet& fields) {
-    for (const auto& [field, text] : c.expected) EXPECT_EQ(fields.text(field), text) << c.name << ": " << fieldName(field);
+    for (const auto& [field, text] : c.expected)
+        EXPECT_EQ(fields.text(field), text) << c.name << ": " << fieldName(field);
 }
 
 }  // namespace
 
 TEST(Crack, WorkedExamples) {
     const Texts defaultsResult = {
-        {F::Text14, "2010.618"}, {F::Text26, "0.013404"}, {F::Text16, "0.8042"}, {F::Text28, "2.01"},
-        {F::Text15, "0.2935"},   {F::Text18, "不满足要求！"},
+        {F::Text14, "2010.618"}, {F::Text26, "0.013404"}, {F::Text16, "0.8042"},
+        {F::Text28, "2.01"},     {F::Text15, "0.2935"},   {F::Text18, "不满足要求！"},
     };
     FieldSet fields;
     crackWidthCheck(fields);
@@ -36,8 +37,14 @@ TEST(Crack, WorkedExamples) {
     FieldSet afterStrength;
     strengthCalculation(afterStrength);
     crackWidthCheck(afterStrength);
-    expectTexts({"after the strength calculation", {}, {{F::Text14, "2010.618"}, {F::Text26, "0.013404"},
-                 {F::Text16, "0.8042"}, {F::Text28, "2.01"}, {F::Text15, "0.3427"}, {F::Text18, "不满足要求！"}}},
+    expectTexts({"after the strength calculation",
+                 {},
+                 {{F::Text14, "2010.618"},
+                  {F::Text26, "0.013404"},
+                  {F::Text16, "0.8042"},
+                  {F::Text28, "2.01"},
+                  {F::Text15, "0.3427"},
+                  {F::Text18, "不满足要求！"}}},
                 afterStrength);
 
     FieldSet twice = afterStrength;
@@ -49,13 +56,19 @@ TEST(Crack, BoundsAndTables) {
     const CrackCase cases[] = {
         {"rho_te raised to 0.01, rho not",
          {{F::Text17, "12"}, {F::Text25, "200"}, {F::Text24, "20"}},
-         {{F::Text14, "565.4862"}, {F::Text26, "0.010000"}, {F::Text16, "0.2262"}, {F::Text15, "0.0921"}, {F::Text18, "满足要求"}}},
+         {{F::Text14, "565.4862"},
+          {F::Text26, "0.010000"},
+          {F::Text16, "0.2262"},
+          {F::Text15, "0.0921"},
+          {F::Text18, "满足要求"}}},
         {"verdict on 0.2000", {{F::Text24, "80.49"}}, {{F::Text15, "0.2000"}, {F::Text18, "满足要求"}}},
         {"verdict on 0.2001", {{F::Text24, "80.5"}}, {{F::Text15, "0.2001"}, {F::Text18, "不满足要求！"}}},
         // ψ would be -7.42 and the width -0.1617: bounded to 0.2 the width stays positive.
         {"psi bounded below", {{F::Text24, "5"}}, {{F::Text15, "0.0044"}, {F::Text18, "满足要求"}}},
         // Grade 20: ftk 0 and ψ 1.1, bounded to 1.0 (0.4792 unbounded).
-        {"grade outside the table", {{F::Text10, "20"}}, {{F::Text28, "0"}, {F::Text15, "0.4356"}, {F::Text18, "不满足要求！"}}},
+        {"grade outside the table",
+         {{F::Text10, "20"}},
+         {{F::Text28, "0"}, {F::Text15, "0.4356"}, {F::Text18, "不满足要求！"}}},
         {"grade 32 is no grade", {{F::Text10, "32"}}, {{F::Text28, "0"}}},
         {"grade 25", {{F::Text10, "25"}}, {{F::Text28, "1.78"}}},
         {"grade 35", {{F::Text10, "35"}}, {{F::Text28, "2.2"}}},
@@ -63,7 +76,9 @@ TEST(Crack, BoundsAndTables) {
         {"bar grade 2", {{F::Combo1, "2"}}, {{F::Text15, "0.3082"}}},
         {"bar grade 3 with blanks", {{F::Combo1, " 3 "}}, {{F::Text15, "0.3082"}}},
         {"negative service moment", {{F::Text24, "-100"}}, {{F::Text18, "满足要求"}}},
-        {"service moment beyond single precision", {{F::Text24, "1E39"}}, {{F::Text15, "INF"}, {F::Text18, "不满足要求！"}}},
+        {"service moment beyond single precision",
+         {{F::Text24, "1E39"}},
+         {{F::Text15, "INF"}, {F::Text18, "不满足要求！"}}},
     };
     for (const CrackCase& c : cases) {
         FieldSet fields = with(c.inputs);

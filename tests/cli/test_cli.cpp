@@ -46,7 +46,8 @@ TEST(Cli, ExitStatusAndOutputShape) {
         {{"strength"}, 0, "\"Text23\": \"96.1\""},
         {{"strength"}, 0, "\"fault\": null}"},
         {{}, 0, "\"Text29\": \"计算书\\r\\n\""},
-        {{"--set", "Combo1=", "crack"}, 3,
+        {{"--set", "Combo1=", "crack"},
+         3,
          "\"fault\": {\"number\": 13, \"description\": \"类型不匹配\", \"action\": \"crack\", \"what\": "},
         {{"report"}, 3, "\"action\": \"report\""},
         {{"--set", "Text4=172", "strength"}, 3, "\"number\": 5"},
@@ -93,7 +94,10 @@ TEST(Cli, JsonStringsAreValidUtf8AndNotAsciiEscaped) {
         {"a\r\nb\t", "\"a\\r\\nb\\t\""},
         {"\x01\x7f", "\"\\u0001\\u007f\""},
         {"\uE010", "\"\uE010\""},
-        {"\xff" "a", "\"\uFFFD" "a\""},
+        {"\xff"
+         "a",
+         "\"\uFFFD"
+         "a\""},
         {"\xe8\xae", "\"\uFFFD\uFFFD\""},
         {"\xed\xa0\x80", "\"\uFFFD\uFFFD\uFFFD\""},
     };

@@ -4,13 +4,19 @@
 #include <limits>
 #include <string>
 
-#include "calc/fault.h"
 #include "numtext/prefix_reading.h"
+#include "numtext/read_error.h"
 #include "numtext/strict_reading.h"
 
 using namespace wallcalc;
 
 namespace {
+
+// The faults that reading a field makes of the two kinds of error.
+namespace fault_number {
+constexpr int kOverflow = 6;
+constexpr int kTypeMismatch = 13;
+}  // namespace fault_number
 
 struct ReadingCase {
     std::string text;
@@ -20,8 +26,9 @@ struct ReadingCase {
 int faultOf(double (*reading)(std::string_view), const std::string& text) {
     try {
         reading(text);
-    } catch (const FaultError& error) {
-        return error.fault().number;
+    } catch (const numtext::ReadError& error) {
+        return error.kind() == numtext::ReadError::Kind::OutOfRange ? fault_number::kOverflow
+                                                                    : fault_number::kTypeMismatch;
     }
     return 0;
 }
@@ -30,19 +37,52 @@ int faultOf(double (*reading)(std::string_view), const std::string& text) {
 
 TEST(PrefixReading, TakesTheLongestLeadingNumber) {
     const ReadingCase cases[] = {
-        {"4500", 4500},         {"0.5", 0.5},          {"", 0},               {"abc", 0},
-        {"300N/mm2", 300},      {"1,234.5", 1},        {"1.2.3", 1.2},        {"-0.5", -0.5},
-        {"2E3", 2000},          {"1 000", 1000},       {" \t1\n2 ", 12},      {"+7", 7},
-        {"2e-3", 0.002},        {"2D3", 2000},         {"2d+2", 200},         {"2E", 2},
-        {"2E+", 2},             {"E5", 0},             {".5", 0.5},           {"5.", 5},
-        {"-.25x", -0.25},       {"5.E2", 500},         {".E2", 0},            {"-", 0},
-        {"--1", 0},             {"1-2", 1},            {"1\r2", 1},           {"１2", 0},
-        {"&H1F", 31},           {"&hff", 255},         {"&O17", 15},          {"&o777", 511},
-        {"& H 10", 16},         {"&H", 0},             {"&O8", 0},            {"&12", 0},
-        {"-&H10", 0},           {"&HFFFFFFFF", 4294967295.0},                 {"1E-400", 0},
-        {"0.1", 0.1},           {"96.1", 96.1},        {"0.2000", 0.2},       {"1.7976931348623157E308", 1.7976931348623157e308},
+        {"4500", 4500},
+        {"0.5", 0.5},
+        {"", 0},
+        {"abc", 0},
+        {"300N/mm2", 300},
+        {"1,234.5", 1},
+        {"1.2.3", 1.2},
+        {"-0.5", -0.5},
+        {"2E3", 2000},
+        {"1 000", 1000},
+        {" \t1\n2 ", 12},
+        {"+7", 7},
+        {"2e-3", 0.002},
+        {"2D3", 2000},
+        {"2d+2", 200},
+        {"2E", 2},
+        {"2E+", 2},
+        {"E5", 0},
+        {".5", 0.5},
+        {"5.", 5},
+        {"-.25x", -0.25},
+        {"5.E2", 500},
+        {".E2", 0},
+        {"-", 0},
+        {"--1", 0},
+        {"1-2", 1},
+        {"1\r2", 1},
+        {"１2", 0},
+        {"&H1F", 31},
+        {"&hff", 255},
+        {"&O17", 15},
+        {"&o777", 511},
+        {"& H 10", 16},
+        {"&H", 0},
+        {"&O8", 0},
+        {"&12", 0},
+        {"-&H10", 0},
+        {"&HFFFFFFFF", 4294967295.0},
+        {"1E-400", 0},
+        {"0.1", 0.1},
+        {"96.1", 96.1},
+        {"0.2000", 0.2},
+        {"1.7976931348623157E308", 1.7976931348623157e308},
     };
-    for (const ReadingCase& c : cases) EXPECT_EQ(numtext::prefixReading(c.text), c.value) << "text: \"" << c.text << "\"";
+    for (const ReadingCase& c : cases)
+        EXPECT_EQ(numtext::prefixReading(c.text), c.value) << "text: \"" << c.text << "\"";
 }
 
 TEST(PrefixReading, FailsOnlyBeyondTheDoubleRange) {
@@ -58,17 +98,18 @@ TEST(PrefixReading, FailsOnlyBeyondTheDoubleRange) {
 
 TEST(StrictReading, AcceptsWholeNumbersOnly) {
     const ReadingCase cases[] = {
-        {" 1", 1},           {"1 ", 1},            {"0.010000", 0.01},  {"1,234.5", 1234.5}, {"-12", -12},
-        {"+3.5", 3.5},       {"1e3", 1000},        {"2E-2", 0.02},      {".5", 0.5},         {"5.", 5},
-        {"1,000,000", 1e6},  {"  2.01  ", 2.01},   {"110.2688", 110.2688},
+        {" 1", 1},          {"1 ", 1},          {"0.010000", 0.01},     {"1,234.5", 1234.5}, {"-12", -12},
+        {"+3.5", 3.5},      {"1e3", 1000},      {"2E-2", 0.02},         {".5", 0.5},         {"5.", 5},
+        {"1,000,000", 1e6}, {"  2.01  ", 2.01}, {"110.2688", 110.2688},
     };
-    for (const ReadingCase& c : cases) EXPECT_EQ(numtext::strictReading(c.text), c.value) << "text: \"" << c.text << "\"";
+    for (const ReadingCase& c : cases)
+        EXPECT_EQ(numtext::strictReading(c.text), c.value) << "text: \"" << c.text << "\"";
 }
 
 TEST(StrictReading, RejectsEverythingElseAsTypeMismatch) {
     const std::string rejected[] = {
-        "Text28", "300N/mm2", "", "   ", "abc", "1.2.3", "1E", "1E+", "-", ".", "1 2", "- 1",
-        "1,23", "12,34,567", ",123", "1,", "1234,567", "&H10", "(1)", "1-", "\t1", "1\n", "1D3", "＋1", "¥1",
+        "Text28",    "300N/mm2", "",   "   ",      "abc",  "1.2.3", "1E", "1E+", "-",   ".",   "1 2", "- 1", "1,23",
+        "12,34,567", ",123",     "1,", "1234,567", "&H10", "(1)",   "1-", "\t1", "1\n", "1D3", "＋1", "¥1",
     };
     for (const std::string& text : rejected)
         EXPECT_EQ(faultOf(numtext::strictReading, text), fault_number::kTypeMismatch) << "text: \"" << text << "\"";

@@ -4,9 +4,9 @@
 #include <iterator>
 #include <sstream>
 
-#include "calc/action.h"
 #include "calc/crack.h"
 #include "calc/strength.h"
+#include "core/action.h"
 #include "field_sets.h"
 #include "report/compose.h"
 
@@ -72,7 +72,9 @@ TEST(Report, LinesFollowTheFieldsAsTheyStand) {
         std::vector<std::pair<int, std::string>> lines;
     };
     const Case cases[] = {
-        {"crack width check without the strength calculation", {}, false,
+        {"crack width check without the strength calculation",
+         {},
+         false,
          {{10, "         Ka*p=10kN；              Ka*γ*h1=10kN；"},
           {11, "         Ka*γ`*(H-h1)=10kN；   γw*(H - h1)=10kN"},
           {14, "          = 10kN；"},
@@ -80,19 +82,29 @@ TEST(Report, LinesFollowTheFieldsAsTheyStand) {
           {42, "          σsk = Mk/(0.87*ho*As)=100000000/(0.87* 250*2010.618)"},
           {43, "               =228.671042904484"},
           {45, "          ψ＝1.1-0.65*ftk/ρte/σsk=0.6737505590141"}}},
-        {"bars 12 at 200, Mk 20", {{F::Text17, "12"}, {F::Text25, "200"}, {F::Text24, "20"}}, false,
+        {"bars 12 at 200, Mk 20",
+         {{F::Text17, "12"}, {F::Text25, "200"}, {F::Text24, "20"}},
+         false,
          {{39, "          ρte = 565.4862/150000=0.010000"},
           {40, "          在最大裂缝宽度计算中，当ρte＜0.01 时，取ρte ＝ 0.01"},
           {43, "               =162.610551749107"},
           {45, "          ψ＝1.1-0.65*ftk/ρte/σsk=0.29654660417375"}}},
-        {"storey height 3300", {{F::Text9, "3300"}}, true,
+        {"storey height 3300",
+         {{F::Text9, "3300"}},
+         true,
          {{19, "          支座弯距M1=0.8*Q*L\uE010/15=0.8* 96.1*3.3\uE010/15=61.0570kN.m"},
           {22, "          跨中弯距M2=1.25*Q*L\uE010*0.0298= 1.25*96.1*3.3\uE010*0.0298=50.3141kN.m"}}},
-        {"psi below 0.2 is bounded", {{F::Text24, "5"}}, false,
+        {"psi below 0.2 is bounded",
+         {{F::Text24, "5"}},
+         false,
          {{45, "          ψ＝1.1-0.65*ftk/ρte/σsk=-7.424988819718＜0.2，取ψ＝0.2"}}},
-        {"psi above 1.0 is bounded", {{F::Text10, "20"}}, false,
+        {"psi above 1.0 is bounded",
+         {{F::Text10, "20"}},
+         false,
          {{45, "          ψ＝1.1-0.65*ftk/ρte/σsk=1.1＞1.0，取ψ＝1.0"}}},
-        {"texts with blanks and units stand as typed", {{F::Text3, " 5"}, {F::Text13, "300MPa"}, {F::Text2, "0.5 "}}, true,
+        {"texts with blanks and units stand as typed",
+         {{F::Text3, " 5"}, {F::Text13, "300MPa"}, {F::Text2, "0.5 "}},
+         true,
          {{4, "      2、地下室层高L=4500mm；埋深H =  5m"},
           {5, "         设防水位高h1= 0.5 m；墙厚=300mm"},
           {7, "      3、混凝土强度等级为C30；钢筋抗拉强度fy=300MPa"}}},
@@ -101,7 +113,8 @@ TEST(Report, LinesFollowTheFieldsAsTheyStand) {
         FieldSet fields = afterActions(c.inputs, c.strength, true);
         std::optional<Fault> fault = runAtomically(fields, composeReport);
         ASSERT_FALSE(fault) << c.name << ": " << fault->what;
-        for (const auto& [n, text] : c.lines) EXPECT_EQ(line(fields.text(F::Text29), n), text) << c.name << ", line " << n;
+        for (const auto& [n, text] : c.lines)
+            EXPECT_EQ(line(fields.text(F::Text29), n), text) << c.name << ", line " << n;
     }
 }
 

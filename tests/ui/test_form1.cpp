@@ -37,11 +37,11 @@ TEST_F(WindowTest, OpensWithEveryFieldAtItsDefaultAndTheFocusOnThePicture) {
 }
 
 TEST_F(WindowTest, TabVisitsTheControlsInTabIndexOrderAndSkipsTheHiddenField) {
-    const QStringList expected = {
-        "Text1",  "Text2",  "Text3",  "Text4",  "Command1", "Text5",  "Text6",    "Text7",  "Text8",
-        "Command2", "Text9", "Text10", "Text11", "Text12",  "Text13", "Text14",   "Text15", "Text16",
-        "Text17", "Combo1", "Text18", "Text19", "Text20",   "Text21", "Text22",   "Text23", "Text24",
-        "Text25", "Text26", "Command4", "Text29", "Command3", "Picture1"};
+    const QStringList expected = {"Text1",  "Text2",    "Text3",    "Text4",    "Command1", "Text5",  "Text6",
+                                  "Text7",  "Text8",    "Command2", "Text9",    "Text10",   "Text11", "Text12",
+                                  "Text13", "Text14",   "Text15",   "Text16",   "Text17",   "Combo1", "Text18",
+                                  "Text19", "Text20",   "Text21",   "Text22",   "Text23",   "Text24", "Text25",
+                                  "Text26", "Command4", "Text29",   "Command3", "Picture1"};
     QStringList visited;
     for (int i = 0; i < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -57,10 +57,18 @@ TEST_F(WindowTest, TabVisitsTheControlsInTabIndexOrderAndSkipsTheHiddenField) {
 
 TEST_F(WindowTest, StrengthCalculationFillsTheWorkedExampleAndRepeatsItself) {
     const std::pair<Field, const char*> expected[] = {
-        {Field::Text19, "5"},         {Field::Text20, "4.5"},     {Field::Text21, "24.75"},
-        {Field::Text22, "45"},        {Field::Text23, "96.1"},    {Field::Text5, "107.2080"},
-        {Field::Text6, "85.2556"},    {Field::Text24, "110.2688"}, {Field::Text11, "32.0415766705536"},
-        {Field::Text12, "25.1085968211755"}, {Field::Text7, "1527.315"}, {Field::Text8, "1196.843"},
+        {Field::Text19, "5"},
+        {Field::Text20, "4.5"},
+        {Field::Text21, "24.75"},
+        {Field::Text22, "45"},
+        {Field::Text23, "96.1"},
+        {Field::Text5, "107.2080"},
+        {Field::Text6, "85.2556"},
+        {Field::Text24, "110.2688"},
+        {Field::Text11, "32.0415766705536"},
+        {Field::Text12, "25.1085968211755"},
+        {Field::Text7, "1527.315"},
+        {Field::Text8, "1196.843"},
     };
     press("Command1");
     for (const auto& [field, text] : expected) EXPECT_EQ(form->fieldText(field), text) << fieldName(field);

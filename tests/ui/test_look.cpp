@@ -25,8 +25,7 @@ TEST_F(WindowTest, BundledArtworkLoads) {
     auto* picture = form->findChild<PictureBox*>(QStringLiteral("Picture1"));
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(picture->picture().size(), QSize(512, 384));
-    for (int size : {16, 32, 48})
-        EXPECT_TRUE(form->windowIcon().availableSizes().contains(QSize(size, size))) << size;
+    for (int size : {16, 32, 48}) EXPECT_TRUE(form->windowIcon().availableSizes().contains(QSize(size, size))) << size;
     EXPECT_TRUE(QFontDatabase::families().contains(QString::fromUtf8(kSymbolFamily)));
 }
 
@@ -44,10 +43,10 @@ TEST_F(WindowTest, FacesFallBackToTheNearestDebianFaces) {
         QString family;
     };
     const Case cases[] = {
-        {"Text1", "AR PL UMing CN"},        // the default user-interface font, 宋体 9 pt
-        {"Text18", "AR PL UKai CN"},        // 楷体_GB2312
-        {"Label47", "Noto Serif CJK SC"},   // 新宋体 bold
-        {"Label9", "AR PL UMing CN"},       // an exponent, 宋体 5.25 pt
+        {"Text1", "AR PL UMing CN"},       // the default user-interface font, 宋体 9 pt
+        {"Text18", "AR PL UKai CN"},       // 楷体_GB2312
+        {"Label47", "Noto Serif CJK SC"},  // 新宋体 bold
+        {"Label9", "AR PL UMing CN"},      // an exponent, 宋体 5.25 pt
     };
     for (const Case& c : cases) {
         if (!QFontDatabase::families().contains(c.family)) {

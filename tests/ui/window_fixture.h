@@ -1,17 +1,17 @@
 #pragma once
 // A shown, active Form1 with an exporter of the test's own, and every message box captured.
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
 #include <condition_variable>
-#include <gtest/gtest.h>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
-#include "calc/fault.h"
+#include "core/fault.h"
 #include "report/export.h"
 #include "ui/form1.h"
 #include "ui/messagebox.h"

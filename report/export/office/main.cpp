@@ -46,9 +46,9 @@
 #include <com/sun/star/text/XTextDocument.hpp>
 #include <com/sun/star/uno/DeploymentException.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
-#include <com/sun/star/util/XReplaceable.hpp>
 #include <com/sun/star/util/XPropertyReplace.hpp>
 #include <com/sun/star/util/XReplaceDescriptor.hpp>
+#include <com/sun/star/util/XReplaceable.hpp>
 #include <cppuhelper/bootstrap.hxx>
 #include <rtl/ustring.hxx>
 
@@ -96,8 +96,10 @@ std::string readAll(int fd) {
     char buffer[8192];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n > 0) data.append(buffer, static_cast<std::size_t>(n));
-        else if (n == 0 || errno != EINTR) return data;
+        if (n > 0)
+            data.append(buffer, static_cast<std::size_t>(n));
+        else if (n == 0 || errno != EINTR)
+            return data;
     }
 }
 
@@ -109,9 +111,9 @@ pid_t startOffice(const std::string& soffice, const std::string& accept) {
     for (char** e = environ; *e; ++e)
         if (std::strncmp(*e, "URE_BOOTSTRAP=", 14) != 0) env.emplace_back(*e);
     try {
-        return wallcalc::spawnQuiet({soffice, "--norestore", "--nologo", "--nodefault", "--nolockcheck",
-                                     "--accept=" + accept + ";urp;"},
-                                    &env, true);
+        return wallcalc::spawnQuiet(
+            {soffice, "--norestore", "--nologo", "--nodefault", "--nolockcheck", "--accept=" + accept + ";urp;"}, &env,
+            true);
     } catch (const std::system_error& error) {
         fail(wallcalc::export_fault::kCannotCreate,
              "无法启动文字处理软件：" + soffice + "：" + std::strerror(error.code().value()));
@@ -121,8 +123,8 @@ pid_t startOffice(const std::string& soffice, const std::string& accept) {
 // Connects to the office listening at `connection`, starting one first when `start` says so and
 // nothing answers. Gives up at `deadline`.
 Reference<css::uno::XComponentContext> connect(const Reference<css::uno::XComponentContext>& local,
-                                               const std::string& connection, bool start,
-                                               Clock::time_point deadline, const std::string& deadlineText) {
+                                               const std::string& connection, bool start, Clock::time_point deadline,
+                                               const std::string& deadlineText) {
     using namespace wallcalc::export_fault;
     Reference<css::bridge::XUnoUrlResolver> resolver = css::bridge::UnoUrlResolver::create(local);
     const OUString url = ustr("uno:" + connection + ";urp;StarOffice.ComponentContext");

@@ -85,8 +85,13 @@ HeadlessOffice::HeadlessOffice(bool waitUntilReady, std::string profileDir) {
     static std::atomic<int> counter{0};
     connection_ = "pipe,name=wallcalc_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
 
-    std::vector<std::string> args{WALLCALC_OFFICE_PROGRAM_DIR "/soffice", "--headless", "--invisible",
-                                  "--norestore", "--nologo", "--nodefault", "--nolockcheck",
+    std::vector<std::string> args{WALLCALC_OFFICE_PROGRAM_DIR "/soffice",
+                                  "--headless",
+                                  "--invisible",
+                                  "--norestore",
+                                  "--nologo",
+                                  "--nodefault",
+                                  "--nolockcheck",
                                   "-env:UserInstallation=file://" + profileDir,
                                   "--accept=" + connection_ + ";urp;"};
     try {

@@ -15,8 +15,8 @@ public:
     struct Document {
         bool hasLocation = false;
         bool modified = false;
-        int symbolRuns = 0;         // runs of private-use characters
-        int symbolRunsInFont = 0;   // of those, set in the program's symbol font
+        int symbolRuns = 0;        // runs of private-use characters
+        int symbolRunsInFont = 0;  // of those, set in the program's symbol font
         std::vector<std::string> paragraphs;
     };
 

@@ -17,13 +17,13 @@
 #include <thread>
 #include <utility>
 
+#include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <com/sun/star/bridge/XUnoUrlResolver.hpp>
-#include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
-#include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/container/XEnumeration.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
@@ -54,10 +54,14 @@ std::string utf8(const OUString& text) {
 std::string escaped(const std::string& text) {
     std::string out;
     for (char c : text) {
-        if (c == '\\') out += "\\\\";
-        else if (c == '\n') out += "\\n";
-        else if (c == '\r') out += "\\r";
-        else out += c;
+        if (c == '\\')
+            out += "\\\\";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\r')
+            out += "\\r";
+        else
+            out += c;
     }
     return out;
 }
@@ -89,8 +93,8 @@ void listDocuments(const Reference<css::frame::XDesktop2>& desktop) {
         Reference<css::frame::XStorable> storable(document, UNO_QUERY_THROW);
         Reference<css::util::XModifiable> modifiable(document, UNO_QUERY_THROW);
         const auto [runs, inFont] = symbolRuns(document);
-        std::printf("document %d %d %d %d\n", storable->hasLocation() ? 1 : 0, modifiable->isModified() ? 1 : 0,
-                    runs, inFont);
+        std::printf("document %d %d %d %d\n", storable->hasLocation() ? 1 : 0, modifiable->isModified() ? 1 : 0, runs,
+                    inFont);
         Reference<css::container::XEnumerationAccess> text(document->getText(), UNO_QUERY_THROW);
         Reference<css::container::XEnumeration> paragraphs = text->createEnumeration();
         while (paragraphs->hasMoreElements()) {

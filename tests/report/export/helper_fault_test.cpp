@@ -67,8 +67,7 @@ void expectFault(const Fault& fault, int number, const std::string& part, const 
 TEST(HelperExporter, HandsTheReportOverAndEndsCleanly) {
     TempDir dir;
     const fs::path received = dir.path() / "received";
-    const std::string helper =
-        script(dir, "helper", "cat > '" + received.string() + "'; echo connected; echo done");
+    const std::string helper = script(dir, "helper", "cat > '" + received.string() + "'; echo connected; echo done");
     // Larger than a pipe's buffer, so that writing and reading must interleave.
     std::string report;
     while (report.size() < 300000) report += testing::sampleReport();
@@ -87,12 +86,14 @@ TEST(HelperExporter, TurnsEveryWayOfFailingIntoAFault) {
         std::string part;
     };
     const Case cases[] = {
-        {"fault said by the helper", "cat >/dev/null; echo connected; echo 'fault 440 文字处理软件拒绝了写入计算书：x'; exit 1",
-         10s, 440, "文字处理软件拒绝了写入计算书：x"},
-        {"cannot create said by the helper", "cat >/dev/null; echo 'fault 429 无法启动文字处理软件：y'; exit 1", 10s, 429,
-         "无法启动文字处理软件：y"},
+        {"fault said by the helper",
+         "cat >/dev/null; echo connected; echo 'fault 440 文字处理软件拒绝了写入计算书：x'; exit 1", 10s, 440,
+         "文字处理软件拒绝了写入计算书：x"},
+        {"cannot create said by the helper", "cat >/dev/null; echo 'fault 429 无法启动文字处理软件：y'; exit 1", 10s,
+         429, "无法启动文字处理软件：y"},
         {"hangs before connecting", "cat >/dev/null; exec sleep 30", 1s, 429, "文字处理软件在1秒内没有响应"},
-        {"hangs mid-way", "cat >/dev/null; echo connected; exec sleep 30", 1500ms, 440, "文字处理软件在1.5秒内没有响应"},
+        {"hangs mid-way", "cat >/dev/null; echo connected; exec sleep 30", 1500ms, 440,
+         "文字处理软件在1.5秒内没有响应"},
         {"dies mid-way", "cat >/dev/null; echo connected; kill -SEGV $$", 10s, 440, "信号 11"},
         {"ends without reading", "echo broken >&2; exit 3", 10s, 429, "退出码 3 结束（broken）"},
         {"ends without a word", "cat >/dev/null; echo connected", 10s, 440, "退出码 0"},

@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <memory>
 
-#include "calc/action.h"
 #include "calc/crack.h"
-#include "calc/fields.h"
 #include "calc/strength.h"
+#include "core/action.h"
+#include "core/fields.h"
 #include "report/compose.h"
 #include "report/export.h"
 #include "report/export/testing/headless_office.h"
@@ -39,8 +39,8 @@ protected:
         const std::vector<Document> before = office_->documents();
         const FieldSet unchanged = fields;
         for (int i = 0; i < times; ++i) {
-            const auto fault = runAtomically(
-                fields, [](FieldSet& f) { makePlatformExporter()->exportReport(f.text(Field::Text29)); });
+            const auto fault =
+                runAtomically(fields, [](FieldSet& f) { makePlatformExporter()->exportReport(f.text(Field::Text29)); });
             EXPECT_EQ(fault, std::nullopt) << fault->what;
         }
         EXPECT_EQ(fields, unchanged);

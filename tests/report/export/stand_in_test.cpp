@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "calc/action.h"
-#include "calc/fields.h"
+#include "core/action.h"
+#include "core/fields.h"
 #include "report/export/export_fault.h"
 #include "report/export/testing/sample_report.h"
 
@@ -22,8 +22,8 @@ TEST(StandInExporter, MakesTheAutomationSequenceOncePerExport) {
     const std::string report = testing::sampleReport();
     exporter.exportReport(report);
     exporter.exportReport(report);
-    const std::vector<Call> once{Call::Create, Call::Visible, Call::Documents, Call::Add,
-                                 Call::Paragraphs, Call::Range, Call::Text, Call::Release};
+    const std::vector<Call> once{Call::Create,     Call::Visible, Call::Documents, Call::Add,
+                                 Call::Paragraphs, Call::Range,   Call::Text,      Call::Release};
     std::vector<Call> twice = once;
     twice.insert(twice.end(), once.begin(), once.end());
     EXPECT_EQ(exporter.calls(), twice);
@@ -40,7 +40,8 @@ TEST(StandInExporter, AFailedCallEndsTheExportAndKeepsWhatWasDone) {
     const Case cases[] = {
         {Call::Create, 0, {Call::Release}},
         {Call::Add, 0, {Call::Create, Call::Visible, Call::Documents, Call::Release}},
-        {Call::Text, 1,
+        {Call::Text,
+         1,
          {Call::Create, Call::Visible, Call::Documents, Call::Add, Call::Paragraphs, Call::Range, Call::Release}},
     };
     for (const Case& c : cases) {

@@ -1,4 +1,4 @@
-#include "calc/action.h"
+#include "core/action.h"
 
 namespace wallcalc {
 

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "calc/fields.h"
+#include "core/fields.h"
 
 namespace wallcalc {
 

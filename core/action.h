@@ -5,8 +5,8 @@
 #include <functional>
 #include <optional>
 
-#include "calc/fault.h"
-#include "calc/fields.h"
+#include "core/fault.h"
+#include "core/fields.h"
 
 namespace wallcalc {
 

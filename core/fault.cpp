@@ -1,4 +1,4 @@
-#include "calc/fault.h"
+#include "core/fault.h"
 
 namespace wallcalc {
 

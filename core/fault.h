@@ -17,10 +17,10 @@ struct Fault {
 
 // Run-time error numbers of the arithmetic and the readings.
 namespace fault_number {
-inline constexpr int kInvalidCall = 5;     // 无效的过程调用或参数: power 0.5 of a negative number
-inline constexpr int kOverflow = 6;        // 溢出: overflow, or an invalid operation such as 0/0
-inline constexpr int kDivisionByZero = 11; // 除数为零
-inline constexpr int kTypeMismatch = 13;   // 类型不匹配: the strict reading rejected a text
+inline constexpr int kInvalidCall = 5;      // 无效的过程调用或参数: power 0.5 of a negative number
+inline constexpr int kOverflow = 6;         // 溢出: overflow, or an invalid operation such as 0/0
+inline constexpr int kDivisionByZero = 11;  // 除数为零
+inline constexpr int kTypeMismatch = 13;    // 类型不匹配: the strict reading rejected a text
 }  // namespace fault_number
 
 // The description that goes with a fault number ("类型不匹配" for 13, ...).

@@ -6,7 +6,6 @@
 // negative number is fault 5. Underflow and inexact results are not faults. The checks are
 // explicit comparisons on the operands and the result, so the optimiser cannot move them.
 
-
 namespace wallcalc::checked {
 
 // `what` names the quantity being formed, in the engineer's terms, for the fault message.

@@ -1,16 +1,14 @@
-#include "calc/checked.h"
+#include "core/checked.h"
 
 #include <cmath>
 #include <string>
 
-#include "calc/fault.h"
+#include "core/fault.h"
 
 namespace wallcalc::checked {
 namespace {
 
-[[noreturn]] void raise(int number, const char* what) {
-    throw FaultError(number, std::string(what));
-}
+[[noreturn]] void raise(int number, const char* what) { throw FaultError(number, std::string(what)); }
 
 // The flags an IEEE operation would raise, judged from its operands and its result.
 double checkResult(double result, double a, double b, const char* what) {
