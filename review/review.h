@@ -1,0 +1,122 @@
+#pragma once
+// 复核: the wall of the window checked by the codes in force (or by the 2002 edition), with the
+// exact beam, minimum steel, the crack width on each face and an automatic bar choice. A second,
+// independent calculation: it reads the fields and writes none.
+//
+// Units: kN, m, kN/m² for loads; kN·m per metre for moments; mm, mm² per metre, N/mm² for the
+// section.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/fields.h"
+
+namespace wallcalc::review {
+
+struct Edition;    // one row of the edition table (review/edition.h)
+struct Materials;  // concrete and steel of the wall (review/materials.h)
+
+enum class Support { Propped, Fixed };  // top slab pinned or fixed; the base slab is always fixed
+
+// The options of the review, at their defaults.
+struct Options {
+    std::string edition = "current";  // current | 2002
+    Support support = Support::Propped;
+    double gamma0 = 1.0;   // γ0, importance factor
+    double K0 = 0.5;       // earth pressure at rest
+    double gamma = 18;     // γ, soil above the water table, kN/m³
+    double gammaSub = 11;  // γ′, submerged soil, kN/m³
+    double gammaW = 10;    // γw, water, kN/m³
+    double psiQ = 0.5;     // ψq of the surcharge
+    double coverOut = 50;  // soil face, mm
+    double coverIn = 20;   // inner face, mm
+    double dh = 0;         // horizontal bars outside the vertical ones, mm
+    double wlimOut = 0.2;  // crack limit, soil face, mm
+    double wlimIn = 0.2;   // crack limit, inner face, mm
+};
+
+// Sets one option from its command-line text (KEY=VALUE split by the caller). Throws
+// FaultError (5) naming the option for an unknown key, a non-number or a word not allowed.
+void setOption(Options& options, std::string_view key, std::string_view value);
+
+// The option keys in their documented order, and an option's value as text (for wall files and
+// the window).
+const std::vector<std::string_view>& optionKeys();
+std::string optionText(const Options& options, std::string_view key);
+
+struct Knot {
+    double z;  // depth below the ground surface, m
+    double e;  // unfactored pressure, kN/m²
+};
+
+struct Loads {
+    std::vector<Knot> G;  // earth and water (permanent)
+    std::vector<Knot> Q;  // surcharge (variable)
+};
+
+struct GivenBars {
+    double d = 0, s = 0;                    // as read from Text17 and Text25
+    double h0 = 0;                          // with the given d
+    double AsP = 0;                         // π·d²/4·1000/s
+    double sigmaS = 0, rhoTe = 0, psi = 0;  // ρte after its floor, ψ after its bounds
+    double cs = 0, deq = 0;                 // cs after its bounds
+    double w = 0;
+    bool ok = false;
+};
+
+struct Candidate {
+    int d = 0, s = 0;
+    double AsP = 0;
+    double w = 0;
+};
+
+struct Section {
+    std::string_view name;  // "base", "span" or "top"
+    double x = 0;           // from the top slab, m
+    double MG = 0, MQ = 0;  // unfactored moments of G and Q at x (magnitudes, same sense as M_uls)
+    double Muls = 0;        // design moment, γ0 included
+    double Msls = 0;        // moment of the crack check (Mq or Mk)
+    double cover = 0;       // of the face in tension
+    double wlim = 0;
+    double h0 = 0;  // with the given d
+    double alphaS = 0;
+    std::optional<double> xi, As;
+    double AsMin = 0;
+    std::optional<double> AsReq;
+    GivenBars given;
+    std::vector<Candidate> choice;       // the first three that pass, fewer when fewer pass
+    std::optional<std::string> governs;  // 强度, 最小配筋率 or 裂缝; none when nothing passes
+    std::string note;                    // "截面不足" or ""
+};
+
+struct Result {
+    const Edition* edition = nullptr;
+    Support support = Support::Propped;
+    Options options;
+    const Materials* materials = nullptr;
+    double H = 0, L = 0, h1 = 0, p = 0, t = 0;  // the wall as read from the fields
+    double rhoMin = 0;                          // max(0.20 %, 45·ft/fy)
+    double xiB = 0;
+    Loads loads;
+    std::vector<Section> sections;  // base, span, then top for a fixed top slab
+};
+
+// The whole review. Throws FaultError (5) naming the field or option for an impossible input.
+Result reviewWall(const FieldSet& fields, const Options& options);
+
+// The review as the JSON object of the command line (numbers at full double precision).
+std::string reviewJson(const Result& result);
+
+// For the diagrams: the unfactored pressures and the moments of the ULS and the crack
+// combination at `points` evenly spaced x from the top slab (0) to the base slab (L); sagging
+// positive. Not part of the review itself, so it costs nothing there.
+struct DiagramPoint {
+    double x = 0, z = 0;        // m from the top slab; m below the ground
+    double eG = 0, eQ = 0;      // kN/m²
+    double Muls = 0, Msls = 0;  // kN·m/m, sagging positive
+};
+std::vector<DiagramPoint> diagram(const Result& result, int points);
+
+}  // namespace wallcalc::review
