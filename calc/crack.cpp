@@ -1,13 +1,17 @@
 #include "calc/crack.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "calc/hand_method.h"
 #include "calc/section.h"
 #include "core/checked.h"
 #include "core/field_read.h"
 #include "numtext/text_forms.h"
 
 namespace wallcalc {
+
+constexpr const hand_method::Coefficients& k = hand_method::k2002;
 
 using checked::add;
 using checked::div;
@@ -29,7 +33,7 @@ void crackWidthCheck(FieldSet& fields) {
     // Provided steel: bars of diameter d at spacing s over a strip 1000 mm wide.
     const char* a1What = "计算单根钢筋面积（钢筋直径 Text17）";
     const double diameter = readPrefix(fields, Field::Text17);
-    const float a1 = toSingle(div(mul(checked::square(diameter, a1What), 3.14159, a1What), 4, a1What), a1What);
+    const float a1 = toSingle(div(mul(checked::square(diameter, a1What), k.pi, a1What), 4, a1What), a1What);
 
     const char* asWhat = "计算钢筋面积 As（钢筋间距 Text25 为0或不是数值？）";
     const double s = readPrefix(fields, Field::Text25);
@@ -39,12 +43,13 @@ void crackWidthCheck(FieldSet& fields) {
     // ρte = As / Ate, Ate = 0.5·b·h; not less than 0.01 in the crack width.
     const char* rhoTeWhat = "计算配筋率 ρte（墙厚 Text4 为0？）";
     float rhoTe = toSingle(div(As, mul(500, h, rhoTeWhat), rhoTeWhat), rhoTeWhat);
-    if (rhoTe < 0.01f) rhoTe = 0.01f;
+    const float rhoTeMin = static_cast<float>(k.rhoTeMin);
+    if (rhoTe < rhoTeMin) rhoTe = rhoTeMin;
     fields.setText(Field::Text26, fixedText(rhoTe, 6));
 
     const char* sigmaWhat = "计算钢筋应力 σsk（有效高度 ho 或钢筋面积为0？请检查墙厚与钢筋直径）";
-    const float sigmaSk =
-        toSingle(div(mul(Mk, 1000000, sigmaWhat), mul(mul(0.87, ho, sigmaWhat), As, sigmaWhat), sigmaWhat), sigmaWhat);
+    const float sigmaSk = toSingle(
+        div(mul(Mk, 1000000, sigmaWhat), mul(mul(k.leverArm, ho, sigmaWhat), As, sigmaWhat), sigmaWhat), sigmaWhat);
 
     const char* rhoWhat = "计算配筋率 ρ";
     const float rho = toSingle(div(mul(As, 100, rhoWhat), mul(ho, 1000, rhoWhat), rhoWhat), rhoWhat);
@@ -52,38 +57,32 @@ void crackWidthCheck(FieldSet& fields) {
 
     // ftk by the concrete grade; a grade outside the table leaves it 0.
     const double grade = readPrefix(fields, Field::Text10);
-    float ftk = 0;
-    if (grade == 25) ftk = 1.78f;
-    if (grade == 30) ftk = 2.01f;
-    if (grade == 35) ftk = 2.2f;
-    if (grade == 40) ftk = 2.39f;
+    const float ftk = hand_method::byGrade(k.ftk, grade);
     fields.setText(Field::Text28, singleText(ftk));
 
     // ψ = 1.1 − 0.65·ftk/(ρte·σsk), bounded to [0.2, 1.0] as the code requires: without the
     // bound a small service moment gives a negative crack width.
     const char* psiWhat = "计算钢筋应变不均匀系数 ψ（弯距标准值 Mk 为0？）";
     float psi =
-        toSingle(sub(1.1, div(mul(0.65, ftk, psiWhat), mul(rhoTe, sigmaSk, psiWhat), psiWhat), psiWhat), psiWhat);
-    if (psi < 0.2f) psi = 0.2f;
-    if (psi > 1.0f) psi = 1.0f;
+        toSingle(sub(k.psiBase, div(mul(k.psiFtkFactor, ftk, psiWhat), mul(rhoTe, sigmaSk, psiWhat), psiWhat), psiWhat),
+                 psiWhat);
+    psi = std::clamp(psi, static_cast<float>(k.psiMin), static_cast<float>(k.psiMax));
 
     // Es by the bar grade, which must be a number.
     const double barGrade = readStrict(fields, Field::Combo1, "钢筋级别请填写1、2或3");
-    float Es = 0;
-    if (barGrade == 1) Es = 210000;
-    if (barGrade == 2 || barGrade == 3) Es = 200000;
+    const float Es = hand_method::byGrade(k.Es, barGrade);
 
     // ωmax = αcr·ψ·σsk·(1.9c + 0.08·deq/ρte)/Es with αcr = 2.1, c = 50 mm, deq = d.
     const char* omegaWhat = "计算最大裂缝宽度 ωmax（钢筋级别只能是1、2或3）";
-    const double bond = add(div(mul(0.08, d, omegaWhat), rhoTe, omegaWhat), 95, omegaWhat);
-    const double stress = mul(mul(psi, 2.1, omegaWhat), sigmaSk, omegaWhat);
+    const double bond = add(div(mul(k.bondFactor, d, omegaWhat), rhoTe, omegaWhat), k.coverTerm, omegaWhat);
+    const double stress = mul(mul(psi, k.alphaCr, omegaWhat), sigmaSk, omegaWhat);
     const float omega = toSingle(div(mul(bond, stress, omegaWhat), Es, omegaWhat), omegaWhat);
     fields.setText(Field::Text15, fixedText(omega, 4));
 
     // The verdict is taken on the crack width as its field shows it, four decimals. A service
     // moment beyond the single-precision range gives an infinite width, whose text reads as 0:
     // that wall fails all the same.
-    const bool fails = (std::isinf(omega) && omega > 0) || readPrefix(fields, Field::Text15) > 0.2;
+    const bool fails = (std::isinf(omega) && omega > 0) || readPrefix(fields, Field::Text15) > k.crackLimit;
     fields.setText(Field::Text18, fails ? "不满足要求！" : "满足要求");
 }
 

@@ -18,12 +18,15 @@ using checked::toSingle;
 // One component of a moment: length² × (pressure × load factor), then the coefficient.
 // Support and service moments divide by 15 or 12; the mid-span moment multiplies by 0.0298,
 // or by 9 and divides by 128.
+constexpr const hand_method::Coefficients& k = hand_method::k2002;
+
 double byDivisor(double lengthSquared, double load, double divisor, const char* what) {
     return div(mul(lengthSquared, load, what), divisor, what);
 }
 double byMidSpanCoefficient(double lengthSquared, double load, bool triangle, const char* what) {
     double product = mul(lengthSquared, load, what);
-    return triangle ? mul(product, 0.0298, what) : div(mul(product, 9, what), 128, what);
+    return triangle ? mul(product, k.triangleSpanCoefficient, what)
+                    : div(mul(product, k.uniformSpanNumerator, what), k.uniformSpanDenominator, what);
 }
 
 // x = ho − (ho² − (M + M) × 10⁶ ÷ (fc × 1000))^0.5 : the compression-zone height of a singly
@@ -56,28 +59,28 @@ void strengthCalculation(FieldSet& fields) {
 
     const char* fcWhat = "计算混凝土抗压强度 fc（混凝土强度等级 Text10）";
     const double grade = readPrefix(fields, Field::Text10);
-    const float fc = toSingle(sub(mul(grade, 0.48, fcWhat), 0.1, fcWhat), fcWhat);
+    const float fc = toSingle(sub(mul(grade, k.fcSlope, fcWhat), k.fcOffset, fcWhat), fcWhat);
 
     // Load ordinates, each written as soon as it is formed.
     const char* kapWhat = "计算地面堆载侧压力 KaP";
-    const float KaP = toSingle(mul(p, 0.5, kapWhat), kapWhat);
+    const float KaP = toSingle(mul(p, k.Ka, kapWhat), kapWhat);
     fields.setText(Field::Text19, singleText(KaP));
 
     const char* soilWhat = "计算水位处土压力 Kaγh1";
-    const float Kagh1 = toSingle(mul(h1, 9, soilWhat), soilWhat);
+    const float Kagh1 = toSingle(mul(h1, k.KaGamma, soilWhat), soilWhat);
     fields.setText(Field::Text20, singleText(Kagh1));
 
     const char* submergedWhat = "计算底板处浮土压力 Kaγ`h2";
-    const float Kagh2 = toSingle(mul(sub(H, h1, submergedWhat), 5.5, submergedWhat), submergedWhat);
+    const float Kagh2 = toSingle(mul(sub(H, h1, submergedWhat), k.KaGammaSub, submergedWhat), submergedWhat);
     fields.setText(Field::Text21, singleText(Kagh2));
 
     const char* waterWhat = "计算底板处水压力 γwh2";
-    const float gwh2 = toSingle(mul(sub(H, h1, waterWhat), 10, waterWhat), waterWhat);
+    const float gwh2 = toSingle(mul(sub(H, h1, waterWhat), k.gammaW, waterWhat), waterWhat);
     fields.setText(Field::Text22, singleText(gwh2));
 
     const char* qWhat = "计算荷载组合 Q";
-    const double factored = mul(add(add(Kagh2, Kagh1, qWhat), gwh2, qWhat), 1.2, qWhat);
-    const float Q = toSingle(add(factored, mul(KaP, 1.4, qWhat), qWhat), qWhat);
+    const double factored = mul(add(add(Kagh2, Kagh1, qWhat), gwh2, qWhat), k.deadFactor, qWhat);
+    const float Q = toSingle(add(factored, mul(KaP, k.liveFactor, qWhat), qWhat), qWhat);
     fields.setText(Field::Text23, singleText(Q));
 
     // Moments: four components each, in the order triangles over L, surcharge over L, the band
@@ -90,24 +93,24 @@ void strengthCalculation(FieldSet& fields) {
 
     const char* m1What = "计算支座弯距 M1";
     const double triangles = add(gwh2, Kagh2, m1What);
-    double S = byDivisor(L2, mul(triangles, 1.2, m1What), 15, m1What);
-    S = add(S, byDivisor(L2, mul(KaP, 1.4, m1What), 12, m1What), m1What);
-    S = add(S, byDivisor(h2Squared, mul(Kagh1, 1.2, m1What), 12, m1What), m1What);
-    S = add(S, byDivisor(h1Squared, mul(Kagh1, 1.2, m1What), 15, m1What), m1What);
-    const float M1 = toSingle(mul(S, 0.8, m1What), m1What);
+    double S = byDivisor(L2, mul(triangles, k.deadFactor, m1What), k.triangleSupportDivisor, m1What);
+    S = add(S, byDivisor(L2, mul(KaP, k.liveFactor, m1What), k.uniformSupportDivisor, m1What), m1What);
+    S = add(S, byDivisor(h2Squared, mul(Kagh1, k.deadFactor, m1What), k.uniformSupportDivisor, m1What), m1What);
+    S = add(S, byDivisor(h1Squared, mul(Kagh1, k.deadFactor, m1What), k.triangleSupportDivisor, m1What), m1What);
+    const float M1 = toSingle(mul(S, k.supportRedistribution, m1What), m1What);
 
     const char* m2What = "计算跨中弯距 M2";
-    double T = byMidSpanCoefficient(L2, mul(add(gwh2, Kagh2, m2What), 1.2, m2What), true, m2What);
-    T = add(T, byMidSpanCoefficient(L2, mul(KaP, 1.4, m2What), false, m2What), m2What);
-    T = add(T, byMidSpanCoefficient(h2Squared, mul(Kagh1, 1.2, m2What), false, m2What), m2What);
-    T = add(T, byMidSpanCoefficient(h1Squared, mul(Kagh1, 1.2, m2What), true, m2What), m2What);
-    const float M2 = toSingle(mul(T, 1.25, m2What), m2What);
+    double T = byMidSpanCoefficient(L2, mul(add(gwh2, Kagh2, m2What), k.deadFactor, m2What), true, m2What);
+    T = add(T, byMidSpanCoefficient(L2, mul(KaP, k.liveFactor, m2What), false, m2What), m2What);
+    T = add(T, byMidSpanCoefficient(h2Squared, mul(Kagh1, k.deadFactor, m2What), false, m2What), m2What);
+    T = add(T, byMidSpanCoefficient(h1Squared, mul(Kagh1, k.deadFactor, m2What), true, m2What), m2What);
+    const float M2 = toSingle(mul(T, k.spanIncrease, m2What), m2What);
 
     const char* mkWhat = "计算弯距标准值 Mk";
-    double K = byDivisor(L2, add(gwh2, Kagh2, mkWhat), 15, mkWhat);
-    K = add(K, byDivisor(L2, KaP, 12, mkWhat), mkWhat);
-    K = add(K, byDivisor(h2Squared, Kagh1, 12, mkWhat), mkWhat);
-    K = add(K, byDivisor(h1Squared, Kagh1, 15, mkWhat), mkWhat);
+    double K = byDivisor(L2, add(gwh2, Kagh2, mkWhat), k.triangleSupportDivisor, mkWhat);
+    K = add(K, byDivisor(L2, KaP, k.uniformSupportDivisor, mkWhat), mkWhat);
+    K = add(K, byDivisor(h2Squared, Kagh1, k.uniformSupportDivisor, mkWhat), mkWhat);
+    K = add(K, byDivisor(h1Squared, Kagh1, k.triangleSupportDivisor, mkWhat), mkWhat);
     const float Mk = toSingle(K, mkWhat);
 
     fields.setText(Field::Text5, fixedText(M1, 4));

@@ -3,13 +3,9 @@
 namespace wallcalc {
 
 std::string faultDescription(int number) {
-    switch (number) {
-        case fault_number::kInvalidCall: return "无效的过程调用或参数";
-        case fault_number::kOverflow: return "溢出";
-        case fault_number::kDivisionByZero: return "除数为零";
-        case fault_number::kTypeMismatch: return "类型不匹配";
-        default: return "运行时错误";
-    }
+    for (const FaultKind& kind : kFaultTable)
+        if (kind.number == number) return std::string(kind.description);
+    return "运行时错误";
 }
 
 FaultError::FaultError(Fault fault)

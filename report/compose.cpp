@@ -1,5 +1,6 @@
 #include "report/compose.h"
 
+#include "calc/hand_method.h"
 #include "calc/section.h"
 #include "core/checked.h"
 #include "core/field_read.h"
@@ -8,6 +9,8 @@
 
 namespace wallcalc {
 namespace {
+
+constexpr const hand_method::Coefficients& k = hand_method::k2002;
 
 using checked::add;
 using checked::div;
@@ -47,16 +50,16 @@ public:
         const char* what = "生成计算书：计算钢筋应力 σsk（钢筋面积 Text14 为0，或墙厚 Text4 为50？）";
         double moment = serviceMomentNmm();
         double area = strict(Field::Text14);
-        double depth = sub(div(readPrefix(fields_, Field::Text4), 1000, what), 0.05, what);
-        double lever = mul(mul(depth, 0.87, what), 1000, what);
+        double depth = effectiveDepthM(readPrefix(fields_, Field::Text4), what);
+        double lever = mul(mul(depth, k.leverArm, what), 1000, what);
         return div(moment, mul(area, lever, what), what);
     }
 
     double psi() const {
         const char* what = "生成计算书：计算钢筋应变不均匀系数 ψ（ρte Text26 或弯距标准值 Text24 为0？）";
         double ftk = strict(Field::Text28, "请先进行裂缝计算，再生成计算书");
-        double ratio = div(mul(ftk, 0.65, what), strict(Field::Text26), what);
-        return sub(1.1, div(ratio, steelStress(), what), what);
+        double ratio = div(mul(ftk, k.psiFtkFactor, what), strict(Field::Text26), what);
+        return sub(k.psiBase, div(ratio, steelStress(), what), what);
     }
 
 private:
@@ -78,8 +81,8 @@ std::string computedText(const ReportValues& values, report::Computed value) {
             // ψ is bounded to [0.2, 1.0] in the crack width; the report says so where it applies.
             double psi = values.psi();
             std::string text = doubleText(psi);
-            if (psi < 0.2) text += "＜0.2，取ψ＝0.2";
-            if (psi > 1.0) text += "＞1.0，取ψ＝1.0";
+            if (psi < k.psiMin) text += "＜0.2，取ψ＝0.2";
+            if (psi > k.psiMax) text += "＞1.0，取ψ＝1.0";
             return text;
         }
     }

@@ -14,6 +14,7 @@
 #include "calc/crack.h"
 #include "calc/strength.h"
 #include "report/compose.h"
+#include "report/export/export_fault.h"
 #include "ui/application.h"
 #include "ui/busynote.h"
 #include "ui/fonts.h"
@@ -239,9 +240,9 @@ std::optional<Fault> runGuarded(FieldSet& fields, const Action& action) {
     try {
         return runAtomically(fields, action);
     } catch (const std::exception& error) {
-        return Fault{kInternalErrorNumber, kInternalErrorDescription, error.what()};
+        return FaultError(fault_number::kInternalError, error.what()).fault();
     } catch (...) {
-        return Fault{kInternalErrorNumber, kInternalErrorDescription, "未知的异常"};
+        return FaultError(fault_number::kInternalError, "未知的异常").fault();
     }
 }
 
@@ -432,7 +433,7 @@ void Form1::Command3_Click() {
     // The word processor can take many seconds to answer; the window keeps painting meanwhile.
     run(
         [exporter](FieldSet& fields) {
-            if (!exporter) throw FaultError(Fault{429, "部件不能创建对象", "本程序没有配置文字处理软件的接口"});
+            if (!exporter) throw export_fault::cannotCreate("本程序没有配置文字处理软件的接口");
             exporter->exportReport(fields.text(Field::Text29));
         },
         Where::OnWorkerThread);

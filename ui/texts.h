@@ -11,8 +11,4 @@ inline constexpr const char* kBanner = "结构设计室　地下室外墙计算�
 inline constexpr const char* kFaultHeadline = "运行时错误 %1：%2";
 inline constexpr const char* kExportNote = "正在打开文字处理软件……";
 
-// A press ended by something other than a fault of the calculation: a defect of the program.
-inline constexpr int kInternalErrorNumber = 51;
-inline constexpr const char* kInternalErrorDescription = "内部错误";
-
 }  // namespace wallcalc::ui

@@ -9,19 +9,13 @@ namespace wallcalc::export_fault {
 
 // The word processor could not be started or attached to: not installed, would not start, the
 // connection failed or timed out. Nothing happened in the word processor.
-inline constexpr int kCannotCreate = 429;
-inline constexpr const char* kCannotCreateDescription = "部件不能创建对象";
+inline constexpr int kCannotCreate = fault_number::kCannotCreate;
 
 // A call after the word processor was reached failed: refused, hung or died mid-way. What the
 // word processor already did stays done.
-inline constexpr int kAutomation = 440;
-inline constexpr const char* kAutomationDescription = "自动化错误";
+inline constexpr int kAutomation = fault_number::kAutomation;
 
-inline FaultError cannotCreate(std::string what) {
-    return FaultError(Fault{kCannotCreate, kCannotCreateDescription, std::move(what)});
-}
-inline FaultError automation(std::string what) {
-    return FaultError(Fault{kAutomation, kAutomationDescription, std::move(what)});
-}
+inline FaultError cannotCreate(std::string what) { return FaultError(kCannotCreate, std::move(what)); }
+inline FaultError automation(std::string what) { return FaultError(kAutomation, std::move(what)); }
 
 }  // namespace wallcalc::export_fault

@@ -2,7 +2,6 @@
 
 #include <sys/wait.h>
 
-#include <sstream>
 #include <system_error>
 
 #include "report/export/export_fault.h"
@@ -20,14 +19,6 @@ std::string lastLine(const std::string& text) {
 }
 
 }  // namespace
-
-std::string deadlineText(std::chrono::milliseconds deadline) {
-    const long long ms = deadline.count();
-    if (ms % 1000 == 0) return std::to_string(ms / 1000) + "秒";
-    std::ostringstream text;
-    text << static_cast<double>(ms) / 1000.0 << "秒";
-    return text.str();
-}
 
 void HelperExporter::exportReport(const std::string& reportUtf8) {
     ProcessResult run;

@@ -31,7 +31,4 @@ private:
     Options options_;
 };
 
-// "60秒", "2.5秒": a deadline in the words of the messages.
-std::string deadlineText(std::chrono::milliseconds deadline);
-
 }  // namespace wallcalc

@@ -27,4 +27,7 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::string
 // a session of its own where `newSession`. Gives the process id, or throws std::system_error.
 pid_t spawnQuiet(const std::vector<std::string>& argv, const std::vector<std::string>* env, bool newSession);
 
+// A deadline as the messages say it: "60秒", "1.5秒".
+std::string deadlineText(std::chrono::milliseconds deadline);
+
 }  // namespace wallcalc

@@ -191,13 +191,6 @@ void setSymbolFont(const Reference<css::text::XTextDocument>& document) {
     replaceable->replaceAll(Reference<css::util::XSearchDescriptor>(replace.get()));
 }
 
-std::string secondsText(std::chrono::milliseconds ms) {
-    if (ms.count() % 1000 == 0) return std::to_string(ms.count() / 1000) + "秒";
-    char text[32];
-    std::snprintf(text, sizeof text, "%g秒", static_cast<double>(ms.count()) / 1000.0);
-    return text;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -228,7 +221,8 @@ int main(int argc, char** argv) {
 
     Reference<css::uno::XComponentContext> remote;
     try {
-        remote = connect(local, connection, start, started + deadline - reserve, secondsText(deadline - reserve));
+        remote =
+            connect(local, connection, start, started + deadline - reserve, wallcalc::deadlineText(deadline - reserve));
     } catch (const css::uno::Exception& e) {
         fail(kCannotCreate, "无法连接文字处理软件：" + utf8(e.Message));
     }

@@ -46,7 +46,7 @@ TEST(StandInExporter, AFailedCallEndsTheExportAndKeepsWhatWasDone) {
     };
     for (const Case& c : cases) {
         StandInExporter exporter;
-        const Fault fault{export_fault::kAutomation, export_fault::kAutomationDescription, "拒绝"};
+        const Fault fault{export_fault::kAutomation, faultDescription(export_fault::kAutomation), "拒绝"};
         exporter.failAt(c.at, fault);
         try {
             exporter.exportReport("计算书\r\n");
@@ -75,7 +75,8 @@ TEST(StandInExporter, ExportHandsText29OverUnchangedAndChangesNoField) {
         EXPECT_EQ(exporter.documents(), std::vector<std::string>{text});
 
         StandInExporter failing;
-        failing.failAt(Call::Create, Fault{export_fault::kCannotCreate, export_fault::kCannotCreateDescription, "无"});
+        failing.failAt(Call::Create,
+                       Fault{export_fault::kCannotCreate, faultDescription(export_fault::kCannotCreate), "无"});
         const std::optional<Fault> fault = pressExport(fields, failing);
         ASSERT_TRUE(fault);
         EXPECT_EQ(fault->number, 429);
