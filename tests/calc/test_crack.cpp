@@ -3,7 +3,7 @@
 #include "calc/crack.h"
 #include "calc/strength.h"
 #include "core/action.h"
-#include "field_sets.h"
+#include "tests/support/field_sets.h"
 
 using namespace wallcalc;
 using namespace wallcalc::testing;

@@ -1,4 +1,4 @@
-#include "report/export/testing/headless_office.h"
+#include "tests/support/office/headless_office.h"
 
 #include <signal.h>
 #include <sys/prctl.h>

@@ -1,6 +1,6 @@
 #pragma once
-// A report as the composition writes it with the defaults after both calculations: 55 lines,
-// each ended by CR LF, with the private-use characters where the report's literals carry them.
+// The report the composition writes for the defaults after both calculations: 55 lines, each
+// ended by CR LF, with the private-use characters where the report's literals carry them.
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "report/export/stand_in.h"
+#include "tests/support/stand_in.h"
 
 namespace wallcalc {
 

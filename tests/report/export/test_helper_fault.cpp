@@ -17,7 +17,7 @@
 #include <iterator>
 
 #include "report/export/export_fault.h"
-#include "report/export/testing/sample_report.h"
+#include "tests/support/sample_report.h"
 
 namespace wallcalc {
 namespace {

@@ -11,8 +11,8 @@
 #include "core/fields.h"
 #include "report/compose.h"
 #include "report/export.h"
-#include "report/export/testing/headless_office.h"
-#include "report/export/testing/sample_report.h"
+#include "tests/support/office/headless_office.h"
+#include "tests/support/sample_report.h"
 
 namespace wallcalc {
 namespace {

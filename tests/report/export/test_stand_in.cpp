@@ -1,11 +1,11 @@
-#include "report/export/stand_in.h"
+#include "tests/support/stand_in.h"
 
 #include <gtest/gtest.h>
 
 #include "core/action.h"
 #include "core/fields.h"
 #include "report/export/export_fault.h"
-#include "report/export/testing/sample_report.h"
+#include "tests/support/sample_report.h"
 
 namespace wallcalc {
 namespace {

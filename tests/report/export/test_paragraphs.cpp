@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "report/export/testing/sample_report.h"
+#include "tests/support/sample_report.h"
 
 namespace wallcalc {
 namespace {

@@ -1,0 +1,2 @@
+// Deliberately wrong: a calculation that includes Qt.
+#include <QString>
