@@ -19,12 +19,17 @@ void crackWidthCheck(FieldSet& fields) {
     using numtext::fixedText;
     using numtext::singleText;
 
+    // Each input is refused where it is formed when it cannot stand for the wall: a negative
+    // diameter, moment, effective depth or spacing would give a negative width that passes.
     const float d = checked::readToSingle(readPrefix(fields, Field::Text17));
-    const float Mk = checked::readToSingle(readPrefix(fields, Field::Text24));
+    refuseNegative(d, Field::Text17, "钢筋直径为负");
+    const float Mk = readPrefixSingle(fields, Field::Text24);
+    refuseNegative(Mk, Field::Text24, "弯距标准值为负");
     const float h = checked::readToSingle(readPrefix(fields, Field::Text4));
 
     const char* hoWhat = "计算有效高度 ho（墙厚 Text4 减50mm）";
     const float ho = toSingle(effectiveDepth(readPrefix(fields, Field::Text4), hoWhat), hoWhat);
+    refuseNegative(ho, Field::Text4, "墙厚小于保护层厚50mm，有效高度 ho 为负");
 
     // Provided steel: bars of diameter d at spacing s over a strip 1000 mm wide.
     const char* a1What = "计算单根钢筋面积（钢筋直径 Text17）";
@@ -33,6 +38,7 @@ void crackWidthCheck(FieldSet& fields) {
 
     const char* asWhat = "计算钢筋面积 As（钢筋间距 Text25 为0或不是数值？）";
     const double s = readPrefix(fields, Field::Text25);
+    refuseNegative(s, Field::Text25, "钢筋间距为负");
     const float As = toSingle(div(mul(a1, 1000, asWhat), s, asWhat), asWhat);
     fields.setText(Field::Text14, singleText(As));
 
@@ -68,7 +74,7 @@ void crackWidthCheck(FieldSet& fields) {
     if (psi > 1.0f) psi = 1.0f;
 
     // Es by the bar grade, which must be a number.
-    const double barGrade = readStrict(fields, Field::Combo1, "钢筋级别请填写1、2或3");
+    const double barGrade = readStrict(fields, Field::Combo1);
     float Es = 0;
     if (barGrade == 1) Es = 210000;
     if (barGrade == 2 || barGrade == 3) Es = 200000;
@@ -80,10 +86,11 @@ void crackWidthCheck(FieldSet& fields) {
     const float omega = toSingle(div(mul(bond, stress, omegaWhat), Es, omegaWhat), omegaWhat);
     fields.setText(Field::Text15, fixedText(omega, 4));
 
-    // The verdict is taken on the crack width as its field shows it, four decimals. A service
-    // moment beyond the single-precision range gives an infinite width, whose text reads as 0:
-    // that wall fails all the same.
-    const bool fails = (std::isinf(omega) && omega > 0) || readPrefix(fields, Field::Text15) > 0.2;
+    // The verdict is taken on the crack width as its field shows it, four decimals, and passes
+    // only a finite width between 0 and the limit: a width that is infinite, not a number or
+    // negative says nothing about the wall.
+    const double shown = readPrefix(fields, Field::Text15);
+    const bool fails = !std::isfinite(omega) || !(shown >= 0 && shown <= 0.2);
     fields.setText(Field::Text18, fails ? "不满足要求！" : "满足要求");
 }
 

@@ -2,15 +2,21 @@
 // A fault ends an action where it stands. It carries the run-time error number and its
 // description, and what failed in the engineer's terms (which field, which quantity).
 
+#include <optional>
 #include <stdexcept>
 #include <string>
+
+#include "core/fields.h"
 
 namespace wallcalc {
 
 struct Fault {
     int number = 0;
     std::string description;  // e.g. "类型不匹配"
-    std::string what;         // e.g. "无法读取字段 Combo1 (钢筋级别) 的数值"
+    std::string what;         // e.g. "钢筋级别：“II”不是数值，请选择或输入钢筋级别 1、2 或 3"
+    // The field whose text the engineer should correct, where one is to blame; the window puts
+    // the cursor there once the fault has been shown.
+    std::optional<Field> field = std::nullopt;
 
     bool operator==(const Fault&) const = default;
 };
@@ -31,6 +37,7 @@ class FaultError : public std::runtime_error {
 public:
     explicit FaultError(Fault fault);
     FaultError(int number, std::string what);
+    FaultError(int number, std::string what, Field field);
     const Fault& fault() const noexcept { return fault_; }
 
 private:
