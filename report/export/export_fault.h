@@ -17,11 +17,16 @@ inline constexpr const char* kCannotCreateDescription = "部件不能创建对�
 inline constexpr int kAutomation = 440;
 inline constexpr const char* kAutomationDescription = "自动化错误";
 
+// The engineer cancelled the export while it waited for the word processor.
+inline constexpr int kCancelled = 18;
+inline constexpr const char* kCancelledDescription = "出现用户中断";
+
 inline FaultError cannotCreate(std::string what) {
     return FaultError(Fault{kCannotCreate, kCannotCreateDescription, std::move(what)});
 }
 inline FaultError automation(std::string what) {
     return FaultError(Fault{kAutomation, kAutomationDescription, std::move(what)});
 }
+inline FaultError cancelled() { return FaultError(Fault{kCancelled, kCancelledDescription, "已取消计算书保存"}); }
 
 }  // namespace wallcalc::export_fault
