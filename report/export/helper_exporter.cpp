@@ -81,6 +81,7 @@ void HelperExporter::exportReport(const std::string& reportUtf8) {
     auto fault = [&](std::string what) {
         const std::string detail = plainDetail(run.err);
         if (!detail.empty()) what += "（" + detail + "）";
+        what += "，请再保存一次";
         return connected ? export_fault::automation(std::move(what)) : export_fault::cannotCreate(std::move(what));
     };
     if (run.timedOut) {
@@ -88,7 +89,7 @@ void HelperExporter::exportReport(const std::string& reportUtf8) {
         throw connected ? export_fault::automation(late) : export_fault::cannotCreate("无法连接文字处理软件：" + late);
     }
     if (WIFSIGNALED(run.status) || WEXITSTATUS(run.status) != 0 || !done)
-        throw fault("与文字处理软件的连接意外中断：助手程序" + endInWords(run.status) + "，请再保存一次");
+        throw fault("与文字处理软件的连接意外中断：助手程序" + endInWords(run.status));
 }
 
 }  // namespace wallcalc
