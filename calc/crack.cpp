@@ -15,6 +15,10 @@ using checked::mul;
 using checked::sub;
 using checked::toSingle;
 
+bool crackWidthPasses(float width, double shownWidth) {
+    return std::isfinite(width) && shownWidth >= 0 && shownWidth <= 0.2;
+}
+
 void crackWidthCheck(FieldSet& fields) {
     using numtext::fixedText;
     using numtext::singleText;
@@ -89,9 +93,8 @@ void crackWidthCheck(FieldSet& fields) {
     // The verdict is taken on the crack width as its field shows it, four decimals, and passes
     // only a finite width between 0 and the limit: a width that is infinite, not a number or
     // negative says nothing about the wall.
-    const double shown = readPrefix(fields, Field::Text15);
-    const bool fails = !std::isfinite(omega) || !(shown >= 0 && shown <= 0.2);
-    fields.setText(Field::Text18, fails ? "不满足要求！" : "满足要求");
+    const bool passes = crackWidthPasses(omega, readPrefix(fields, Field::Text15));
+    fields.setText(Field::Text18, passes ? "满足要求" : "不满足要求！");
 }
 
 }  // namespace wallcalc
