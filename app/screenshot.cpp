@@ -1,8 +1,9 @@
 // Opens the window at the size of the screen, presses the buttons named on the command line in
 // turn (1 强度计算, 2 裂缝计算, 4 生成计算书), and writes a picture of the screen.
 //
-//   wallcalc-screenshot OUT.png [boxes] [slow] [1|2|3|4 ...]
+//   wallcalc-screenshot OUT.png [boxes] [slow] [NAME=TEXT ...] [1|2|3|4 ...]
 //
+// NAME=TEXT sets a field's text before the presses ("Text10=C30").
 // Error boxes are written to the standard error stream instead of being shown, unless "boxes"
 // is given: then the picture shows the box a failing press leaves open. With "slow", 计算书保存
 // takes a few seconds and hands the report nowhere, so the note shown meanwhile can be seen.
@@ -60,6 +61,11 @@ int main(int argc, char* argv[]) {
     });
     QTimer::singleShot(700, &form, [&] {
         for (const QString& press : presses) {
+            if (const qsizetype equals = press.indexOf('='); equals > 0) {
+                if (auto field = wallcalc::fieldFromName(press.left(equals).toStdString()))
+                    form.setFieldText(*field, press.mid(equals + 1).toStdString());
+                continue;
+            }
             auto* button = form.findChild<QPushButton*>(QStringLiteral("Command") + press);
             if (!button) {
                 std::fprintf(stderr, "no button Command%s\n", qUtf8Printable(press));

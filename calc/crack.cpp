@@ -11,7 +11,9 @@
 
 namespace wallcalc {
 
+namespace {
 constexpr const hand_method::Coefficients& k = hand_method::k2002;
+}  // namespace
 
 using checked::add;
 using checked::div;
@@ -19,16 +21,25 @@ using checked::mul;
 using checked::sub;
 using checked::toSingle;
 
+bool crackWidthPasses(float width, double shownWidth) {
+    return std::isfinite(width) && shownWidth >= 0 && shownWidth <= k.crackLimit;
+}
+
 void crackWidthCheck(FieldSet& fields) {
     using numtext::fixedText;
     using numtext::singleText;
 
+    // Each input is refused where it is formed when it cannot stand for the wall: a negative
+    // diameter, moment, effective depth or spacing would give a negative width that passes.
     const float d = checked::readToSingle(readPrefix(fields, Field::Text17));
-    const float Mk = checked::readToSingle(readPrefix(fields, Field::Text24));
+    refuseNegative(d, Field::Text17, "钢筋直径为负");
+    const float Mk = readPrefixSingle(fields, Field::Text24);
+    refuseNegative(Mk, Field::Text24, "弯距标准值为负");
     const float h = checked::readToSingle(readPrefix(fields, Field::Text4));
 
     const char* hoWhat = "计算有效高度 ho（墙厚 Text4 减50mm）";
     const float ho = toSingle(effectiveDepth(readPrefix(fields, Field::Text4), hoWhat), hoWhat);
+    refuseNegative(ho, Field::Text4, "墙厚小于保护层厚50mm，有效高度 ho 为负");
 
     // Provided steel: bars of diameter d at spacing s over a strip 1000 mm wide.
     const char* a1What = "计算单根钢筋面积（钢筋直径 Text17）";
@@ -37,6 +48,7 @@ void crackWidthCheck(FieldSet& fields) {
 
     const char* asWhat = "计算钢筋面积 As（钢筋间距 Text25 为0或不是数值？）";
     const double s = readPrefix(fields, Field::Text25);
+    refuseNegative(s, Field::Text25, "钢筋间距为负");
     const float As = toSingle(div(mul(a1, 1000, asWhat), s, asWhat), asWhat);
     fields.setText(Field::Text14, singleText(As));
 
@@ -69,7 +81,7 @@ void crackWidthCheck(FieldSet& fields) {
     psi = std::clamp(psi, static_cast<float>(k.psiMin), static_cast<float>(k.psiMax));
 
     // Es by the bar grade, which must be a number.
-    const double barGrade = readStrict(fields, Field::Combo1, "钢筋级别请填写1、2或3");
+    const double barGrade = readStrict(fields, Field::Combo1);
     const float Es = hand_method::byGrade(k.Es, barGrade);
 
     // ωmax = αcr·ψ·σsk·(1.9c + 0.08·deq/ρte)/Es with αcr = 2.1, c = 50 mm, deq = d.
@@ -79,11 +91,11 @@ void crackWidthCheck(FieldSet& fields) {
     const float omega = toSingle(div(mul(bond, stress, omegaWhat), Es, omegaWhat), omegaWhat);
     fields.setText(Field::Text15, fixedText(omega, 4));
 
-    // The verdict is taken on the crack width as its field shows it, four decimals. A service
-    // moment beyond the single-precision range gives an infinite width, whose text reads as 0:
-    // that wall fails all the same.
-    const bool fails = (std::isinf(omega) && omega > 0) || readPrefix(fields, Field::Text15) > k.crackLimit;
-    fields.setText(Field::Text18, fails ? "不满足要求！" : "满足要求");
+    // The verdict is taken on the crack width as its field shows it, four decimals, and passes
+    // only a finite width between 0 and the limit: a width that is infinite, not a number or
+    // negative says nothing about the wall.
+    const bool passes = crackWidthPasses(omega, readPrefix(fields, Field::Text15));
+    fields.setText(Field::Text18, passes ? "满足要求" : "不满足要求！");
 }
 
 }  // namespace wallcalc

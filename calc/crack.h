@@ -8,4 +8,9 @@ namespace wallcalc {
 // written so far in place.
 void crackWidthCheck(FieldSet& fields);
 
+// The verdict: true (满足要求) only for a finite `width` whose four-decimal text reads as a
+// `shownWidth` between 0 and the limit 0.2 mm. A width that is infinite, not a number or
+// negative says nothing about the wall.
+bool crackWidthPasses(float width, double shownWidth);
+
 }  // namespace wallcalc

@@ -1,5 +1,6 @@
 #include "calc/strength.h"
 
+#include "calc/hand_method.h"
 #include "calc/section.h"
 #include "core/checked.h"
 #include "core/field_read.h"
@@ -7,6 +8,8 @@
 
 namespace wallcalc {
 namespace {
+
+constexpr const hand_method::Coefficients& k = hand_method::k2002;
 
 using checked::add;
 using checked::div;
@@ -18,8 +21,6 @@ using checked::toSingle;
 // One component of a moment: length² × (pressure × load factor), then the coefficient.
 // Support and service moments divide by 15 or 12; the mid-span moment multiplies by 0.0298,
 // or by 9 and divides by 128.
-constexpr const hand_method::Coefficients& k = hand_method::k2002;
-
 double byDivisor(double lengthSquared, double load, double divisor, const char* what) {
     return div(mul(lengthSquared, load, what), divisor, what);
 }
@@ -46,20 +47,30 @@ void strengthCalculation(FieldSet& fields) {
     using numtext::singleText;
 
     // Inputs. p, h1, H and fy are held in single precision as read; ho, L and fc are derived.
-    const float p = checked::readToSingle(readPrefix(fields, Field::Text1));
-    const float h1 = checked::readToSingle(readPrefix(fields, Field::Text2));
-    const float H = checked::readToSingle(readPrefix(fields, Field::Text3));
-    const float fy = checked::readToSingle(readPrefix(fields, Field::Text13));
+    // Each is refused where it is formed when it cannot stand for a wall: beyond the single
+    // range, or negative (a negative grade, thickness under 50 mm or storey height would give
+    // steel areas that look like results but are not).
+    const float p = readPrefixSingle(fields, Field::Text1);
+    refuseNegative(p, Field::Text1, "地面堆载为负");
+    const float h1 = readPrefixSingle(fields, Field::Text2);
+    refuseNegative(h1, Field::Text2, "设防水位高为负");
+    const float H = readPrefixSingle(fields, Field::Text3);
+    refuseNegative(H, Field::Text3, "底板埋深为负");
+    const float fy = readPrefixSingle(fields, Field::Text13);
+    refuseNegative(fy, Field::Text13, "钢筋抗拉强度为负");
 
     const char* hoWhat = "计算有效高度 ho（墙厚 Text4 减外侧保护层50mm）";
     const float ho = toSingle(effectiveDepth(readPrefix(fields, Field::Text4), hoWhat), hoWhat);
+    refuseNegative(ho, Field::Text4, "墙厚小于保护层厚50mm，有效高度 ho 为负");
 
     const char* lWhat = "计算跨度 L（地下室高度 Text9 换算为米）";
     const float L = toSingle(div(readPrefix(fields, Field::Text9), 1000, lWhat), lWhat);
+    refuseNegative(L, Field::Text9, "地下室高度为负");
 
     const char* fcWhat = "计算混凝土抗压强度 fc（混凝土强度等级 Text10）";
     const double grade = readPrefix(fields, Field::Text10);
     const float fc = toSingle(sub(mul(grade, k.fcSlope, fcWhat), k.fcOffset, fcWhat), fcWhat);
+    refuseNegative(fc, Field::Text10, "混凝土抗压强度 fc 为负");
 
     // Load ordinates, each written as soon as it is formed.
     const char* kapWhat = "计算地面堆载侧压力 KaP";
@@ -98,6 +109,9 @@ void strengthCalculation(FieldSet& fields) {
     S = add(S, byDivisor(h2Squared, mul(Kagh1, k.deadFactor, m1What), k.uniformSupportDivisor, m1What), m1What);
     S = add(S, byDivisor(h1Squared, mul(Kagh1, k.deadFactor, m1What), k.triangleSupportDivisor, m1What), m1What);
     const float M1 = toSingle(mul(S, k.supportRedistribution, m1What), m1What);
+    // A negative moment has no steel on the face designed here. With no input negative, only a
+    // water level far below the base slab (h2 < 0) gives one.
+    refuseNegative(M1, Field::Text2, "支座弯距 M1 为负（设防水位低于底板过多？）");
 
     const char* m2What = "计算跨中弯距 M2";
     double T = byMidSpanCoefficient(L2, mul(add(gwh2, Kagh2, m2What), k.deadFactor, m2What), true, m2What);
@@ -105,6 +119,7 @@ void strengthCalculation(FieldSet& fields) {
     T = add(T, byMidSpanCoefficient(h2Squared, mul(Kagh1, k.deadFactor, m2What), false, m2What), m2What);
     T = add(T, byMidSpanCoefficient(h1Squared, mul(Kagh1, k.deadFactor, m2What), true, m2What), m2What);
     const float M2 = toSingle(mul(T, k.spanIncrease, m2What), m2What);
+    refuseNegative(M2, Field::Text2, "跨中弯距 M2 为负（设防水位低于底板过多？）");
 
     const char* mkWhat = "计算弯距标准值 Mk";
     double K = byDivisor(L2, add(gwh2, Kagh2, mkWhat), k.triangleSupportDivisor, mkWhat);
@@ -112,6 +127,7 @@ void strengthCalculation(FieldSet& fields) {
     K = add(K, byDivisor(h2Squared, Kagh1, k.uniformSupportDivisor, mkWhat), mkWhat);
     K = add(K, byDivisor(h1Squared, Kagh1, k.triangleSupportDivisor, mkWhat), mkWhat);
     const float Mk = toSingle(K, mkWhat);
+    refuseNegative(Mk, Field::Text2, "弯距标准值 Mk 为负（设防水位低于底板过多？）");
 
     fields.setText(Field::Text5, fixedText(M1, 4));
     fields.setText(Field::Text6, fixedText(M2, 4));

@@ -5,9 +5,12 @@
 // Starts from the default texts, applies the --set texts, runs the actions (strength, crack,
 // report, export) in the order given and prints every field as one JSON object, or with
 // --print just that field's text. A fault stops at the failing action, which changes nothing:
-// exit status 3. A usage error: a one-line message on stderr, exit status 2.
+// exit status 3. A usage error: a one-line message on stderr, exit status 2. Anything else that
+// goes wrong (a defect, memory) never aborts: a one-line message on stderr, the fields printed
+// as they stood, exit status 4.
 
 #include <cstdio>
+#include <exception>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -61,9 +64,9 @@ std::string faultJson(const Fault& fault, std::string_view action) {
            ", \"action\": " + cli::jsonString(action) + ", \"what\": " + cli::jsonString(fault.what) + "}";
 }
 
-}  // namespace
+constexpr int kInternalError = 4;
 
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     FieldSet fields;
     std::optional<Field> printField;
     std::vector<NamedAction> actions;
@@ -92,12 +95,25 @@ int main(int argc, char** argv) {
 
     std::optional<Fault> fault;
     std::string_view failedAction;
+    std::string unexpected;
     for (const NamedAction& action : actions) {
-        fault = runAtomically(fields, action.run);
+        try {
+            fault = runAtomically(fields, action.run);
+        } catch (const std::exception& error) {
+            unexpected = std::string(action.name) + ": " + error.what();
+        } catch (...) {
+            unexpected = std::string(action.name) + ": unknown exception";
+        }
+        if (!unexpected.empty()) break;
         if (fault) {
             failedAction = action.name;
             break;
         }
+    }
+    if (!unexpected.empty()) {
+        for (char& c : unexpected)
+            if (c == '\n' || c == '\r') c = ' ';
+        std::cerr << "wallcalc-cli: internal error in " << unexpected << "\n";
     }
 
     if (printField) {
@@ -110,5 +126,19 @@ int main(int argc, char** argv) {
                   << ", \"fault\": " << (fault ? faultJson(*fault, failedAction) : std::string("null")) << "}\n";
     }
     std::cout.flush();
+    if (!unexpected.empty()) return kInternalError;
     return fault ? 3 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "wallcalc-cli: internal error: " << error.what() << "\n";
+    } catch (...) {
+        std::cerr << "wallcalc-cli: internal error\n";
+    }
+    return kInternalError;
 }

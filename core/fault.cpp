@@ -14,4 +14,7 @@ FaultError::FaultError(Fault fault)
 FaultError::FaultError(int number, std::string what)
     : FaultError(Fault{number, faultDescription(number), std::move(what)}) {}
 
+FaultError::FaultError(int number, std::string what, Field field)
+    : FaultError(Fault{number, faultDescription(number), std::move(what), field}) {}
+
 }  // namespace wallcalc

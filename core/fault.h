@@ -3,16 +3,22 @@
 // description, and what failed in the engineer's terms (which field, which quantity).
 
 #include <array>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "core/fields.h"
 
 namespace wallcalc {
 
 struct Fault {
     int number = 0;
     std::string description;  // e.g. "类型不匹配"
-    std::string what;         // e.g. "无法读取字段 Combo1 (钢筋级别) 的数值"
+    std::string what;         // e.g. "钢筋级别：“II”不是数值，请选择或输入钢筋级别 1、2 或 3"
+    // The field whose text the engineer should correct, where one is to blame; the window puts
+    // the cursor there once the fault has been shown.
+    std::optional<Field> field = std::nullopt;
 
     bool operator==(const Fault&) const = default;
 };
@@ -26,6 +32,7 @@ inline constexpr int kTypeMismatch = 13;    // a text that must be a number is n
 inline constexpr int kInternalError = 51;   // a defect of the program, not of the input
 inline constexpr int kCannotCreate = 429;   // the word processor could not be started or reached
 inline constexpr int kAutomation = 440;     // a call to the word processor failed after it was reached
+inline constexpr int kCancelled = 18;       // the engineer cancelled the export while it waited
 }  // namespace fault_number
 
 struct FaultKind {
@@ -34,11 +41,12 @@ struct FaultKind {
 };
 
 // Every fault the calculations, the export, the window and the command line report.
-inline constexpr std::array<FaultKind, 7> kFaultTable{{
+inline constexpr std::array<FaultKind, 8> kFaultTable{{
     {fault_number::kInvalidCall, "无效的过程调用或参数"},
     {fault_number::kOverflow, "溢出"},
     {fault_number::kDivisionByZero, "除数为零"},
     {fault_number::kTypeMismatch, "类型不匹配"},
+    {fault_number::kCancelled, "出现用户中断"},
     {fault_number::kInternalError, "内部错误"},
     {fault_number::kCannotCreate, "部件不能创建对象"},
     {fault_number::kAutomation, "自动化错误"},
@@ -53,6 +61,7 @@ class FaultError : public std::runtime_error {
 public:
     explicit FaultError(Fault fault);
     FaultError(int number, std::string what);
+    FaultError(int number, std::string what, Field field);
     const Fault& fault() const noexcept { return fault_; }
 
 private:

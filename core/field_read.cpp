@@ -1,6 +1,7 @@
 #include "core/field_read.h"
 
 #include <array>
+#include <cmath>
 #include <string>
 
 #include "core/fault.h"
@@ -43,9 +44,50 @@ constexpr std::array<std::string_view, kFieldCount> kCaptions{
     "钢筋级别",                 // Combo1
 };
 
-// A field named for a message: "Text1（地面堆载q）".
-std::string describe(Field field) {
-    return std::string(fieldName(field)) + "（" + std::string(fieldCaption(field)) + "）";
+// What to type into each field, in the order of the enumeration. The output fields are
+// mended by running the action that writes them.
+constexpr std::array<std::string_view, kFieldCount> kAdvice{
+    "请输入地面堆载，单位kN/m²，如 10",                      // Text1
+    "请输入设防水位到地面的深度，单位m，如 0.5",             // Text2
+    "请输入底板埋深，单位m，如 5",                           // Text3
+    "请输入墙厚，单位mm，不小于50，如 300",                  // Text4
+    "请先进行强度计算",                                      // Text5
+    "请先进行强度计算",                                      // Text6
+    "请先进行强度计算",                                      // Text7
+    "请先进行强度计算",                                      // Text8
+    "请输入地下室高度，单位mm，如 4500",                     // Text9
+    "请输入等级的数字，如 30",                               // Text10
+    "请先进行强度计算",                                      // Text11
+    "请先进行强度计算",                                      // Text12
+    "请输入钢筋抗拉强度，单位N/mm²，如 300",                 // Text13
+    "请先进行裂缝计算",                                      // Text14
+    "请先进行裂缝计算",                                      // Text15
+    "请先进行裂缝计算",                                      // Text16
+    "请输入钢筋直径，单位mm，如 16",                         // Text17
+    "请先进行裂缝计算",                                      // Text18
+    "请先进行强度计算",                                      // Text19
+    "请先进行强度计算",                                      // Text20
+    "请先进行强度计算",                                      // Text21
+    "请先进行强度计算",                                      // Text22
+    "请先进行强度计算",                                      // Text23
+    "请输入弯距标准值，单位kN·m，如 110，或先进行强度计算",  // Text24
+    "请输入钢筋间距，单位mm，如 100",                        // Text25
+    "请先进行裂缝计算",                                      // Text26
+    "请先进行裂缝计算，再生成计算书",                        // Text28
+    "请先生成计算书",                                        // Text29
+    "请选择或输入钢筋级别 1、2 或 3",                        // Combo1
+};
+
+// "混凝土强度等级：“C30”不是数值，请输入等级的数字，如 30"
+std::string message(Field field, std::string_view problem, std::string_view advice) {
+    std::string what(fieldCaption(field));
+    what += "：";
+    if (!problem.empty()) {
+        what += problem;
+        what += "，";
+    }
+    what += advice.empty() ? fieldAdvice(field) : advice;
+    return what;
 }
 
 // The text quoted in a message, shortened so that a long text cannot flood the box.
@@ -57,28 +99,51 @@ std::string quoted(const std::string& text) {
     return "“" + text.substr(0, cut) + "……”";
 }
 
+// The fault a reading error stands for, naming the field.
+[[noreturn]] void raise(const numtext::ReadError& error, const FieldSet& fields, Field field, std::string_view hint) {
+    switch (error.kind()) {
+        case numtext::ReadError::Kind::OutOfRange:
+            throw FaultError(fault_number::kOverflow, message(field, "数值超出计算范围", hint), field);
+        case numtext::ReadError::Kind::BadGroupSeparator:
+            throw FaultError(fault_number::kTypeMismatch,
+                             message(field, quoted(fields.text(field)) + "中的逗号只能用作千位分隔符", hint), field);
+        case numtext::ReadError::Kind::NotANumber: break;
+    }
+    throw FaultError(fault_number::kTypeMismatch, message(field, quoted(fields.text(field)) + "不是数值", hint), field);
+}
+
 }  // namespace
 
 std::string_view fieldCaption(Field field) { return kCaptions[static_cast<int>(field)]; }
 
+std::string_view fieldAdvice(Field field) { return kAdvice[static_cast<int>(field)]; }
+
 double readPrefix(const FieldSet& fields, Field field) {
     try {
         return numtext::prefixReading(fields.text(field));
-    } catch (const numtext::ReadError&) {
-        throw FaultError(fault_number::kOverflow, "字段 " + describe(field) + "的数值超出计算范围");
+    } catch (const numtext::ReadError& error) {
+        raise(error, fields, field, {});
     }
+}
+
+float readPrefixSingle(const FieldSet& fields, Field field) {
+    const double value = readPrefix(fields, field);
+    const auto single = static_cast<float>(value);
+    if (std::isinf(single) && std::isfinite(value))
+        throw FaultError(fault_number::kOverflow, message(field, "数值超出计算范围", {}), field);
+    return single;
 }
 
 double readStrict(const FieldSet& fields, Field field, std::string_view hint) {
     try {
         return numtext::strictReading(fields.text(field));
     } catch (const numtext::ReadError& error) {
-        if (error.kind() == numtext::ReadError::Kind::OutOfRange)
-            throw FaultError(fault_number::kOverflow, "字段 " + describe(field) + "的数值超出计算范围");
-        std::string what = "字段 " + describe(field) + "的内容" + quoted(fields.text(field)) + "不是数值";
-        what += hint.empty() ? std::string("，请只填写数字") : "，" + std::string(hint);
-        throw FaultError(fault_number::kTypeMismatch, what);
+        raise(error, fields, field, hint);
     }
+}
+
+void refuseNegative(double value, Field field, std::string_view problem) {
+    if (value < 0) throw FaultError(fault_number::kInvalidCall, message(field, problem, {}), field);
 }
 
 }  // namespace wallcalc

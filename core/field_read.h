@@ -10,11 +10,26 @@ namespace wallcalc {
 // The caption of a field in the engineer's terms, e.g. "地面堆载q" for Text1.
 std::string_view fieldCaption(Field field);
 
+// What to type into the field, e.g. "请输入等级的数字，如 30" for Text10.
+std::string_view fieldAdvice(Field field);
+
+// Every fault of a reading names the field by its caption and says what to type
+// ("混凝土强度等级：“C”不是数值，请输入等级的数字，如 30"), and carries the field. A "," that
+// does not group the leading digits in thousands is fault 13, whichever the reading.
+
 // Numeric-prefix reading of the field's text (0 when it has no leading number).
 double readPrefix(const FieldSet& fields, Field field);
+
+// The same, held in single precision: a number beyond the single range is fault 6 here rather
+// than an infinity carried through the arithmetic.
+float readPrefixSingle(const FieldSet& fields, Field field);
 
 // Strict reading of the field's text. `hint`, when given, replaces the standard advice in the
 // type-mismatch message (e.g. which action must run first).
 double readStrict(const FieldSet& fields, Field field, std::string_view hint = {});
+
+// Fault 5 naming `field` and what to type into it when `value`, a quantity formed from that
+// field, is negative; `problem` says which quantity ("有效高度 ho 为负").
+void refuseNegative(double value, Field field, std::string_view problem);
 
 }  // namespace wallcalc

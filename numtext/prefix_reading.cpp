@@ -3,6 +3,7 @@
 #include <string>
 
 #include "numtext/decimal_parse.h"
+#include "numtext/read_error.h"
 
 namespace wallcalc::numtext {
 namespace {
@@ -50,6 +51,9 @@ double radixInteger(std::string_view text, int radix) {
 }  // namespace
 
 double prefixReading(std::string_view text) {
+    std::string typed;
+    text = detail::asciiTyped(text, typed);
+
     // Blanks, tabs and line feeds do not count wherever they stand.
     std::string s;
     if (text.find_first_of(" \t\n") != std::string_view::npos) {
@@ -65,41 +69,51 @@ double prefixReading(std::string_view text) {
         return 0.0;
     }
 
-    // The number is a run of the text as it stands; from_chars takes it directly unless the
-    // exponent is written with D.
+    // The number, copied without its group separators; the exponent is written with e.
+    std::string canonical;
     std::size_t i = 0;
     if (i < text.size() && text[i] == '+') ++i;
     const std::size_t begin = i;
-    if (i < text.size() && text[i] == '-') ++i;
+    if (i < text.size() && text[i] == '-') canonical.push_back(text[i++]);
     bool anyDigit = false, seenPoint = false;
+    // A "," among the leading digits groups them in thousands, or the text is refused: "4,500"
+    // is 4500, never 4.
+    bool grouped = false;
+    std::size_t groupLength = 0;
+    auto checkGroups = [&] {
+        if (grouped && groupLength != 3) throw ReadError(ReadError::Kind::BadGroupSeparator);
+    };
     for (; i < text.size(); ++i) {
-        if (isDigit(text[i])) {
+        const char c = text[i];
+        if (isDigit(c)) {
             anyDigit = true;
-        } else if (text[i] == '.' && !seenPoint) {
+            canonical.push_back(c);
+            if (!seenPoint && ++groupLength > 3 && grouped) checkGroups();
+        } else if (c == ',' && anyDigit && !seenPoint) {
+            if (groupLength == 0 || groupLength > 3) throw ReadError(ReadError::Kind::BadGroupSeparator);
+            checkGroups();
+            grouped = true;
+            groupLength = 0;
+        } else if (c == '.' && !seenPoint) {
+            if (anyDigit) checkGroups();
             seenPoint = true;
+            canonical.push_back(c);
         } else {
             break;
         }
     }
+    if (!seenPoint) checkGroups();
     if (!anyDigit) return 0.0;
     if (begin == 1 && text.size() > 1 && text[1] == '-') return 0.0;  // "+-1": the sign is not followed by a digit
 
-    std::size_t end = i;
-    bool exponentD = false;
     if (i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
         std::size_t j = i + 1;
-        if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
-        std::size_t firstDigit = j;
-        while (j < text.size() && isDigit(text[j])) ++j;
-        if (j > firstDigit) {
-            end = j;
-            exponentD = text[i] == 'D' || text[i] == 'd';
-        }
+        std::string exponent = "e";
+        if (j < text.size() && (text[j] == '+' || text[j] == '-')) exponent.push_back(text[j++]);
+        const std::size_t firstDigit = j;
+        while (j < text.size() && isDigit(text[j])) exponent.push_back(text[j++]);
+        if (j > firstDigit) canonical += exponent;
     }
-    std::string_view number = text.substr(begin, end - begin);
-    if (!exponentD) return detail::parseCanonicalDecimal(number);
-    std::string canonical(number);
-    canonical[i - begin] = 'e';
     return detail::parseCanonicalDecimal(canonical);
 }
 

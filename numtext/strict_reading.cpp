@@ -11,10 +11,13 @@ namespace {
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 [[noreturn]] void throwMismatch() { throw ReadError(ReadError::Kind::NotANumber); }
+[[noreturn]] void throwBadGroups() { throw ReadError(ReadError::Kind::BadGroupSeparator); }
 
 }  // namespace
 
 double strictReading(std::string_view text) {
+    std::string typed;
+    text = detail::asciiTyped(text, typed);
     std::size_t begin = text.find_first_not_of(' ');
     if (begin == std::string_view::npos) throwMismatch();
     std::size_t end = text.find_last_not_of(' ') + 1;
@@ -35,16 +38,17 @@ double strictReading(std::string_view text) {
             canonical.push_back(s[i]);
             ++intDigits;
             ++groupLength;
-            if (grouped && groupLength > 3) throwMismatch();
+            if (grouped && groupLength > 3) throwBadGroups();
         } else if (s[i] == ',') {
-            if (groupLength == 0 || groupLength > 3 || (grouped && groupLength != 3)) throwMismatch();
+            if (intDigits == 0) throwMismatch();
+            if (groupLength == 0 || groupLength > 3 || (grouped && groupLength != 3)) throwBadGroups();
             grouped = true;
             groupLength = 0;
         } else {
             break;
         }
     }
-    if (grouped && groupLength != 3) throwMismatch();
+    if (grouped && groupLength != 3) throwBadGroups();
 
     std::size_t fracDigits = 0;
     if (i < s.size() && s[i] == '.') {

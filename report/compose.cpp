@@ -23,8 +23,12 @@ class ReportValues {
 public:
     explicit ReportValues(const FieldSet& fields) : fields_(fields) {}
 
+    // A negative storey height, service moment, steel area or lever arm would print a report
+    // that reads like a result; each is refused where it is formed.
     double storeyHeight() const {
-        return mul(strict(Field::Text9), 0.001, "生成计算书：计算层高 L（地下室高度 Text9）");
+        const double L = mul(strict(Field::Text9), 0.001, "生成计算书：计算层高 L（地下室高度 Text9）");
+        refuseNegative(L, Field::Text9, "地下室高度为负");
+        return L;
     }
 
     double serviceLoad() const {
@@ -39,7 +43,9 @@ public:
     }
 
     double serviceMomentNmm() const {
-        return mul(strict(Field::Text24), 1000000, "生成计算书：计算 Mk×10⁶（弯距标准值 Text24）");
+        const double moment = mul(strict(Field::Text24), 1000000, "生成计算书：计算 Mk×10⁶（弯距标准值 Text24）");
+        refuseNegative(moment, Field::Text24, "弯距标准值为负");
+        return moment;
     }
 
     double effectiveDepth() const {
@@ -50,14 +56,16 @@ public:
         const char* what = "生成计算书：计算钢筋应力 σsk（钢筋面积 Text14 为0，或墙厚 Text4 为50？）";
         double moment = serviceMomentNmm();
         double area = strict(Field::Text14);
+        refuseNegative(area, Field::Text14, "钢筋面积为负");
         double depth = effectiveDepthM(readPrefix(fields_, Field::Text4), what);
         double lever = mul(mul(depth, k.leverArm, what), 1000, what);
+        refuseNegative(lever, Field::Text4, "墙厚小于保护层厚50mm，力臂 0.87·ho 为负");
         return div(moment, mul(area, lever, what), what);
     }
 
     double psi() const {
         const char* what = "生成计算书：计算钢筋应变不均匀系数 ψ（ρte Text26 或弯距标准值 Text24 为0？）";
-        double ftk = strict(Field::Text28, "请先进行裂缝计算，再生成计算书");
+        double ftk = strict(Field::Text28);
         double ratio = div(mul(ftk, k.psiFtkFactor, what), strict(Field::Text26), what);
         return sub(k.psiBase, div(ratio, steelStress(), what), what);
     }

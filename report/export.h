@@ -18,6 +18,12 @@ public:
     // Throws FaultError, saying in the engineer's terms what went wrong; whatever the word
     // processor already did stays done.
     virtual void exportReport(const std::string& reportUtf8) = 0;
+
+    // Called from another thread while exportReport waits: ends the wait as soon as it can,
+    // exportReport then throwing fault 18 (出现用户中断). A word processor that the export
+    // started itself is ended with it; one that was already running is left alone. A backend
+    // that cannot stop its call does nothing here.
+    virtual void cancel() {}
 };
 
 // The backend of this platform: LibreOffice through a helper process on Linux, Word through

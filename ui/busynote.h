@@ -1,6 +1,7 @@
 #pragma once
-// A small modal note shown while an action runs off the user-interface thread. It has no
-// buttons and cannot be closed by the user; finish() closes it.
+// A small modal note shown while an action runs off the user-interface thread. Its one button,
+// 取消, closes it at once and says so through cancelled(); Escape and the close button do
+// nothing. finish() closes it when the work is done.
 
 #include <QDialog>
 
@@ -11,8 +12,14 @@ class BusyNote : public QDialog {
 public:
     BusyNote(const QString& title, const QString& text, QWidget* parent);
 
+    bool wasCancelled() const { return cancelled_; }
+
+signals:
+    void cancelled();
+
 public slots:
     void finish();
+    void cancel();
 
 protected:
     void reject() override;
@@ -20,6 +27,7 @@ protected:
 
 private:
     bool finished_ = false;
+    bool cancelled_ = false;
 };
 
 }  // namespace wallcalc::ui

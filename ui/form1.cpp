@@ -8,6 +8,7 @@
 #include <QThread>
 #include <algorithm>
 #include <exception>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -201,6 +202,9 @@ constexpr ButtonSpec kButtons[] = {
 };
 
 constexpr int kPictureTabIndex = 8;
+
+// A line edit takes whatever is typed or pasted; the readings judge it, not a length limit.
+constexpr int kNoLengthLimit = std::numeric_limits<int>::max();
 const QRect kPictureTwips(3240, 500, 6660, 4935);
 
 std::optional<QColor> paperColour(Paper paper) {
@@ -318,6 +322,7 @@ void Form1::buildWindow() {
             for (int i = 0; i < combo->count(); ++i) combo->setItemData(i, 0);
             // The initial text matches no item.
             combo->setCurrentIndex(-1);
+            combo->lineEdit()->setMaxLength(kNoLengthLimit);
             widget = combo;
         } else if (spec.field == Field::Text29) {
             auto* box = new ReportBox(parent);
@@ -329,6 +334,7 @@ void Form1::buildWindow() {
             widget = box;
         } else {
             auto* edit = new QLineEdit(parent);
+            edit->setMaxLength(kNoLengthLimit);
             if (spec.field == Field::Text18) edit->setFont(faceFont(Face::Kai, 15.75));
             widget = edit;
         }
@@ -391,10 +397,12 @@ bool Form1::run(const Action& action, Where where) {
     running_ = true;
     const FieldSet before = fieldTexts();
     FieldSet after = before;
+    bool cancelled = false;
     const std::optional<Fault> fault =
-        where == Where::OnThisThread ? runGuarded(after, action) : runOnWorkerThread(after, action);
+        where == Where::OnThisThread ? runGuarded(after, action) : runOnWorkerThread(after, action, cancelled);
     if (fault) {
-        showFault(*fault);
+        // A press the engineer cancelled ends quietly, whatever its work said on the way out.
+        if (!cancelled) showFault(*fault);
     } else {
         for (Field field : allFields())
             if (after.text(field) != before.text(field)) setFieldText(field, after.text(field));
@@ -403,9 +411,15 @@ bool Form1::run(const Action& action, Where where) {
     return !fault;
 }
 
-std::optional<Fault> Form1::runOnWorkerThread(FieldSet& fields, const Action& action) {
+std::optional<Fault> Form1::runOnWorkerThread(FieldSet& fields, const Action& action, bool& cancelled) {
     std::optional<Fault> fault;
     BusyNote note(QString::fromUtf8(kProgramTitle), QString::fromUtf8(kExportNote), this);
+    // 取消 closes the note at once and tells the exporter to stop: it kills its helper, and the
+    // office too where the export started it, so the worker ends within moments.
+    ReportExporter* exporter = exporter_.get();
+    connect(&note, &BusyNote::cancelled, this, [exporter] {
+        if (exporter) exporter->cancel();
+    });
     std::unique_ptr<QThread> worker(QThread::create([&] { fault = runGuarded(fields, action); }));
     // Queued to this thread: the note closes once its own event loop runs, however soon the
     // work ends.
@@ -413,6 +427,7 @@ std::optional<Fault> Form1::runOnWorkerThread(FieldSet& fields, const Action& ac
     worker->start();
     note.exec();
     worker->wait();
+    cancelled = note.wasCancelled();
     return fault;
 }
 
@@ -420,6 +435,15 @@ void Form1::showFault(const Fault& fault) {
     QString text = QString::fromUtf8(kFaultHeadline).arg(fault.number).arg(QString::fromStdString(fault.description));
     if (!fault.what.empty()) text += QStringLiteral("\n") + QString::fromStdString(fault.what);
     MessageBox::error(this, QString::fromUtf8(kProgramTitle), text);
+
+    // The cursor goes to the field to mend, its text selected so that typing replaces it.
+    if (!fault.field) return;
+    QWidget* widget = fieldWidget(*fault.field);
+    if (!widget || widget->isHidden()) return;
+    QLineEdit* edit = qobject_cast<QLineEdit*>(widget);
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) edit = combo->lineEdit();
+    widget->setFocus(Qt::OtherFocusReason);
+    if (edit) edit->selectAll();
 }
 
 void Form1::Command1_Click() { run(strengthCalculation, Where::OnThisThread); }

@@ -45,7 +45,8 @@ private:
     // completes, the fields whose text it changed are written back, otherwise the fault is
     // shown and nothing changes. Returns whether the action completed.
     bool run(const Action& action, Where where);
-    std::optional<Fault> runOnWorkerThread(FieldSet& fields, const Action& action);
+    // Sets `cancelled` when the engineer pressed 取消 on the busy note.
+    std::optional<Fault> runOnWorkerThread(FieldSet& fields, const Action& action, bool& cancelled);
     void showFault(const Fault& fault);
 
     void buildWindow();

@@ -15,7 +15,11 @@ inline constexpr int kCannotCreate = fault_number::kCannotCreate;
 // word processor already did stays done.
 inline constexpr int kAutomation = fault_number::kAutomation;
 
+// The engineer cancelled the export while it waited for the word processor.
+inline constexpr int kCancelled = fault_number::kCancelled;
+
 inline FaultError cannotCreate(std::string what) { return FaultError(kCannotCreate, std::move(what)); }
 inline FaultError automation(std::string what) { return FaultError(kAutomation, std::move(what)); }
+inline FaultError cancelled() { return FaultError(kCancelled, "已取消计算书保存"); }
 
 }  // namespace wallcalc::export_fault

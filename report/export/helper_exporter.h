@@ -7,8 +7,10 @@
 // The helper reads the report (UTF-8) on its standard input and answers on its standard output
 // with lines: "connected" once the word processor is reached, then either "done" or
 // "fault <number> <what>". It is given the deadline as "--deadline-ms <n>" so that it can give
-// up on connecting in time to say so itself.
+// up on connecting in time to say so itself. When it starts the word processor itself it says
+// "started <pid>" first: a cancelled export then ends that process group, and only that one.
 
+#include <atomic>
 #include <chrono>
 #include <string>
 
@@ -21,14 +23,18 @@ public:
     struct Options {
         std::string helperPath;
         std::chrono::milliseconds deadline{60000};
+        // A flag of the caller's that cancels the export; nullptr: this exporter's own.
+        const std::atomic<bool>* cancel = nullptr;
     };
 
     explicit HelperExporter(Options options) : options_(std::move(options)) {}
 
     void exportReport(const std::string& reportUtf8) override;
+    void cancel() override { cancelled_ = true; }
 
 private:
     Options options_;
+    std::atomic<bool> cancelled_{false};
 };
 
 }  // namespace wallcalc

@@ -1,5 +1,6 @@
 // The backend of this platform.
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -47,7 +48,9 @@ std::string findHelper() {
 class LinuxExporter final : public ReportExporter {
 public:
     void exportReport(const std::string& reportUtf8) override {
+        cancelled_ = false;
         HelperExporter::Options options;
+        options.cancel = &cancelled_;
         options.helperPath = findHelper();
         if (const char* ms = environment("WALLCALC_OFFICE_DEADLINE_MS")) {
             const long long value = std::atoll(ms);
@@ -55,6 +58,10 @@ public:
         }
         HelperExporter(std::move(options)).exportReport(reportUtf8);
     }
+    void cancel() override { cancelled_ = true; }
+
+private:
+    std::atomic<bool> cancelled_{false};
 };
 
 #elif !defined(_WIN32)

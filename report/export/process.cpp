@@ -68,7 +68,7 @@ void reap(pid_t pid, int& status) {
 }  // namespace
 
 ProcessResult runProcess(const std::vector<std::string>& argv, const std::string& input,
-                         std::chrono::milliseconds deadline) {
+                         std::chrono::milliseconds deadline, const std::atomic<bool>* cancel) {
     // The input goes over a socket rather than a pipe: a program that ends before reading it
     // must give this side an error, not a SIGPIPE.
     int sv[2], outPipe[2], errPipe[2];
@@ -118,12 +118,13 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::string
     if (input.empty()) inParent.reset();
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
-        if (left.count() <= 0) {
+        const bool cancelled = cancel && cancel->load();
+        if (left.count() <= 0 || cancelled) {
             ::kill(pid, SIGKILL);
             reap(pid, result.status);
             drain(outRead, result.out);
             drain(errRead, result.err);
-            result.timedOut = true;
+            (cancelled ? result.cancelled : result.timedOut) = true;
             return result;
         }
         std::vector<pollfd> fds;
@@ -132,8 +133,10 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::string
         if (errRead) fds.push_back({errRead.get(), POLLIN, 0});
         if (exitFd) fds.push_back({exitFd.get(), POLLIN, 0});
         // Without a process descriptor (old kernels) the end of the program is polled for.
-        const int wait = static_cast<int>(exitFd ? left.count() : std::min<long long>(left.count(), 20));
-        if (::poll(fds.data(), fds.size(), wait) < 0 && errno != EINTR) {
+        // A cancel is looked for every 50 ms.
+        long long wait = exitFd ? left.count() : std::min<long long>(left.count(), 20);
+        if (cancel) wait = std::min<long long>(wait, 50);
+        if (::poll(fds.data(), fds.size(), static_cast<int>(wait)) < 0 && errno != EINTR) {
             const int error = errno;
             ::kill(pid, SIGKILL);
             reap(pid, result.status);
@@ -196,6 +199,26 @@ std::string deadlineText(std::chrono::milliseconds deadline) {
     char text[32];
     std::snprintf(text, sizeof text, "%g秒", static_cast<double>(ms) / 1000.0);
     return text;
+}
+
+std::string endInWords(int status) {
+    if (WIFSIGNALED(status)) {
+        switch (WTERMSIG(status)) {
+            case SIGSEGV: return "崩溃（内存访问错误）";
+            case SIGBUS: return "崩溃（总线错误）";
+            case SIGABRT: return "异常中止";
+            case SIGKILL: return "被强制结束";
+            case SIGTERM: return "被要求结束";
+            case SIGINT: return "被中断";
+            default: return "被信号 " + std::to_string(WTERMSIG(status)) + " 结束";
+        }
+    }
+    switch (WEXITSTATUS(status)) {
+        case 0: return "正常结束，但没有完成工作";
+        case 126: return "无法执行";
+        case 127: return "找不到要运行的程序";
+        default: return "以错误代码 " + std::to_string(WEXITSTATUS(status)) + " 结束";
+    }
 }
 
 }  // namespace wallcalc

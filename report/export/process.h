@@ -5,6 +5,7 @@
 
 #include <sys/types.h>
 
+#include <atomic>
 #include <chrono>
 #include <string>
 #include <vector>
@@ -12,15 +13,17 @@
 namespace wallcalc {
 
 struct ProcessResult {
-    bool timedOut = false;  // killed at the deadline
-    int status = 0;         // as waitpid gives it
+    bool timedOut = false;   // killed at the deadline
+    bool cancelled = false;  // killed because `cancel` was set
+    int status = 0;          // as waitpid gives it
     std::string out;
     std::string err;
 };
 
-// Throws std::system_error when the program cannot be started.
+// Throws std::system_error when the program cannot be started. Where `cancel` is given, the
+// program is killed and reaped within some 50 ms of its being set, from any thread.
 ProcessResult runProcess(const std::vector<std::string>& argv, const std::string& input,
-                         std::chrono::milliseconds deadline);
+                         std::chrono::milliseconds deadline, const std::atomic<bool>* cancel = nullptr);
 
 // Starts a program that is not waited for: its standard streams on /dev/null, so that it holds
 // none of the caller's pipes open, with `env` as its environment (nullptr: this process's), in
@@ -29,5 +32,9 @@ pid_t spawnQuiet(const std::vector<std::string>& argv, const std::vector<std::st
 
 // A deadline as the messages say it: "60秒", "1.5秒".
 std::string deadlineText(std::chrono::milliseconds deadline);
+
+// How a process ended, in the words of a message: "崩溃（内存访问错误）", "以错误代码 3 结束".
+// `status` as waitpid gives it.
+std::string endInWords(int status);
 
 }  // namespace wallcalc

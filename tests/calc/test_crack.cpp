@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "calc/crack.h"
 #include "calc/strength.h"
 #include "core/action.h"
@@ -75,10 +77,11 @@ TEST(Crack, BoundsAndTables) {
         {"grade 40", {{F::Text10, "40"}}, {{F::Text28, "2.39"}}},
         {"bar grade 2", {{F::Combo1, "2"}}, {{F::Text15, "0.3082"}}},
         {"bar grade 3 with blanks", {{F::Combo1, " 3 "}}, {{F::Text15, "0.3082"}}},
-        {"negative service moment", {{F::Text24, "-100"}}, {{F::Text18, "满足要求"}}},
-        {"service moment beyond single precision",
-         {{F::Text24, "1E39"}},
-         {{F::Text15, "INF"}, {F::Text18, "不满足要求！"}}},
+        // 1,000 mm spacing read whole: As = 201.06177, ρte bounded to 0.01, σsk = 2286.71,
+        // ψ = 1.1 − 0.65 × 2.01 / 22.8671 = 1.0429 → 1.0; ωmax = (128 + 95) × 2.1 × 2286.71 / 210000
+        // = 5.0994. Read as 1 it gave 0.0017 and passed.
+        {"spacing grouped", {{F::Text25, "1,000"}}, {{F::Text14, "201.0618"}, {F::Text18, "不满足要求！"}}},
+        {"full-width moment", {{F::Text24, "１００"}}, {{F::Text15, "0.2935"}}},
     };
     for (const CrackCase& c : cases) {
         FieldSet fields = with(c.inputs);
@@ -105,7 +108,6 @@ TEST(Crack, AFaultStopsWithTheFieldsWrittenSoFar) {
         {"spacing empty", {{F::Text25, ""}}, 11, {}},
         {"spacing 0", {{F::Text25, "0"}}, 11, {}},
         {"spacing and diameter 0", {{F::Text25, "0"}, {F::Text17, "0"}}, 6, {}},
-        {"thickness 0", {{F::Text4, "0"}}, 11, area},
         {"diameter 0", {{F::Text17, "0"}}, 11, ratio},
         {"thickness 50", {{F::Text4, "50"}}, 11, ratio},
         {"service moment 0", {{F::Text24, "0"}}, 11, upToFtk},
@@ -117,4 +119,37 @@ TEST(Crack, AFaultStopsWithTheFieldsWrittenSoFar) {
         {"thickness beyond single precision", {{F::Text4, "1E39"}}, 6, {}},
     };
     for (const FaultCase& c : cases) expectFault(c, crackWidthCheck);
+}
+
+TEST(Crack, RefusesInputsThatGiveANegativeWidth) {
+    const RefusedCase cases[] = {
+        {"negative diameter", {{F::Text17, "-16"}}, 5, F::Text17},
+        {"negative service moment (hogging sign)", {{F::Text24, "-100"}}, 5, F::Text24},
+        {"service moment beyond the single range", {{F::Text24, "1E39"}}, 6, F::Text24},
+        {"negative thickness", {{F::Text4, "-300"}}, 5, F::Text4},
+        {"thickness 0: ho = −50", {{F::Text4, "0"}}, 5, F::Text4},
+        {"negative spacing", {{F::Text25, "-100"}}, 5, F::Text25},
+        {"comma in the spacing", {{F::Text25, "1,00"}}, 13, F::Text25},
+        {"letter in the bar grade", {{F::Combo1, "II"}}, 13, F::Combo1},
+        // The diameter is read first.
+        {"diameter before the moment", {{F::Text17, "-1"}, {F::Text24, "-1"}}, 5, F::Text17},
+    };
+    for (const RefusedCase& c : cases) expectRefused(c, crackWidthCheck);
+}
+
+// The verdict passes only a finite width between 0 and the limit, as its field shows it.
+TEST(Crack, VerdictOnlyForAFiniteWidthWithinTheLimit) {
+    const float inf = std::numeric_limits<float>::infinity();
+    struct Case {
+        float width;
+        double shown;
+        bool passes;
+    };
+    const Case cases[] = {
+        {0.0f, 0.0, true},          {0.2f, 0.2, true},
+        {0.20004f, 0.2, true},      {0.2001f, 0.2001, false},
+        {-0.1617f, -0.1617, false}, {inf, 0.0, false},
+        {-inf, 0.0, false},         {std::numeric_limits<float>::quiet_NaN(), 0.0, false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(crackWidthPasses(c.width, c.shown), c.passes) << c.width;
 }

@@ -59,7 +59,16 @@ TEST(Strength, UnusualButValidInputs) {
           {F::Text12, "0"},
           {F::Text7, "0"},
           {F::Text8, "0"}}},
-        {"empty grade gives fc -0.1", {{F::Text10, ""}}, {{F::Text11, "-1235.48307688497"}, {F::Text7, "411.8277"}}},
+        // fc = 20 × 0.48 − 0.1 = 9.5; x1 = 250 − √(62500 − 214416000 / 9500) = 50.1753;
+        // As1 = 9.5 × 1000 × 50.1753 / 300 = 1588.886. Outside C25~C40 but not refused.
+        {"grade 20", {{F::Text10, "20"}}, {{F::Text11, "50.1753401146555"}, {F::Text7, "1588.886"}}},
+        // fc = 21.5; x1 = 250 − √(62500 − 214416000 / 21500) = 20.8119; As1 = 1491.523.
+        {"grade 45", {{F::Text10, "45"}}, {{F::Text11, "20.8119488854958"}, {F::Text7, "1491.523"}}},
+        // Q = 1.2 × (24.75 + 4.5 + 45) = 89.1 with no surcharge.
+        {"zero surcharge", {{F::Text1, "0"}}, {{F::Text19, "0"}, {F::Text23, "89.1"}}},
+        // Typed forms read as the number they show: the worked example again.
+        {"storey height grouped", {{F::Text9, "4,500"}}, {{F::Text5, "107.2080"}, {F::Text7, "1527.315"}}},
+        {"full-width digits", {{F::Text9, "４５００"}, {F::Text10, "３０"}}, {{F::Text7, "1527.315"}}},
         {"storey height 0 leaves components 3 and 4",
          {{F::Text9, "0"}},
          {{F::Text5, "7.3620"}, {F::Text24, "7.66875"}}},
@@ -67,7 +76,6 @@ TEST(Strength, UnusualButValidInputs) {
         {"a moment of 1000 or more is grouped",
          {{F::Text4, "1500"}, {F::Text9, "15000"}},
          {{F::Text5, "1,116.7620"}, {F::Text6, "849.5995"}, {F::Text24, "1147.669"}}},
-        {"surcharge beyond the single range", {{F::Text1, "1E39"}, {F::Text9, "0"}}, {}},
     };
     for (const Case& c : cases) {
         FieldSet fields = with(c.inputs);
@@ -103,4 +111,34 @@ TEST(Strength, AFaultStopsWithTheFieldsWrittenSoFar) {
         {"reading beyond the double range", {{F::Text3, "1E400"}}, 6, {}},
     };
     for (const FaultCase& c : cases) expectFault(c, strengthCalculation);
+}
+
+// Inputs that would give results that look right and are not: refused where the quantity is
+// formed, the earliest first, with the field to mend.
+TEST(Strength, RefusesInputsThatCannotStandForAWall) {
+    const RefusedCase cases[] = {
+        {"grade typed with its letter: fc = 0 × 0.48 − 0.1 < 0", {{F::Text10, "C30"}}, 5, F::Text10},
+        {"empty grade", {{F::Text10, ""}}, 5, F::Text10},
+        {"negative grade", {{F::Text10, "-30"}}, 5, F::Text10},
+        {"surcharge beyond the single range", {{F::Text1, "1E39"}}, 6, F::Text1},
+        {"negative surcharge beyond the single range", {{F::Text1, "-1E39"}}, 6, F::Text1},
+        {"negative surcharge", {{F::Text1, "-10"}}, 5, F::Text1},
+        {"water level beyond the single range", {{F::Text2, "1E39"}}, 6, F::Text2},
+        {"negative water level", {{F::Text2, "-0.5"}}, 5, F::Text2},
+        {"depth beyond the single range", {{F::Text3, "-4E38"}}, 6, F::Text3},
+        {"negative depth", {{F::Text3, "-5"}}, 5, F::Text3},
+        {"fy beyond the single range", {{F::Text13, "1E40"}}, 6, F::Text13},
+        {"negative fy", {{F::Text13, "-300"}}, 5, F::Text13},
+        {"wall thinner than the cover: ho = 40 − 50 < 0", {{F::Text4, "40"}}, 5, F::Text4},
+        {"negative thickness", {{F::Text4, "-300"}}, 5, F::Text4},
+        {"negative storey height", {{F::Text9, "-4500"}}, 5, F::Text9},
+        {"comma that groups nothing", {{F::Text9, "4,50"}}, 13, F::Text9},
+        {"trailing comma", {{F::Text10, "30,"}}, 13, F::Text10},
+        // h1 = 1, H = 0, L = 10: support components −124 + 58.33 + 0.9 + 0.72, M1 = −51.24.
+        {"negative support moment", {{F::Text2, "1"}, {F::Text3, "0"}, {F::Text9, "10000"}}, 5, F::Text2},
+        // The earliest wins: p is read before the grade is formed.
+        {"two faults, the first read wins", {{F::Text1, "-1"}, {F::Text10, "C30"}}, 5, F::Text1},
+        {"fy before ho", {{F::Text13, "1E39"}, {F::Text4, "10"}}, 6, F::Text13},
+    };
+    for (const RefusedCase& c : cases) expectRefused(c, strengthCalculation);
 }

@@ -52,6 +52,12 @@ TEST(Cli, ExitStatusAndOutputShape) {
         {{"report"}, 3, "\"action\": \"report\""},
         {{"--set", "Text4=172", "strength"}, 3, "\"number\": 5"},
         {{"--print", "Text24", "strength"}, 0, "110.2688"},
+        // The window's rules, through the same code: typed forms read whole, impossible input refused.
+        {{"--set", "Text9=4,500", "--print", "Text7", "strength"}, 0, "1527.315"},
+        {{"--set", "Text9=４５００", "--print", "Text7", "strength"}, 0, "1527.315"},
+        {{"--set", "Text10=C30", "strength"}, 3, "\"number\": 5"},
+        {{"--set", "Text9=4,50", "strength"}, 3, "逗号只能用作千位分隔符"},
+        {{"--set", "Text24=-100", "crack"}, 3, "\"what\": \"弯距标准值Mk："},
         {{"--set", "Text1=\"quoted\" \\ x", "--print", "Text1"}, 0, "\"quoted\" \\ x"},
         {{"--set", "Text1=a\"b"}, 0, "\"Text1\": \"a\\\"b\""},
         {{"bogus"}, 2, ""},

@@ -156,3 +156,27 @@ TEST(Report, AFaultLeavesEveryFieldAsItWas) {
     ASSERT_TRUE(fault);
     EXPECT_NE(fault->what.find("裂缝计算"), std::string::npos) << fault->what;
 }
+
+// A report that would print a negative storey height, moment, steel area or lever arm as a
+// result is refused, the earliest line first, with the field to mend.
+TEST(Report, RefusesNegativeQuantitiesItForms) {
+    const RefusedCase cases[] = {
+        {"negative storey height (line 19)", {{F::Text9, "-4500"}}, 5, F::Text9},
+        {"negative service moment (line 42)", {{F::Text24, "-110.2688"}}, 5, F::Text24},
+        {"negative steel area (line 43)", {{F::Text14, "-2010.618"}}, 5, F::Text14},
+        // ho = 40 − 50 = −10 mm, lever arm 0.87 × −10 < 0 (the strict reading of 40 for Ate is fine).
+        {"wall thinner than the cover (line 43)", {{F::Text4, "40"}}, 5, F::Text4},
+        {"storey height before the moment", {{F::Text9, "-1"}, {F::Text24, "-1"}}, 5, F::Text9},
+        {"comma that groups nothing", {{F::Text24, "110,26"}}, 13, F::Text24},
+    };
+    for (const RefusedCase& c : cases) {
+        RefusedCase afterCrack = c;
+        afterCrack.inputs.insert(afterCrack.inputs.begin(), {F::Text28, "2.01"});
+        expectRefused(afterCrack, composeReport);
+    }
+    // Grouped and full-width texts are read as the numbers they show: L = 4.5 in line 19.
+    FieldSet fields = afterActions({}, true, true);
+    fields.setText(F::Text9, "４,５００");
+    composeReport(fields);
+    EXPECT_NE(line(fields.text(F::Text29), 19).find("96.1*4.5"), std::string::npos) << line(fields.text(F::Text29), 19);
+}

@@ -69,4 +69,25 @@ inline void expectFault(const FaultCase& c, const std::function<void(FieldSet&)>
     EXPECT_EQ(atomic, before) << c.name;
 }
 
+// An input that an action refuses: the fault, the field the engineer must mend, and nothing
+// changed when the action runs atomically.
+struct RefusedCase {
+    const char* name;
+    Texts inputs;
+    int fault;
+    Field field;
+};
+
+inline void expectRefused(const RefusedCase& c, const std::function<void(FieldSet&)>& action) {
+    FieldSet fields = with(c.inputs);
+    const FieldSet before = fields;
+    std::optional<Fault> fault = runAtomically(fields, action);
+    ASSERT_TRUE(fault) << c.name;
+    EXPECT_EQ(fault->number, c.fault) << c.name << ": " << fault->what;
+    EXPECT_EQ(fault->field, c.field) << c.name << ": " << fault->what;
+    // The message names the field by its caption and says what to type.
+    EXPECT_NE(fault->what.find("请"), std::string::npos) << c.name << ": " << fault->what;
+    EXPECT_EQ(fields, before) << c.name;
+}
+
 }  // namespace wallcalc::testing

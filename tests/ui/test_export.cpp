@@ -1,6 +1,8 @@
 #include <QLabel>
 #include <QTimer>
 
+#include <QPushButton>
+
 #include "ui/busynote.h"
 #include "window_fixture.h"
 
@@ -67,6 +69,33 @@ TEST_F(WindowTest, ExportWaitsOffTheWindowThreadBehindAModalNote) {
     ASSERT_EQ(exporter->received.size(), 1u);
     EXPECT_EQ(exporter->received[0], "计算书\r\n");
     EXPECT_TRUE(boxes.empty());
+}
+
+// 取消 on the note closes it at once, tells the exporter to stop and ends the press quietly:
+// no box, no field changed.
+TEST_F(WindowTest, CancelOnTheNoteEndsTheExport) {
+    exporter->hold = true;
+    const FieldSet before = form->fieldTexts();
+    bool clicked = false;
+    QTimer::singleShot(0, form.get(), [&] {
+        ASSERT_TRUE(QTest::qWaitFor([] { return qobject_cast<BusyNote*>(QApplication::activeModalWidget()); }));
+        auto* note = qobject_cast<BusyNote*>(QApplication::activeModalWidget());
+        auto* cancel = note->findChild<QPushButton*>(QStringLiteral("BusyNoteCancel"));
+        ASSERT_NE(cancel, nullptr);
+        EXPECT_EQ(cancel->text(), QStringLiteral("取消"));
+        QTest::mouseClick(cancel, Qt::LeftButton);
+        EXPECT_FALSE(note->isVisible());
+        clicked = true;
+    });
+
+    press("Command3");
+
+    EXPECT_TRUE(clicked);
+    EXPECT_TRUE(exporter->cancelled);
+    EXPECT_TRUE(exporter->received.empty());
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_FALSE(form->isRunning());
+    EXPECT_EQ(form->fieldTexts(), before);
 }
 
 }  // namespace

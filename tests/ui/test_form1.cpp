@@ -4,6 +4,7 @@
 
 #include "calc/crack.h"
 #include "calc/strength.h"
+#include "core/field_read.h"
 #include "report/compose.h"
 #include "ui/reportbox.h"
 #include "window_fixture.h"
@@ -110,6 +111,9 @@ struct FaultCase {
     const char* text;
     const char* button;
     int number;
+    // The field that gets the cursor after the box; none where the field is hidden or no
+    // single field is to blame.
+    std::optional<Field> cursor;
 };
 
 void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
@@ -132,6 +136,17 @@ TEST_P(FaultingPress, ShowsOneErrorBoxChangesNothingAndTheWindowCarriesOn) {
     EXPECT_EQ(boxes[0].title.toStdString(), "地下室外墙计算");
     EXPECT_EQ(form->fieldTexts(), before);
     EXPECT_TRUE(form->isVisible());
+    if (c.cursor) {
+        // The box named the field by its caption; the cursor is there, its text selected.
+        EXPECT_EQ(focusedControl().toStdString(), fieldName(*c.cursor));
+        QWidget* widget = form->fieldWidget(*c.cursor);
+        QLineEdit* edit = qobject_cast<QLineEdit*>(widget);
+        if (auto* combo = qobject_cast<QComboBox*>(widget)) edit = combo->lineEdit();
+        ASSERT_NE(edit, nullptr);
+        EXPECT_EQ(edit->selectedText(), edit->text());
+        EXPECT_TRUE(lines[1].startsWith(QString::fromUtf8(std::string(fieldCaption(*c.cursor))) + "："))
+            << lines[1].toStdString();
+    }
 
     // Mended, the same press goes through.
     form->setFieldText(c.field, std::string(defaultText(c.field)));
@@ -142,13 +157,29 @@ TEST_P(FaultingPress, ShowsOneErrorBoxChangesNothingAndTheWindowCarriesOn) {
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, FaultingPress,
-    ::testing::Values(FaultCase{"ThinWall", Field::Text4, "172", "Command1", fault_number::kInvalidCall},
-                      FaultCase{"NoSteelStrength", Field::Text13, "", "Command1", fault_number::kDivisionByZero},
-                      FaultCase{"LetterBarGrade", Field::Combo1, "a", "Command2", fault_number::kTypeMismatch},
-                      FaultCase{"NoSpacing", Field::Text25, "", "Command2", fault_number::kDivisionByZero},
-                      FaultCase{"ReportBeforeCrackCheck", Field::Text28, "Text28", "Command4",
-                                fault_number::kTypeMismatch}),
+    ::testing::Values(
+        FaultCase{"ThinWall", Field::Text4, "172", "Command1", fault_number::kInvalidCall},
+        FaultCase{"NoSteelStrength", Field::Text13, "", "Command1", fault_number::kDivisionByZero},
+        FaultCase{"LetterBarGrade", Field::Combo1, "a", "Command2", fault_number::kTypeMismatch, Field::Combo1},
+        FaultCase{"NoSpacing", Field::Text25, "", "Command2", fault_number::kDivisionByZero},
+        FaultCase{"ReportBeforeCrackCheck", Field::Text28, "Text28", "Command4", fault_number::kTypeMismatch},
+        FaultCase{"GradeWithItsLetter", Field::Text10, "C30", "Command1", fault_number::kInvalidCall, Field::Text10},
+        FaultCase{"SurchargeBeyondSingle", Field::Text1, "1E39", "Command1", fault_number::kOverflow, Field::Text1},
+        FaultCase{"CommaInStoreyHeight", Field::Text9, "4,50", "Command1", fault_number::kTypeMismatch, Field::Text9},
+        FaultCase{"HoggingServiceMoment", Field::Text24, "-100", "Command2", fault_number::kInvalidCall, Field::Text24},
+        FaultCase{"NegativeSpacing", Field::Text25, "-100", "Command2", fault_number::kInvalidCall, Field::Text25},
+        FaultCase{"NegativeSteelAreaInReport", Field::Text14, "-1", "Command4", fault_number::kInvalidCall,
+                  Field::Text14}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// No length limit: a pasted text longer than a line edit's usual 32767 characters stays whole.
+TEST_F(WindowTest, AFieldTakesTextOfAnyLength) {
+    const std::string longText(40000, '1');
+    for (Field field : {Field::Text1, Field::Combo1}) {
+        form->setFieldText(field, longText);
+        EXPECT_EQ(form->fieldText(field).size(), longText.size()) << fieldName(field);
+    }
+}
 
 TEST_F(WindowTest, ReportBoxGivesBackExactlyWhatWasPutIn) {
     FieldSet fields;

@@ -28,6 +28,7 @@ public:
         std::optional<Fault> failWith;
         bool hold = false;
         bool entered = false;
+        bool cancelled = false;
     };
 
     explicit FakeExporter(std::shared_ptr<State> state) : state_(std::move(state)) {}
@@ -37,8 +38,18 @@ public:
         state_->entered = true;
         state_->changed.notify_all();
         state_->changed.wait(lock, [&] { return !state_->hold; });
+        if (state_->cancelled) throw FaultError(Fault{18, "出现用户中断", "已取消计算书保存"});
         if (state_->failWith) throw FaultError(*state_->failWith);
         state_->received.push_back(reportUtf8);
+    }
+
+    void cancel() override {
+        {
+            std::lock_guard lock(state_->mutex);
+            state_->cancelled = true;
+            state_->hold = false;
+        }
+        state_->changed.notify_all();
     }
 
 private:

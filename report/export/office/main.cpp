@@ -6,22 +6,30 @@
 //
 // The office listening at WALLCALC_OFFICE (a UNO connection description such as
 // "pipe,name=NAME") is used if that is set; otherwise the engineer's office is reached on the
-// program's own pipe, and started with that pipe first if nothing answers there.
+// program's own pipe, named for the user and the display, and started with that pipe first if
+// nothing answers there. Before a document is made, the office is checked to show on the
+// display of the caller: an office without a display, or on another one, is refused (unless
+// WALLCALC_OFFICE_ALLOW_HIDDEN=1, for tests against a headless office).
 
+#include <dirent.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -67,8 +75,120 @@ using rtl::OUString;
 
 namespace {
 
-// The pipe on which the engineer's office is asked to listen for this program.
-constexpr const char* kOwnPipe = "pipe,name=wallcalc_office";
+[[noreturn]] void fail(int number, std::string what);
+
+// The display of an environment: X11's DISPLAY without its screen number (":0.0" is ":0"),
+// else the Wayland socket; empty without either.
+std::string displayIn(const std::vector<std::string>& environment) {
+    std::string x11, wayland;
+    for (const std::string& entry : environment) {
+        if (entry.starts_with("DISPLAY=")) x11 = entry.substr(8);
+        if (entry.starts_with("WAYLAND_DISPLAY=")) wayland = entry.substr(16);
+    }
+    if (!x11.empty()) {
+        const std::size_t colon = x11.rfind(':');
+        const std::size_t dot = x11.find('.', colon == std::string::npos ? 0 : colon);
+        if (colon != std::string::npos && dot != std::string::npos) x11.erase(dot);
+        return x11;
+    }
+    return wayland.empty() ? std::string() : "wayland:" + wayland;
+}
+
+std::vector<std::string> ownEnvironment() {
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e) env.emplace_back(*e);
+    return env;
+}
+
+// The pipe on which the engineer's office is asked to listen for this program: one for each user
+// and display, so that an office started for one display never serves another.
+std::string ownPipe(const std::string& display) {
+    std::string tag = display;
+    if (tag.empty()) {
+        const char* session = std::getenv("XDG_SESSION_ID");
+        tag = session && *session ? std::string("session") + session : "nodisplay";
+    }
+    for (char& c : tag)
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    return "pipe,name=wallcalc_office_" + std::to_string(::getuid()) + "_" + tag;
+}
+
+std::vector<std::string> nulSeparated(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::string> items;
+    std::string item;
+    while (std::getline(in, item, '\0')) items.push_back(item);
+    return items;
+}
+
+// The process of this user that listens on the UNO pipe `name`, found through the socket's
+// inode; 0 when there is none.
+pid_t listenerOf(const std::string& name) {
+    const std::string path = "/tmp/OSL_PIPE_" + std::to_string(::getuid()) + "_" + name;
+    std::ifstream table("/proc/net/unix");
+    std::string line, inode;
+    while (std::getline(table, line)) {
+        if (!line.ends_with(" " + path)) continue;
+        std::istringstream fields(line);
+        std::string num, refs, protocol, flags, type, state;
+        fields >> num >> refs >> protocol >> flags >> type >> state >> inode;
+        if (flags == "00010000") break;  // the listening socket
+        inode.clear();
+    }
+    if (inode.empty()) return 0;
+    const std::string target = "socket:[" + inode + "]";
+    DIR* proc = ::opendir("/proc");
+    if (!proc) return 0;
+    pid_t found = 0;
+    while (dirent* entry = ::readdir(proc)) {
+        if (!std::isdigit(static_cast<unsigned char>(entry->d_name[0]))) continue;
+        const std::string fdDir = std::string("/proc/") + entry->d_name + "/fd";
+        struct stat info {};
+        if (::stat(fdDir.c_str(), &info) != 0 || info.st_uid != ::getuid()) continue;
+        DIR* fds = ::opendir(fdDir.c_str());
+        if (!fds) continue;
+        while (dirent* fd = ::readdir(fds)) {
+            char link[64];
+            const ssize_t n = ::readlinkat(::dirfd(fds), fd->d_name, link, sizeof link - 1);
+            if (n > 0 && std::string(link, static_cast<std::size_t>(n)) == target) {
+                found = static_cast<pid_t>(std::atoi(entry->d_name));
+                break;
+            }
+        }
+        ::closedir(fds);
+        if (found) break;
+    }
+    ::closedir(proc);
+    return found;
+}
+
+// Refuses an office that the engineer cannot see: one without a display, or on another
+// display than the caller's. Judged from the office process's own command line and environment.
+void requireVisibleOffice(const std::string& connection, const std::string& display) {
+    using wallcalc::export_fault::kCannotCreate;
+    const char* allow = std::getenv("WALLCALC_OFFICE_ALLOW_HIDDEN");
+    if (allow && std::string(allow) == "1") return;
+    const std::string prefix = "pipe,name=";
+    pid_t office = 0;
+    if (connection.starts_with(prefix))
+        office = listenerOf(connection.substr(prefix.size(), connection.find(',', prefix.size()) - prefix.size()));
+    if (office == 0) fail(kCannotCreate, "无法确认文字处理软件显示在本屏幕上，计算书没有交给它");
+    for (const std::string& arg : nulSeparated("/proc/" + std::to_string(office) + "/cmdline"))
+        if (arg == "--headless" || arg == "-headless" || arg.starts_with("--headless="))
+            fail(kCannotCreate, "LibreOffice 正以无界面方式运行，在那里打开的计算书谁也看不到。请关闭它后再保存计算书");
+    const std::vector<std::string> environment = nulSeparated("/proc/" + std::to_string(office) + "/environ");
+    for (const std::string& entry : environment)
+        if (entry == "SAL_USE_VCLPLUGIN=svp")
+            fail(kCannotCreate, "LibreOffice 正以无界面方式运行，在那里打开的计算书谁也看不到。请关闭它后再保存计算书");
+    const std::string officeDisplay = displayIn(environment);
+    if (officeDisplay != display)
+        fail(kCannotCreate,
+             "LibreOffice 已在另一个屏幕（" + (officeDisplay.empty() ? std::string("无显示器") : officeDisplay) +
+                 "）上运行，在那里打开的计算书在本屏幕上看不到。请关闭那里的 LibreOffice 后再保存计算书");
+}
+
+// A message of the office without the source files and paths it may name.
+std::string plain(const OUString& message);
 
 // One protocol line on standard output.
 void say(const std::string& line) {
@@ -86,6 +206,16 @@ void say(const std::string& line) {
 std::string utf8(const OUString& text) {
     const rtl::OString bytes = rtl::OUStringToOString(text, RTL_TEXTENCODING_UTF8);
     return std::string(bytes.getStr(), static_cast<std::size_t>(bytes.getLength()));
+}
+
+std::string plain(const OUString& message) {
+    std::string text = utf8(message);
+    for (const char* cut : {" at ", "/", "\n"}) {
+        const std::size_t at = text.find(cut);
+        if (at != std::string::npos) text.erase(at);
+    }
+    while (!text.empty() && (text.back() == ' ' || text.back() == ':')) text.pop_back();
+    return text.empty() ? "原因不明" : text;
 }
 OUString ustr(const std::string& text) {
     return OUString(text.data(), static_cast<sal_Int32>(text.size()), RTL_TEXTENCODING_UTF8);
@@ -114,9 +244,8 @@ pid_t startOffice(const std::string& soffice, const std::string& accept) {
         return wallcalc::spawnQuiet(
             {soffice, "--norestore", "--nologo", "--nodefault", "--nolockcheck", "--accept=" + accept + ";urp;"}, &env,
             true);
-    } catch (const std::system_error& error) {
-        fail(wallcalc::export_fault::kCannotCreate,
-             "无法启动文字处理软件：" + soffice + "：" + std::strerror(error.code().value()));
+    } catch (const std::system_error&) {
+        fail(wallcalc::export_fault::kCannotCreate, "未找到文字处理软件，请安装 LibreOffice Writer");
     }
 }
 
@@ -134,17 +263,18 @@ Reference<css::uno::XComponentContext> connect(const Reference<css::uno::XCompon
             return Reference<css::uno::XComponentContext>(resolver->resolve(url), UNO_QUERY_THROW);
         } catch (const css::connection::NoConnectException&) {
         } catch (const css::connection::ConnectionSetupException& e) {
-            fail(kCannotCreate, "无法连接文字处理软件：连接描述 " + connection + " 无效（" + utf8(e.Message) + "）");
+            fail(kCannotCreate, "无法连接文字处理软件：连接描述 " + connection + " 无效（" + plain(e.Message) + "）");
         } catch (const css::lang::IllegalArgumentException& e) {
-            fail(kCannotCreate, "无法连接文字处理软件：连接描述 " + connection + " 无效（" + utf8(e.Message) + "）");
-        } catch (const css::uno::RuntimeException& e) {
-            fail(kCannotCreate, "无法连接文字处理软件：" + utf8(e.Message));
+            fail(kCannotCreate, "无法连接文字处理软件：连接描述 " + connection + " 无效（" + plain(e.Message) + "）");
+        } catch (const css::uno::RuntimeException&) {
+            fail(kCannotCreate, "文字处理软件在连接过程中退出了，请再保存一次");
         }
         if (start && !launcher) {
             const std::string soffice = WALLCALC_OFFICE_PROGRAM_DIR "/soffice";
             if (::access(soffice.c_str(), X_OK) != 0)
-                fail(kCannotCreate, "无法启动文字处理软件：没有安装 LibreOffice（找不到 " + soffice + "）");
+                fail(kCannotCreate, "未找到文字处理软件，请安装 LibreOffice Writer");
             launcher = startOffice(soffice, connection);
+            say("started " + std::to_string(*launcher));
         }
         if (launcher) {
             // The launcher either hands the request to an office already running and ends, or
@@ -152,8 +282,8 @@ Reference<css::uno::XComponentContext> connect(const Reference<css::uno::XCompon
             int status = 0;
             if (*launcher > 0 && ::waitpid(*launcher, &status, WNOHANG) == *launcher) {
                 if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-                    fail(kCannotCreate, "无法启动文字处理软件：LibreOffice 启动失败（退出码 " +
-                                            std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + "）");
+                    fail(kCannotCreate,
+                         "文字处理软件 LibreOffice 在启动过程中" + wallcalc::endInWords(status) + "，请再保存一次");
                 launcher = 0;
             }
         }
@@ -205,7 +335,11 @@ int main(int argc, char** argv) {
     const std::string report = readAll(0);
     const char* office = std::getenv("WALLCALC_OFFICE");
     const bool start = !(office && *office);
-    const std::string connection = start ? kOwnPipe : office;
+    const std::string display = displayIn(ownEnvironment());
+    // Without a display an office would be started where nobody sees it.
+    if (start && display.empty())
+        fail(kCannotCreate, "本程序没有在图形界面中运行（没有显示器），文字处理软件无法显示计算书");
+    const std::string connection = start ? ownPipe(display) : office;
     // Connecting may take most of the time; the document calls need the rest.
     const auto reserve = std::min<std::chrono::milliseconds>(deadline / 4, std::chrono::milliseconds(5000));
 
@@ -216,7 +350,7 @@ int main(int argc, char** argv) {
     try {
         local = cppu::defaultBootstrap_InitialComponentContext();
     } catch (const css::uno::Exception& e) {
-        fail(kCannotCreate, "无法初始化文字处理软件的接口：" + utf8(e.Message));
+        fail(kCannotCreate, "无法初始化文字处理软件的接口：" + plain(e.Message) + "，请重新安装 LibreOffice Writer");
     }
 
     Reference<css::uno::XComponentContext> remote;
@@ -224,8 +358,9 @@ int main(int argc, char** argv) {
         remote =
             connect(local, connection, start, started + deadline - reserve, wallcalc::deadlineText(deadline - reserve));
     } catch (const css::uno::Exception& e) {
-        fail(kCannotCreate, "无法连接文字处理软件：" + utf8(e.Message));
+        fail(kCannotCreate, "无法连接文字处理软件：" + plain(e.Message));
     }
+    requireVisibleOffice(connection, display);
     say("connected");
 
     const char* step = "新建文档";
@@ -234,7 +369,7 @@ int main(int argc, char** argv) {
         Reference<css::lang::XComponent> component = desktop->loadComponentFromURL(
             "private:factory/swriter", "_blank", 0, css::uno::Sequence<css::beans::PropertyValue>());
         Reference<css::text::XTextDocument> document(component, UNO_QUERY);
-        if (!document.is()) fail(kAutomation, "文字处理软件没有新建文档：LibreOffice 中没有安装 Writer");
+        if (!document.is()) fail(kAutomation, "未找到文字处理软件，请安装 LibreOffice Writer");
 
         step = "显示文档窗口";
         Reference<css::frame::XModel> model(document, UNO_QUERY_THROW);
@@ -260,9 +395,9 @@ int main(int argc, char** argv) {
     } catch (const css::lang::DisposedException&) {
         fail(kAutomation, std::string("文字处理软件在") + step + "时退出或断开了连接");
     } catch (const css::uno::RuntimeException& e) {
-        fail(kAutomation, std::string("文字处理软件拒绝了") + step + "：" + utf8(e.Message));
+        fail(kAutomation, std::string("文字处理软件拒绝了") + step + "：" + plain(e.Message));
     } catch (const css::uno::Exception& e) {
-        fail(kAutomation, std::string("文字处理软件拒绝了") + step + "：" + utf8(e.Message));
+        fail(kAutomation, std::string("文字处理软件拒绝了") + step + "：" + plain(e.Message));
     }
     // Every reference to the office's objects is gone with the scope above; the office keeps
     // the new document, unsaved.

@@ -3,6 +3,7 @@
 
 #include "report/export/helper_exporter.h"
 
+#include <signal.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -15,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "report/export/export_fault.h"
 #include "tests/support/sample_report.h"
@@ -47,6 +49,15 @@ std::string script(const TempDir& dir, const std::string& name, const std::strin
     std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
     fs::permissions(path, fs::perms::owner_all);
     return path.string();
+}
+
+Fault exportFault(ReportExporter& exporter, const std::string& report) {
+    try {
+        exporter.exportReport(report);
+    } catch (const FaultError& error) {
+        return error.fault();
+    }
+    return {};
 }
 
 Fault exportFault(const std::string& helper, std::chrono::milliseconds deadline, const std::string& report) {
@@ -94,9 +105,12 @@ TEST(HelperExporter, TurnsEveryWayOfFailingIntoAFault) {
         {"hangs before connecting", "cat >/dev/null; exec sleep 30", 1s, 429, "文字处理软件在1秒内没有响应"},
         {"hangs mid-way", "cat >/dev/null; echo connected; exec sleep 30", 1500ms, 440,
          "文字处理软件在1.5秒内没有响应"},
-        {"dies mid-way", "cat >/dev/null; echo connected; kill -SEGV $$", 10s, 440, "信号 11"},
-        {"ends without reading", "echo broken >&2; exit 3", 10s, 429, "退出码 3 结束（broken）"},
-        {"ends without a word", "cat >/dev/null; echo connected", 10s, 440, "退出码 0"},
+        {"dies mid-way", "cat >/dev/null; echo connected; kill -SEGV $$", 10s, 440, "助手程序崩溃（内存访问错误）"},
+        {"ends without reading", "echo broken >&2; exit 3", 10s, 429, "以错误代码 3 结束（broken）"},
+        {"ends without a word", "cat >/dev/null; echo connected", 10s, 440, "助手程序正常结束，但没有完成工作"},
+        // What the helper says on its error stream is left out where it names a file.
+        {"a path on the error stream", "echo 'at /build/x/bridge.cxx:611' >&2; exit 1", 10s, 429,
+         "以错误代码 1 结束，请再保存一次"},
     };
     for (const Case& c : cases) {
         const auto start = std::chrono::steady_clock::now();
@@ -106,6 +120,44 @@ TEST(HelperExporter, TurnsEveryWayOfFailingIntoAFault) {
         EXPECT_LT(std::chrono::steady_clock::now() - start, c.deadline + 5s) << c.name;
     }
     expectFault(exportFault((dir.path() / "missing").string(), 1s, ""), 429, "助手程序", "no helper");
+}
+
+// 取消 ends the wait at once: the helper is killed, and with it the office it said it started
+// (a process of its own session, here a sleep); an office it did not start is left alone.
+TEST(HelperExporter, CancelEndsTheWaitAndTheOfficeItStarted) {
+    TempDir dir;
+    const fs::path pids = dir.path() / "pids";
+    struct Case {
+        const char* name;
+        bool startsOffice;
+    };
+    for (const Case& c : {Case{"office started by the export", true}, Case{"office already running", false}}) {
+        const std::string body = "cat >/dev/null; setsid sleep 60 & echo $! > '" + pids.string() + "'; " +
+                                 (c.startsOffice ? "echo started $!; " : "") + "exec sleep 30";
+        HelperExporter exporter({script(dir, "helper", body), 20s});
+        std::thread canceller([&] {
+            std::this_thread::sleep_for(500ms);
+            exporter.cancel();
+        });
+        const auto start = std::chrono::steady_clock::now();
+        const Fault fault = exportFault(exporter, testing::sampleReport());
+        canceller.join();
+        EXPECT_EQ(fault.number, 18) << c.name << ": " << fault.what;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 2s) << c.name;
+
+        pid_t office = 0;
+        std::ifstream(pids) >> office;
+        ASSERT_GT(office, 1) << c.name;
+        // Killed, the office is reaped by whoever inherited it; a zombie counts as ended.
+        auto running = [&] {
+            std::ifstream stat("/proc/" + std::to_string(office) + "/stat");
+            std::string pid, command, state;
+            return stat >> pid >> command >> state && state != "Z";
+        };
+        for (int i = 0; i < 100 && running() && c.startsOffice; ++i) std::this_thread::sleep_for(20ms);
+        EXPECT_EQ(running(), !c.startsOffice) << c.name;
+        if (running()) ::kill(office, SIGKILL);
+    }
 }
 
 #ifdef WALLCALC_OFFICE_HELPER_PATH
@@ -170,7 +222,9 @@ TEST(OfficeHelper, PlatformExporterSaysWhenTheHelperIsMissing) {
         makePlatformExporter()->exportReport("计算书\r\n");
         ADD_FAILURE() << "no fault";
     } catch (const FaultError& error) {
-        expectFault(error.fault(), 429, "/nonexistent/wallcalc-office", "missing helper");
+        // Said in words, without the path.
+        expectFault(error.fault(), 429, "助手程序 wallcalc-office：找不到该程序", "missing helper");
+        EXPECT_EQ(error.fault().what.find("/nonexistent"), std::string::npos);
     }
 }
 

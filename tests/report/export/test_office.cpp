@@ -25,8 +25,11 @@ protected:
         if (!testing::officeAvailable()) return;
         office_ = std::make_unique<testing::HeadlessOffice>();
         ::setenv("WALLCALC_OFFICE", office_->connection().c_str(), 1);
+        // The test office has no display; the round trips below accept that on purpose.
+        ::setenv("WALLCALC_OFFICE_ALLOW_HIDDEN", "1", 1);
     }
     static void TearDownTestSuite() {
+        ::unsetenv("WALLCALC_OFFICE_ALLOW_HIDDEN");
         ::unsetenv("WALLCALC_OFFICE");
         office_.reset();  // terminates and reaps the office
     }
@@ -117,6 +120,30 @@ TEST_F(OfficeExport, WhateverText29HoldsIsWhatTheDocumentHolds) {
         EXPECT_EQ(added[0].paragraphs, c.paragraphs) << c.name;
         EXPECT_FALSE(added[0].hasLocation) << c.name;
     }
+}
+
+// An office that nobody can see is no place for the report: the headless test office, whatever
+// the display of the caller, refuses the export before any document is made.
+TEST_F(OfficeExport, AnOfficeWithoutADisplayIsNoSuccess) {
+    ::unsetenv("WALLCALC_OFFICE_ALLOW_HIDDEN");
+    const char* own = std::getenv("DISPLAY");
+    const std::string ownDisplay = own ? own : "";
+    const std::size_t before = office_->documents().size();
+    for (const char* display : {":0", ""}) {
+        if (*display)
+            ::setenv("DISPLAY", display, 1);
+        else
+            ::unsetenv("DISPLAY");
+        FieldSet fields;
+        const auto fault =
+            runAtomically(fields, [](FieldSet& f) { makePlatformExporter()->exportReport(f.text(Field::Text29)); });
+        ASSERT_TRUE(fault) << display;
+        EXPECT_EQ(fault->number, 429) << display;
+        EXPECT_NE(fault->what.find("无界面"), std::string::npos) << fault->what;
+    }
+    ::setenv("WALLCALC_OFFICE_ALLOW_HIDDEN", "1", 1);
+    if (own) ::setenv("DISPLAY", ownDisplay.c_str(), 1);
+    EXPECT_EQ(office_->documents().size(), before);
 }
 
 }  // namespace
