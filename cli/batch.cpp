@@ -21,6 +21,7 @@
 #include "core/action.h"
 #include "report/compose.h"
 #include "report/export/document_saver.h"
+#include "review/review.h"
 #include "wallfile/atomic_write.h"
 #include "wallfile/options.h"
 
@@ -66,14 +67,39 @@ constexpr SummaryColumn kSummaryFields[] = {
 };
 constexpr const char* kReviewSections[] = {"base", "span", "top"};
 
-// The review of one wall, for its JSON and its summary columns (As,req, w, verdict and the
-// recommended bars for each of base, span and top). The review engine is not part of this build
-// yet: until it is, a wall has no review and these columns stay empty.
+// The review of one wall, for its JSON and its summary columns (As,req, w of the given bars,
+// their verdict and the first recommended bars, for base, span and top).
 struct ReviewOutcome {
     std::string json;                  // the value of "review"
     std::vector<std::string> columns;  // 4 per section
 };
-std::optional<ReviewOutcome> reviewOf(const FieldSet&, const wallfile::OptionTexts&) { return std::nullopt; }
+ReviewOutcome reviewOf(const FieldSet& fields, const wallfile::OptionTexts& texts) {
+    review::Options options;
+    for (const auto& [key, text] : texts.entries()) review::setOption(options, key, text);
+    const review::Result result = review::reviewWall(fields, options);
+    ReviewOutcome outcome{review::reviewJson(result), {}};
+    auto number = [](double value) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.4g", value);
+        return std::string(text);
+    };
+    for (const char* name : kReviewSections) {
+        const review::Section* section = nullptr;
+        for (const review::Section& s : result.sections)
+            if (s.name == name) section = &s;
+        if (!section) {
+            outcome.columns.insert(outcome.columns.end(), 4, std::string());
+            continue;
+        }
+        outcome.columns.push_back(section->AsReq ? number(*section->AsReq) : section->note);
+        outcome.columns.push_back(number(section->given.w));
+        outcome.columns.push_back(section->given.ok ? "满足" : "不满足");
+        outcome.columns.push_back(section->choice.empty() ? std::string()
+                                                          : "Φ" + std::to_string(section->choice[0].d) + "@" +
+                                                                std::to_string(section->choice[0].s));
+    }
+    return outcome;
+}
 
 bool isInput(Field field) {
     for (Field f : {Field::Text5, Field::Text7, Field::Text15, Field::Text18})
@@ -229,7 +255,7 @@ int runBatch(const std::vector<std::string>& args) {
                 }
             }
             try {
-                review = reviewOf(fields, options);
+                if (!fault) review = reviewOf(fields, options);
                 std::string json = "{\"name\": " + jsonString(name) + ", \"fields\": " + fieldsJson(fields);
                 if (review) json += ", \"review\": " + review->json;
                 json += ", \"fault\": " + (fault ? faultJson(*fault, failedAction) : std::string("null")) + "}\n";
@@ -239,11 +265,11 @@ int runBatch(const std::vector<std::string>& args) {
                     const std::string extension = "." + std::string(formatName(*documents));
                     saver->saveReport(fields.text(Field::Text29), *outDir / fs::u8path(name + ".report" + extension),
                                       *documents);
-                    // The review report joins it here once the review engine is built in.
+                    // The review report (being built apart) is to be saved here beside the 计算书.
                 }
             } catch (const FaultError& e) {
-                problem = "documents: " + std::to_string(e.fault().number) + " " + e.fault().description + ": " +
-                          e.fault().what;
+                problem = std::string(review ? "documents: " : "review: ") + std::to_string(e.fault().number) + " " +
+                          e.fault().description + ": " + e.fault().what;
             } catch (const std::exception& e) {
                 problem = e.what();
             }

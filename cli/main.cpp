@@ -1,13 +1,17 @@
 // wallcalc-cli: the actions of the window on field texts, without the window.
 //
-//   wallcalc-cli [--input FILE.wall] [--set NAME=TEXT]... [--print NAME] [ACTION]... [--save-report FILE]
+//   wallcalc-cli [--input FILE.wall] [--set NAME=TEXT]... [--print NAME] [ACTION]... [--option KEY=VALUE]...
+//                [--save-report FILE]
 //   wallcalc-cli batch WALLS.csv --out DIR [--documents pdf|docx|odt]      (see cli/batch.h)
 //
-// Starts from the default texts, or from the wall file given with --input, applies the --set texts, runs the actions
-// (strength, crack, report, export) in the order given and prints every field as one JSON object, or with
-// --print just that field's text. --save-report saves the report box, once the actions ran, as
-// a .pdf, .docx or .odt file (by its extension) without showing the word processor. A fault stops at the failing
-// action, which changes nothing: exit status 3. A usage error: a one-line message on stderr, exit status 2.
+// Starts from the default texts, or from the wall file given with --input, applies the --set
+// texts, runs the actions (strength, crack, report, export, review) in the order given and prints
+// every field as one JSON object, or with --print just that field's text. The review writes no
+// field: its result is the "review" key beside "fields" and "fault", with the wall file's options
+// and then the --option settings applied in the order given. --save-report saves the report box,
+// once the actions ran, as a .pdf, .docx or .odt file (by its extension) without showing the word
+// processor. A fault stops at the failing action, which changes nothing: exit status 3, and no
+// "review" key. A usage error: a one-line message on stderr, exit status 2.
 
 #include <cstdio>
 #include <filesystem>
@@ -25,6 +29,7 @@
 #include "report/compose.h"
 #include "report/export.h"
 #include "report/export/document_saver.h"
+#include "review/review.h"
 #include "wallfile/wallfile.h"
 
 namespace {
@@ -47,7 +52,8 @@ std::optional<Action> actionByName(std::string_view name) {
 
 int usage(const std::string& message) {
     std::cerr << "wallcalc-cli: " << message
-              << " (usage: wallcalc-cli [--set NAME=TEXT]... [--print NAME] [strength|crack|report|export]...)\n";
+              << " (usage: wallcalc-cli [--set NAME=TEXT]... [--print NAME] [strength|crack|report|export|review]..."
+                 " [--option KEY=VALUE]...)\n";
     return 2;
 }
 
@@ -75,14 +81,14 @@ int main(int argc, char** argv) {
     FieldSet fields;
     // A wall file is read first, wherever it stands, so that every --set applies on top of it.
     // Its review options are kept for the review.
-    wallfile::OptionTexts options;
+    wallfile::OptionTexts wallOptions;
     std::optional<std::string> saveReportTo;
     for (int i = 1; i + 1 < argc; ++i) {
         if (std::string_view(argv[i]) != "--input") continue;
         try {
             wallfile::Wall wall = wallfile::load(std::filesystem::u8path(argv[i + 1]));
             fields = wall.fields;
-            options = wall.options;
+            wallOptions = wall.options;
         } catch (const wallfile::WallFileError& error) {
             std::cerr << "wallcalc-cli: " << error.what() << "\n";
             return 2;
@@ -90,6 +96,16 @@ int main(int argc, char** argv) {
     }
     std::optional<Field> printField;
     std::vector<NamedAction> actions;
+
+    // The review reads the fields as they stand when it runs and leaves its JSON here.
+    std::vector<std::pair<std::string, std::string>> reviewOptions;
+    std::optional<std::string> reviewOut;
+    const Action runReview = [&](FieldSet& current) {
+        review::Options options;
+        for (const auto& [key, value] : reviewOptions) review::setOption(options, key, value);
+        reviewOut = review::reviewJson(review::reviewWall(current, options));
+    };
+    bool reviewAsked = false;
 
     for (int i = 1; i < argc; ++i) {
         std::string_view arg = argv[i];
@@ -113,6 +129,16 @@ int main(int argc, char** argv) {
             if (!documentFormatOf(std::filesystem::u8path(argv[i])))
                 return usage("--save-report saves .pdf, .docx or .odt, not '" + std::string(argv[i]) + "'");
             saveReportTo = argv[i];
+        } else if (arg == "--option") {
+            if (++i >= argc) return usage("--option needs KEY=VALUE");
+            std::string_view assignment = argv[i];
+            std::size_t equals = assignment.find('=');
+            if (equals == std::string_view::npos)
+                return usage("--option needs KEY=VALUE, got '" + std::string(assignment) + "'");
+            reviewOptions.emplace_back(assignment.substr(0, equals), assignment.substr(equals + 1));
+        } else if (arg == "review") {
+            actions.push_back({arg, runReview});
+            reviewAsked = true;
         } else if (std::optional<Action> action = actionByName(arg)) {
             actions.push_back({arg, *action});
         } else {
@@ -120,6 +146,9 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (!reviewOptions.empty() && !reviewAsked) return usage("--option belongs to the review action");
+    // The wall file's options come first, so that --option overrides them.
+    reviewOptions.insert(reviewOptions.begin(), wallOptions.entries().begin(), wallOptions.entries().end());
     if (saveReportTo) {
         const std::filesystem::path path = std::filesystem::u8path(*saveReportTo);
         actions.push_back({"save-report", [path](FieldSet& f) {
@@ -144,7 +173,9 @@ int main(int argc, char** argv) {
                       << fault->what << "\n";
     } else {
         std::cout << "{\"fields\": " << fieldsJson(fields)
-                  << ", \"fault\": " << (fault ? faultJson(*fault, failedAction) : std::string("null")) << "}\n";
+                  << ", \"fault\": " << (fault ? faultJson(*fault, failedAction) : std::string("null"));
+        if (reviewOut && !fault) std::cout << ", \"review\": " << *reviewOut;
+        std::cout << "}\n";
     }
     std::cout.flush();
     return fault ? 3 : 0;

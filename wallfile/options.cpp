@@ -3,8 +3,7 @@
 #include <algorithm>
 
 #include "core/fault.h"
-#include "numtext/read_error.h"
-#include "numtext/strict_reading.h"
+#include "review/review.h"
 
 namespace wallcalc::wallfile {
 namespace {
@@ -25,26 +24,10 @@ const std::vector<std::string_view>& optionKeys() {
 
 bool isOptionKey(std::string_view key) { return rank(key) < optionKeys().size(); }
 
+// The review's own reading decides: what it refuses, a wall file cannot hold.
 void checkOption(std::string_view key, std::string_view text) {
-    const std::string name(key);
-    if (!isOptionKey(key)) throw FaultError(fault_number::kInvalidCall, "未知的复核选项 " + name);
-    if (key == "edition") {
-        if (text != "current" && text != "2002")
-            throw FaultError(fault_number::kInvalidCall,
-                             "复核选项 edition 只能为 current 或 2002，而不是 " + std::string(text));
-        return;
-    }
-    if (key == "support") {
-        if (text != "propped" && text != "fixed")
-            throw FaultError(fault_number::kInvalidCall,
-                             "复核选项 support 只能为 propped 或 fixed，而不是 " + std::string(text));
-        return;
-    }
-    try {
-        numtext::strictReading(text);
-    } catch (const numtext::ReadError&) {
-        throw FaultError(fault_number::kInvalidCall, "复核选项 " + name + " 应为数值，而不是 " + std::string(text));
-    }
+    review::Options scratch;
+    review::setOption(scratch, key, text);
 }
 
 void OptionTexts::set(std::string_view key, std::string_view text) {

@@ -13,8 +13,8 @@ namespace wallcalc::wallfile {
 const std::vector<std::string_view>& optionKeys();
 bool isOptionKey(std::string_view key);
 
-// Checks one option as the review reads it: a known key, and a text the review accepts for it
-// (current|2002, propped|fixed, or a number). Throws FaultError (5) naming the option.
+// Checks one option as the review reads it (review::setOption): a known key, and a text the
+// review accepts for it. Throws FaultError (5) naming the option.
 void checkOption(std::string_view key, std::string_view text);
 
 class OptionTexts {

@@ -95,10 +95,10 @@ TEST_F(WallFileTest, FilesThatAreNotGoodWallFilesAreRefusedWithTheirReason) {
          "\"Text5\" 不是输入字段"},
         {"number, not text", R"({"format": "wallcalc-wall", "version": 1, "fields": {"Text1": 10}})", "应为文字"},
         {"unknown option", R"({"format": "wallcalc-wall", "version": 1, )" + fields + R"(, "options": {"K": "1"}})",
-         "未知的复核选项 K"},
+         "已损坏：复核选项“K”不存在"},
         {"bad option",
          R"({"format": "wallcalc-wall", "version": 1, )" + fields + R"(, "options": {"support": "pinned"}})",
-         "support 只能为 propped 或 fixed"},
+         "已损坏：复核选项 support"},
         {"lone surrogate", R"({"format": "wallcalc-wall", "version": 1, "fields": {"Text1": "\ud800"}})",
          "孤立的高位代理"},
     };
