@@ -1,18 +1,23 @@
 // wallcalc-cli: the actions of the window on field texts, without the window.
 //
-//   wallcalc-cli [--set NAME=TEXT]... [--print NAME] [ACTION]... [--option KEY=VALUE]...
+//   wallcalc-cli [--input FILE.wall] [--set NAME=TEXT]... [--print NAME] [ACTION]... [--option KEY=VALUE]...
+//                [--save-report FILE]
+//   wallcalc-cli batch WALLS.csv --out DIR [--documents pdf|docx|odt]      (see cli/batch.h)
 //
-// Starts from the default texts, applies the --set texts, runs the actions (strength, crack,
-// report, export, review) in the order given and prints every field as one JSON object, or with
-// --print just that field's text. The review writes no field: its result is the "review" key
-// beside "fields" and "fault", with the --option settings applied in the order given. A fault
-// stops at the failing action, which changes nothing: exit status 3, and no "review" key. A
-// usage error: a one-line message on stderr, exit status 2. Anything else that goes wrong (a
-// defect, memory) never aborts: a one-line message on stderr, the fields printed as they stood,
-// exit status 4.
+// Starts from the default texts, or from the wall file given with --input, applies the --set
+// texts, runs the actions (strength, crack, report, export, review) in the order given and prints
+// every field as one JSON object, or with --print just that field's text. The review writes no
+// field: its result is the "review" key beside "fields" and "fault", with the wall file's options
+// and then the --option settings applied in the order given. --save-report saves the report box,
+// once the actions ran, as a .pdf, .docx or .odt file (by its extension) without showing the word
+// processor. A fault stops at the failing action, which changes nothing: exit status 3, and no
+// "review" key. A usage error: a one-line message on stderr, exit status 2. Anything else that
+// goes wrong (a defect, memory) never aborts: a one-line message on stderr, the fields printed as
+// they stood, exit status 4.
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -21,11 +26,14 @@
 
 #include "calc/crack.h"
 #include "calc/strength.h"
+#include "cli/batch.h"
 #include "cli/json.h"
 #include "core/action.h"
 #include "report/compose.h"
 #include "report/export.h"
+#include "report/export/document_saver.h"
 #include "review/review.h"
+#include "wallfile/wallfile.h"
 
 namespace {
 
@@ -71,7 +79,24 @@ std::string faultJson(const Fault& fault, std::string_view action) {
 constexpr int kInternalError = 4;
 
 int run(int argc, char** argv) {
+    if (argc > 1 && std::string_view(argv[1]) == "batch") return cli::runBatch({argv + 2, argv + argc});
+
     FieldSet fields;
+    // A wall file is read first, wherever it stands, so that every --set applies on top of it.
+    // Its review options are kept for the review.
+    wallfile::OptionTexts wallOptions;
+    std::optional<std::string> saveReportTo;
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::string_view(argv[i]) != "--input") continue;
+        try {
+            wallfile::Wall wall = wallfile::load(std::filesystem::u8path(argv[i + 1]));
+            fields = wall.fields;
+            wallOptions = wall.options;
+        } catch (const wallfile::WallFileError& error) {
+            std::cerr << "wallcalc-cli: " << error.what() << "\n";
+            return 2;
+        }
+    }
     std::optional<Field> printField;
     std::vector<NamedAction> actions;
 
@@ -100,6 +125,13 @@ int run(int argc, char** argv) {
             if (++i >= argc) return usage("--print needs a field name");
             printField = fieldFromName(argv[i]);
             if (!printField) return usage("unknown field '" + std::string(argv[i]) + "'");
+        } else if (arg == "--input") {
+            if (++i >= argc) return usage("--input needs a wall file");
+        } else if (arg == "--save-report") {
+            if (++i >= argc) return usage("--save-report needs a file name");
+            if (!documentFormatOf(std::filesystem::u8path(argv[i])))
+                return usage("--save-report saves .pdf, .docx or .odt, not '" + std::string(argv[i]) + "'");
+            saveReportTo = argv[i];
         } else if (arg == "--option") {
             if (++i >= argc) return usage("--option needs KEY=VALUE");
             std::string_view assignment = argv[i];
@@ -118,6 +150,14 @@ int run(int argc, char** argv) {
     }
 
     if (!reviewOptions.empty() && !reviewAsked) return usage("--option belongs to the review action");
+    // The wall file's options come first, so that --option overrides them.
+    reviewOptions.insert(reviewOptions.begin(), wallOptions.entries().begin(), wallOptions.entries().end());
+    if (saveReportTo) {
+        const std::filesystem::path path = std::filesystem::u8path(*saveReportTo);
+        actions.push_back({"save-report", [path](FieldSet& f) {
+                               makePlatformSaver()->saveReport(f.text(Field::Text29), path, *documentFormatOf(path));
+                           }});
+    }
 
     std::optional<Fault> fault;
     std::string_view failedAction;

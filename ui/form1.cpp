@@ -258,19 +258,24 @@ Form1::Form1(std::unique_ptr<ReportExporter> exporter, QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(kProgramTitle) + QStringLiteral("  ") + QString::fromUtf8(kCredit));
     setWindowIcon(programIcon());
+    // The controls stand in a client area below the menu bar, at their places within it.
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("ClientArea"));
     buildWindow();
+    buildMenu();
     // The initial client area, smaller than the layout: the report box and its two buttons
-    // come into view when the window is enlarged. Nothing follows the window's size.
-    resize(pixels(9930), pixels(9600));
+    // come into view when the window is enlarged. Nothing follows the window's size. The
+    // window is taller by the menu bar.
+    resize(pixels(9930), pixels(9600) + menuBarHeight());
 }
 
 Form1::~Form1() = default;
 
 void Form1::buildWindow() {
     std::vector<QWidget*> containers(6, nullptr);
-    containers[kOnWindow] = this;
+    containers[kOnWindow] = client_;
     for (const FrameSpec& spec : kFrames) {
-        auto* frame = new QGroupBox(QString::fromUtf8(spec.caption), this);
+        auto* frame = new QGroupBox(QString::fromUtf8(spec.caption), client_);
         frame->setObjectName(QStringLiteral("Frame%1").arg(spec.number));
         frame->setGeometry(twips(spec.left, spec.top, spec.width, spec.height));
         containers[spec.number] = frame;
@@ -303,7 +308,7 @@ void Form1::buildWindow() {
 
     std::vector<std::pair<int, QWidget*>> tabStops;
 
-    auto* picture = new PictureBox(this);
+    auto* picture = new PictureBox(client_);
     picture->setObjectName(QStringLiteral("Picture1"));
     picture->setGeometry(twips(kPictureTwips.x(), kPictureTwips.y(), kPictureTwips.width(), kPictureTwips.height()));
     picture->setPicture(diagramPicture());
@@ -350,7 +355,7 @@ void Form1::buildWindow() {
     }
 
     for (const ButtonSpec& spec : kButtons) {
-        auto* button = new QPushButton(QString::fromUtf8(spec.caption), this);
+        auto* button = new QPushButton(QString::fromUtf8(spec.caption), client_);
         button->setObjectName(QString::fromUtf8(spec.name));
         button->setGeometry(twips(spec.left, spec.top, spec.width, spec.height));
         connect(button, &QPushButton::clicked, this, spec.click);

@@ -11,6 +11,10 @@
 #include "core/fault.h"
 #include "core/fields.h"
 #include "report/export.h"
+#include "report/export/document_saver.h"
+#include "wallfile/wallfile.h"
+
+class QCloseEvent;
 
 namespace wallcalc::ui {
 
@@ -32,11 +36,36 @@ public:
     // True while a press is being run (the export waits on a worker thread meanwhile).
     bool isRunning() const { return running_; }
 
+    // The 文件 menu (form1_file.cpp). The wall file shown (empty for a new wall), and whether
+    // the input fields or the review options differ from it.
+    const QString& wallPath() const { return wallPath_; }
+    bool isModified() const;
+    // Opens or saves a wall file; a file that cannot be read or written is reported in a box
+    // and changes nothing. openWall asks first about unsaved changes.
+    bool openWall(const QString& path);
+    bool saveWall(const QString& path);
+    // The review options of the wall (kept with it in its file).
+    const wallfile::OptionTexts& reviewOptions() const { return options_; }
+    void setReviewOptions(wallfile::OptionTexts options);
+    // Replaces the saver of 另存计算书… (by default the platform's, made when first used).
+    void setDocumentSaver(std::unique_ptr<DocumentSaver> saver) { saver_ = std::move(saver); }
+    // The client area below the menu bar, which holds every control at its place.
+    QWidget* clientArea() const { return client_; }
+
 public slots:
     void Command1_Click();  // 强度计算
     void Command2_Click();  // 裂缝计算
     void Command3_Click();  // 计算书保存
     void Command4_Click();  // 生成计算书
+
+    void newWall();       // 文件 → 新建
+    void openWallFile();  // 文件 → 打开…
+    bool save();          // 文件 → 保存
+    bool saveAs();        // 文件 → 另存为…
+    void saveReportAs();  // 文件 → 另存计算书…
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     enum class Where { OnThisThread, OnWorkerThread };
@@ -50,10 +79,22 @@ private:
     void showFault(const Fault& fault);
 
     void buildWindow();
+    void buildMenu();
+    int menuBarHeight() const;
+    wallfile::Wall currentWall() const;
+    void showWall(const wallfile::Wall& wall, const QString& path);
+    void updateTitle();
+    // Unsaved changes: asks, and saves when told to. False when the user cancelled.
+    bool settleChanges();
 
     std::unique_ptr<ReportExporter> exporter_;
     std::array<QWidget*, kFieldCount> fields_{};
     bool running_ = false;
+    QWidget* client_ = nullptr;
+    QString wallPath_;
+    wallfile::Wall savedWall_;
+    wallfile::OptionTexts options_;
+    std::unique_ptr<DocumentSaver> saver_;
 };
 
 }  // namespace wallcalc::ui

@@ -1,6 +1,8 @@
 #include "ui/messagebox.h"
 
 #include <QMessageBox>
+#include <QPushButton>
+#include <deque>
 #include <utility>
 
 namespace wallcalc::ui {
@@ -20,6 +22,33 @@ void MessageBox::error(QWidget* parent, const QString& title, const QString& tex
     box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
     box.exec();
 }
+
+static std::deque<MessageBox::Answer>& answers() {
+    static std::deque<MessageBox::Answer> queued;
+    return queued;
+}
+
+MessageBox::Answer MessageBox::askToSave(QWidget* parent, const QString& title, const QString& text) {
+    if (const Interceptor& intercept = interceptor()) {
+        intercept(Shown{Kind::Question, title, text});
+        if (answers().empty()) return Answer::Cancel;
+        const Answer answer = answers().front();
+        answers().pop_front();
+        return answer;
+    }
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, parent);
+    QPushButton* save = box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("不保存"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save) return Answer::Save;
+    if (box.clickedButton() == discard) return Answer::Discard;
+    return Answer::Cancel;
+}
+
+void MessageBox::preAnswer(Answer answer) { answers().push_back(answer); }
 
 MessageBox::Interceptor MessageBox::setInterceptor(Interceptor next) {
     return std::exchange(interceptor(), std::move(next));

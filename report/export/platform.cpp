@@ -9,6 +9,8 @@
 #include "report/export.h"
 #include "report/export/export_fault.h"
 
+#include "report/export/plain_symbols.h"
+
 #if defined(_WIN32)
 #include "report/export/word_com.h"
 #elif defined(WALLCALC_OFFICE_HELPER_NAME)
@@ -79,7 +81,8 @@ public:
 
 std::unique_ptr<ReportExporter> makePlatformExporter() {
 #if defined(_WIN32)
-    return std::make_unique<WordExporter>();
+    // The LibreOffice helper converts the symbols itself; Word is given them converted.
+    return std::make_unique<StandardSymbolsExporter>(std::make_unique<WordExporter>());
 #elif defined(WALLCALC_OFFICE_HELPER_NAME)
     return std::make_unique<LinuxExporter>();
 #else

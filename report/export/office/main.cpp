@@ -25,6 +25,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -35,6 +36,7 @@
 #include <thread>
 #include <vector>
 
+#include <sys/prctl.h>
 #include <com/sun/star/awt/XTopWindow.hpp>
 #include <com/sun/star/awt/XWindow.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
@@ -48,20 +50,24 @@
 #include <com/sun/star/frame/XDesktop2.hpp>
 #include <com/sun/star/frame/XFrame.hpp>
 #include <com/sun/star/frame/XModel.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/lang/IllegalArgumentException.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextDocument.hpp>
 #include <com/sun/star/uno/DeploymentException.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/util/XPropertyReplace.hpp>
 #include <com/sun/star/util/XReplaceDescriptor.hpp>
 #include <com/sun/star/util/XReplaceable.hpp>
 #include <cppuhelper/bootstrap.hxx>
+#include <osl/file.hxx>
 #include <rtl/ustring.hxx>
 
 #include "report/export/export_fault.h"
 #include "report/export/paragraphs.h"
+#include "report/export/plain_symbols.h"
 #include "report/export/process.h"
 
 extern char** environ;
@@ -321,23 +327,207 @@ void setSymbolFont(const Reference<css::text::XTextDocument>& document) {
     replaceable->replaceAll(Reference<css::util::XSearchDescriptor>(replace.get()));
 }
 
+// ---- Saving documents without showing the office (--serve) ------------------------------------
+//
+// Requests on standard input, answered one by one (see report/export/helper_session.h):
+//   save <filter> <path bytes> <report bytes>\n<path><report>
+// The office is the one at WALLCALC_OFFICE, else the engineer's office on the program's pipe
+// when it is running, else a headless office of this helper's own with a throw-away profile,
+// ended when the input ends.
+
+bool readExactly(std::size_t count, std::string& into) {
+    into.resize(count);
+    std::size_t got = 0;
+    while (got < count) {
+        const ssize_t n = ::read(0, into.data() + got, count - got);
+        if (n > 0)
+            got += static_cast<std::size_t>(n);
+        else if (n == 0 || errno != EINTR)
+            return false;
+    }
+    return true;
+}
+
+bool readLine(std::string& line) {
+    line.clear();
+    char c;
+    for (;;) {
+        const ssize_t n = ::read(0, &c, 1);
+        if (n == 1) {
+            if (c == '\n') return true;
+            line += c;
+        } else if (n == 0 || errno != EINTR) {
+            return false;
+        }
+    }
+}
+
+Reference<css::uno::XComponentContext> tryConnect(const Reference<css::uno::XComponentContext>& local,
+                                                  const std::string& connection) {
+    try {
+        Reference<css::bridge::XUnoUrlResolver> resolver = css::bridge::UnoUrlResolver::create(local);
+        return Reference<css::uno::XComponentContext>(
+            resolver->resolve(ustr("uno:" + connection + ";urp;StarOffice.ComponentContext")), UNO_QUERY);
+    } catch (const css::uno::Exception&) {
+        return {};
+    }
+}
+
+struct OwnOffice {
+    pid_t launcher = -1;
+    std::string directory;
+};
+
+OwnOffice startHeadlessOffice(std::string& connection) {
+    const std::string soffice = WALLCALC_OFFICE_PROGRAM_DIR "/soffice";
+    if (::access(soffice.c_str(), X_OK) != 0)
+        fail(wallcalc::export_fault::kCannotCreate,
+             "无法启动文字处理软件：没有安装 LibreOffice（找不到 " + soffice + "）");
+    const char* tmp = std::getenv("TMPDIR");
+    std::string dir = std::string(tmp && *tmp ? tmp : "/tmp") + "/wallcalc-save-XXXXXX";
+    if (!::mkdtemp(dir.data()))
+        fail(wallcalc::export_fault::kCannotCreate, std::string("无法启动文字处理软件：") + std::strerror(errno));
+    connection = "pipe,name=wallcalc_save_" + std::to_string(::getpid());
+    // The office's processes are reaped here even when its launcher ends before them.
+    ::prctl(PR_SET_CHILD_SUBREAPER, 1);
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e)
+        if (std::strncmp(*e, "URE_BOOTSTRAP=", 14) != 0) env.emplace_back(*e);
+    try {
+        const pid_t pid = wallcalc::spawnQuiet(
+            {soffice, "--headless", "--invisible", "--norestore", "--nologo", "--nodefault", "--nolockcheck",
+             "-env:UserInstallation=file://" + dir + "/profile", "--accept=" + connection + ";urp;"},
+            &env, false);
+        return {pid, dir};
+    } catch (const std::system_error& error) {
+        fail(wallcalc::export_fault::kCannotCreate,
+             "无法启动文字处理软件：" + soffice + "：" + std::strerror(error.code().value()));
+    }
+}
+
+void stopHeadlessOffice(const OwnOffice& office, const Reference<css::frame::XDesktop2>& desktop) {
+    if (office.launcher <= 0) return;
+    try {
+        if (desktop.is()) desktop->terminate();
+    } catch (const css::uno::Exception&) {
+    }
+    // Every process the office left is a child of this helper now; wait for them, then stop
+    // whatever is still there.
+    const auto until = Clock::now() + std::chrono::seconds(10);
+    int status = 0;
+    while (Clock::now() < until) {
+        const pid_t ended = ::waitpid(-1, &status, WNOHANG);
+        if (ended < 0 && errno == ECHILD) break;
+        if (ended <= 0) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ::kill(office.launcher, SIGKILL);
+    while (::waitpid(-1, &status, WNOHANG) > 0) {
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(office.directory, ignored);
+}
+
+int serve(const Reference<css::uno::XComponentContext>& local, std::chrono::milliseconds deadline) {
+    using namespace wallcalc::export_fault;
+    const auto started = Clock::now();
+    const char* given = std::getenv("WALLCALC_OFFICE");
+    std::string connection = given && *given ? given : ownPipe(displayIn(ownEnvironment()));
+    Reference<css::uno::XComponentContext> remote;
+    OwnOffice own;
+    if (given && *given) {
+        remote = connect(local, connection, false, started + deadline, wallcalc::deadlineText(deadline));
+    } else {
+        remote = tryConnect(local, connection);
+        if (!remote.is()) {
+            own = startHeadlessOffice(connection);
+            remote = connect(local, connection, false, started + deadline, wallcalc::deadlineText(deadline));
+        }
+    }
+    say("connected");
+    Reference<css::frame::XDesktop2> desktop;
+    try {
+        desktop = css::frame::Desktop::create(remote);
+    } catch (const css::uno::Exception& e) {
+        stopHeadlessOffice(own, desktop);
+        fail(kCannotCreate, "无法连接文字处理软件：" + utf8(e.Message));
+    }
+
+    std::string header;
+    while (readLine(header)) {
+        std::size_t pathBytes = 0, reportBytes = 0;
+        // The filter names hold blanks ("MS Word 2007 XML"): the two counts are the last words.
+        const std::size_t last = header.rfind(' ');
+        const std::size_t middle = last == std::string::npos ? last : header.rfind(' ', last - 1);
+        std::string path, report;
+        if (!header.starts_with("save ") || middle == std::string::npos || middle < 5) break;
+        const std::string filterName = header.substr(5, middle - 5);
+        pathBytes = std::strtoull(header.c_str() + middle + 1, nullptr, 10);
+        reportBytes = std::strtoull(header.c_str() + last + 1, nullptr, 10);
+        if (!readExactly(pathBytes, path) || !readExactly(reportBytes, report)) break;
+
+        const char* step = "新建文档";
+        try {
+            css::uno::Sequence<css::beans::PropertyValue> hidden(1);
+            hidden.getArray()[0].Name = "Hidden";
+            hidden.getArray()[0].Value <<= true;
+            Reference<css::lang::XComponent> component =
+                desktop->loadComponentFromURL("private:factory/swriter", "_blank", 0, hidden);
+            Reference<css::text::XTextDocument> document(component, UNO_QUERY);
+            if (!document.is()) fail(kAutomation, "文字处理软件没有新建文档：LibreOffice 中没有安装 Writer");
+            step = "写入计算书";
+            document->getText()->setString(ustr(wallcalc::toParagraphText(wallcalc::standardSymbols(report))));
+            step = "保存计算书";
+            OUString url;
+            osl::FileBase::getFileURLFromSystemPath(ustr(path), url);
+            css::uno::Sequence<css::beans::PropertyValue> store(2);
+            store.getArray()[0].Name = "FilterName";
+            store.getArray()[0].Value <<= ustr(filterName);
+            store.getArray()[1].Name = "Overwrite";
+            store.getArray()[1].Value <<= true;
+            Reference<css::frame::XStorable>(document, UNO_QUERY_THROW)->storeToURL(url, store);
+            step = "关闭文档";
+            Reference<css::util::XCloseable> closeable(document, UNO_QUERY);
+            if (closeable.is())
+                closeable->close(true);
+            else
+                component->dispose();
+            say("done");
+        } catch (const css::lang::DisposedException&) {
+            stopHeadlessOffice(own, {});
+            fail(kAutomation, std::string("文字处理软件在") + step + "时退出或断开了连接");
+        } catch (const css::uno::Exception& e) {
+            std::string what = std::string("文字处理软件拒绝了") + step + "：" + utf8(e.Message);
+            for (char& c : what)
+                if (c == '\n' || c == '\r') c = ' ';
+            say("fault " + std::to_string(kAutomation) + " " + what);
+        }
+    }
+    stopHeadlessOffice(own, desktop);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     using namespace wallcalc::export_fault;
     const auto started = Clock::now();
     std::chrono::milliseconds deadline{60000};
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::strcmp(argv[i], "--deadline-ms") == 0) deadline = std::chrono::milliseconds(std::atoll(argv[++i]));
+    bool serving = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--serve") == 0) serving = true;
+        if (std::strcmp(argv[i], "--deadline-ms") == 0 && i + 1 < argc)
+            deadline = std::chrono::milliseconds(std::atoll(argv[++i]));
+    }
     // Whatever descriptors the caller let through stay out of the office started from here.
     ::syscall(SYS_close_range, 3U, ~0U, 0U);
 
-    const std::string report = readAll(0);
+    const std::string report = serving ? std::string() : readAll(0);
     const char* office = std::getenv("WALLCALC_OFFICE");
     const bool start = !(office && *office);
     const std::string display = displayIn(ownEnvironment());
-    // Without a display an office would be started where nobody sees it.
-    if (start && display.empty())
+    // Without a display an office would be started where nobody sees it; saving a document
+    // shows nothing and needs none.
+    if (start && display.empty() && !serving)
         fail(kCannotCreate, "本程序没有在图形界面中运行（没有显示器），文字处理软件无法显示计算书");
     const std::string connection = start ? ownPipe(display) : office;
     // Connecting may take most of the time; the document calls need the rest.
@@ -352,6 +542,7 @@ int main(int argc, char** argv) {
     } catch (const css::uno::Exception& e) {
         fail(kCannotCreate, "无法初始化文字处理软件的接口：" + plain(e.Message) + "，请重新安装 LibreOffice Writer");
     }
+    if (serving) return serve(local, deadline);
 
     Reference<css::uno::XComponentContext> remote;
     try {
@@ -384,7 +575,7 @@ int main(int argc, char** argv) {
         }
 
         step = "写入计算书";
-        document->getText()->setString(ustr(wallcalc::toParagraphText(report)));
+        document->getText()->setString(ustr(wallcalc::toParagraphText(wallcalc::standardSymbols(report))));
 
         try {
             setSymbolFont(document);

@@ -1,0 +1,158 @@
+// Wall files: the round trip, files that must be refused, and the atomic write.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include "calc/crack.h"
+#include "calc/strength.h"
+#include "report/compose.h"
+#include "wallfile/atomic_write.h"
+#include "wallfile/wallfile.h"
+
+namespace wallcalc::wallfile {
+namespace {
+
+namespace fs = std::filesystem;
+
+class WallFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("wallfile-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::vector<std::string> entries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path dir;
+};
+
+FieldSet calculated(FieldSet fields) {
+    strengthCalculation(fields);
+    crackWidthCheck(fields);
+    composeReport(fields);
+    return fields;
+}
+
+TEST_F(WallFileTest, SavedWallOpensWithTheSameFieldsOptionsAndResults) {
+    Wall wall;
+    wall.fields.setText(Field::Text1, "20");
+    wall.fields.setText(Field::Text4, "350");
+    wall.fields.setText(Field::Combo1, "2");
+    // Texts a JSON writer must escape, and one that is not a number at all.
+    wall.fields.setText(Field::Text25, "1\"5\\0\t");
+    wall.fields.setText(Field::Text17, "十六");
+    wall.options.set("wlim_in", "0.3");
+    wall.options.set("support", "fixed");
+    save(dir / "a.wall", wall);
+
+    const Wall back = load(dir / "a.wall");
+    EXPECT_EQ(back, wall);
+    // Keys in the documented order whatever the order they were set in.
+    ASSERT_EQ(back.options.entries().size(), 2u);
+    EXPECT_EQ(back.options.entries()[0].first, "support");
+
+    // The defaults with a 350 mm wall and 20 kN/m² on the ground, before and after the file.
+    Wall plain;
+    plain.fields.setText(Field::Text1, "20");
+    plain.fields.setText(Field::Text4, "350");
+    save(dir / "b.wall", plain);
+    const FieldSet results = calculated(load(dir / "b.wall").fields);
+    EXPECT_EQ(results, calculated(plain.fields));
+    // Q = 1.4·0.5·20 + 1.2·(4.5 + 24.75 + 45) = 14 + 89.1 = 103.1 kN.
+    EXPECT_EQ(results.text(Field::Text23), "103.1");
+    EXPECT_EQ(entries(), (std::vector<std::string>{"a.wall", "b.wall"}));
+}
+
+TEST_F(WallFileTest, FilesThatAreNotGoodWallFilesAreRefusedWithTheirReason) {
+    const std::string fields = R"("fields": {"Text1": "10"})";
+    struct Case {
+        const char* name;
+        std::string text;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"empty", "", "不是墙体文件"},
+        {"plain text", "地面堆载 10", "不是墙体文件"},
+        {"binary", std::string("\x89PNG\r\n\x1a\n\0\0", 10), "不是墙体文件（不是 UTF-8 文字）"},
+        {"other JSON", R"({"name": "x", "version": 1})", "不是墙体文件"},
+        {"cut short", R"({"format": "wallcalc-wall", "version": 1, "fields": {"Text1": "1)", "已损坏：第1行"},
+        {"newer version", R"({"format": "wallcalc-wall", "version": 2, )" + fields + "}",
+         "格式版本为 2，本程序只能读取版本 1"},
+        {"no version", R"({"format": "wallcalc-wall", )" + fields + "}", "缺少格式版本"},
+        {"output field", R"({"format": "wallcalc-wall", "version": 1, "fields": {"Text5": "1"}})",
+         "\"Text5\" 不是输入字段"},
+        {"number, not text", R"({"format": "wallcalc-wall", "version": 1, "fields": {"Text1": 10}})", "应为文字"},
+        {"unknown option", R"({"format": "wallcalc-wall", "version": 1, )" + fields + R"(, "options": {"K": "1"}})",
+         "已损坏：复核选项“K”不存在"},
+        {"bad option",
+         R"({"format": "wallcalc-wall", "version": 1, )" + fields + R"(, "options": {"support": "pinned"}})",
+         "已损坏：复核选项 support"},
+        {"lone surrogate", R"({"format": "wallcalc-wall", "version": 1, "fields": {"Text1": "\ud800"}})",
+         "孤立的高位代理"},
+    };
+    for (const Case& c : cases) {
+        std::ofstream(dir / "x.wall", std::ios::binary) << c.text;
+        try {
+            load(dir / "x.wall");
+            ADD_FAILURE() << c.name << ": accepted";
+        } catch (const WallFileError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.says), std::string::npos) << c.name << ": " << error.what();
+            EXPECT_NE(std::string(error.what()).find("x.wall"), std::string::npos) << c.name;
+        }
+    }
+    EXPECT_THROW(load(dir / "missing.wall"), WallFileError);
+}
+
+TEST_F(WallFileTest, HandWrittenFileWithEscapesAndMissingFieldsReads) {
+    // ² written as an escape, 𝑞 (U+1D45E) as a surrogate pair; fields left out keep the defaults.
+    std::ofstream(dir / "h.wall") << "\xEF\xBB\xBF{ \"version\" : 1, \"format\":\"wallcalc-wall\",\n"
+                                     "  \"fields\": {\"Text1\": \"10\\u00b2 \\ud835\\udc5e\"} }";
+    const Wall wall = load(dir / "h.wall");
+    EXPECT_EQ(wall.fields.text(Field::Text1), "10\u00b2 \U0001D45E");
+    EXPECT_EQ(wall.fields.text(Field::Text4), defaultText(Field::Text4));
+    EXPECT_TRUE(wall.options.empty());
+}
+
+TEST_F(WallFileTest, WriteIsAllOrNothing) {
+    const fs::path target = dir / "w.wall";
+    writeAtomically(target, "old contents");
+    // A crash between writing the new file and putting it in place: the old file stands whole
+    // and the temporary file is gone.
+    fs::path seen;
+    EXPECT_THROW(writeAtomically(target, "new contents",
+                                 [&](const fs::path& temporary) {
+                                     seen = temporary;
+                                     EXPECT_EQ(readWholeFile(temporary), "new contents");
+                                     EXPECT_EQ(temporary.parent_path(), dir);
+                                     throw std::runtime_error("crash");
+                                 }),
+                 std::runtime_error);
+    EXPECT_FALSE(seen.empty());
+    EXPECT_EQ(readWholeFile(target), "old contents");
+    EXPECT_EQ(entries(), std::vector<std::string>{"w.wall"});
+
+    writeAtomically(target, "new contents");
+    EXPECT_EQ(readWholeFile(target), "new contents");
+    EXPECT_EQ(entries(), std::vector<std::string>{"w.wall"});
+
+    // A target that cannot be replaced (a directory stands there): an error, nothing left over.
+    fs::create_directory(dir / "d.wall");
+    fs::create_directory(dir / "d.wall" / "inside");
+    EXPECT_THROW(save(dir / "d.wall", Wall{}), WallFileError);
+    EXPECT_EQ(entries(), (std::vector<std::string>{"d.wall", "w.wall"}));
+}
+
+}  // namespace
+}  // namespace wallcalc::wallfile

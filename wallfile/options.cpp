@@ -1,0 +1,42 @@
+#include "wallfile/options.h"
+
+#include <algorithm>
+
+#include "core/fault.h"
+#include "review/review.h"
+
+namespace wallcalc::wallfile {
+namespace {
+
+std::size_t rank(std::string_view key) {
+    const auto& keys = optionKeys();
+    return static_cast<std::size_t>(std::find(keys.begin(), keys.end(), key) - keys.begin());
+}
+
+}  // namespace
+
+const std::vector<std::string_view>& optionKeys() {
+    static const std::vector<std::string_view> keys{"edition",   "support",  "gamma0", "K0",        "gamma",
+                                                    "gamma_sub", "gamma_w",  "psi_q",  "cover_out", "cover_in",
+                                                    "dh",        "wlim_out", "wlim_in"};
+    return keys;
+}
+
+bool isOptionKey(std::string_view key) { return rank(key) < optionKeys().size(); }
+
+// The review's own reading decides: what it refuses, a wall file cannot hold.
+void checkOption(std::string_view key, std::string_view text) {
+    review::Options scratch;
+    review::setOption(scratch, key, text);
+}
+
+void OptionTexts::set(std::string_view key, std::string_view text) {
+    checkOption(key, text);
+    auto at = std::find_if(entries_.begin(), entries_.end(), [&](const auto& e) { return rank(e.first) >= rank(key); });
+    if (at != entries_.end() && at->first == key)
+        at->second = std::string(text);
+    else
+        entries_.emplace(at, std::string(key), std::string(text));
+}
+
+}  // namespace wallcalc::wallfile

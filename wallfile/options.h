@@ -1,0 +1,34 @@
+#pragma once
+// The options of the review as texts by key, as a wall file and a batch row carry them. Only
+// the options that were set are held; the others keep the review's defaults.
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace wallcalc::wallfile {
+
+// The option keys in their documented order.
+const std::vector<std::string_view>& optionKeys();
+bool isOptionKey(std::string_view key);
+
+// Checks one option as the review reads it (review::setOption): a known key, and a text the
+// review accepts for it. Throws FaultError (5) naming the option.
+void checkOption(std::string_view key, std::string_view text);
+
+class OptionTexts {
+public:
+    // Checks the option (see checkOption), then sets or replaces it.
+    void set(std::string_view key, std::string_view text);
+    // The options set, in the documented order of the keys.
+    const std::vector<std::pair<std::string, std::string>>& entries() const { return entries_; }
+    bool empty() const { return entries_.empty(); }
+
+    bool operator==(const OptionTexts&) const = default;
+
+private:
+    std::vector<std::pair<std::string, std::string>> entries_;
+};
+
+}  // namespace wallcalc::wallfile
