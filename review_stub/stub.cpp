@@ -131,7 +131,26 @@ const std::vector<std::string_view>& optionKeys() {
                                                     "dh",        "wlim_out", "wlim_in"};
     return keys;
 }
-std::string optionText(const Options&, std::string_view) { return {}; }
+std::string optionText(const Options& o, std::string_view k) {
+    auto t = [](double v) {
+        std::ostringstream s;
+        s << v;
+        return s.str();
+    };
+    if (k == "edition") return o.edition;
+    if (k == "support") return o.support == Support::Fixed ? "fixed" : "propped";
+    if (k == "gamma0") return t(o.gamma0);
+    if (k == "K0") return t(o.K0);
+    if (k == "gamma") return t(o.gamma);
+    if (k == "gamma_sub") return t(o.gammaSub);
+    if (k == "gamma_w") return t(o.gammaW);
+    if (k == "psi_q") return t(o.psiQ);
+    if (k == "cover_out") return t(o.coverOut);
+    if (k == "cover_in") return t(o.coverIn);
+    if (k == "dh") return t(o.dh);
+    if (k == "wlim_out") return t(o.wlimOut);
+    return t(o.wlimIn);
+}
 
 Result reviewWall(const FieldSet& f, const Options& o) {
     Result r;

@@ -32,11 +32,16 @@ public:
     // True while a press is being run (the export waits on a worker thread meanwhile).
     bool isRunning() const { return running_; }
 
+    // Hands `text` to the word processor as 计算书保存 hands the report box (the same export,
+    // worker thread, note and faults), e.g. the review report. Returns whether it completed.
+    bool exportDocument(const std::string& text);
+
 public slots:
     void Command1_Click();  // 强度计算
     void Command2_Click();  // 裂缝计算
     void Command3_Click();  // 计算书保存
     void Command4_Click();  // 生成计算书
+    void Command5_Click();  // 现行规范复核: opens the review window
 
 private:
     enum class Where { OnThisThread, OnWorkerThread };
