@@ -1,11 +1,13 @@
 // wallcalc-cli: the actions of the window on field texts, without the window.
 //
-//   wallcalc-cli [--set NAME=TEXT]... [--print NAME] [ACTION]...
+//   wallcalc-cli [--set NAME=TEXT]... [--print NAME] [ACTION]... [--option KEY=VALUE]...
 //
 // Starts from the default texts, applies the --set texts, runs the actions (strength, crack,
-// report, export) in the order given and prints every field as one JSON object, or with
-// --print just that field's text. A fault stops at the failing action, which changes nothing:
-// exit status 3. A usage error: a one-line message on stderr, exit status 2.
+// report, export, review) in the order given and prints every field as one JSON object, or with
+// --print just that field's text. The review writes no field: its result is the "review" key
+// beside "fields" and "fault", with the --option settings applied in the order given. A fault
+// stops at the failing action, which changes nothing: exit status 3, and no "review" key. A
+// usage error: a one-line message on stderr, exit status 2.
 
 #include <cstdio>
 #include <iostream>
@@ -20,6 +22,7 @@
 #include "core/action.h"
 #include "report/compose.h"
 #include "report/export.h"
+#include "review/review.h"
 
 namespace {
 
@@ -41,7 +44,8 @@ std::optional<Action> actionByName(std::string_view name) {
 
 int usage(const std::string& message) {
     std::cerr << "wallcalc-cli: " << message
-              << " (usage: wallcalc-cli [--set NAME=TEXT]... [--print NAME] [strength|crack|report|export]...)\n";
+              << " (usage: wallcalc-cli [--set NAME=TEXT]... [--print NAME] [strength|crack|report|export|review]..."
+                 " [--option KEY=VALUE]...)\n";
     return 2;
 }
 
@@ -68,6 +72,16 @@ int main(int argc, char** argv) {
     std::optional<Field> printField;
     std::vector<NamedAction> actions;
 
+    // The review reads the fields as they stand when it runs and leaves its JSON here.
+    std::vector<std::pair<std::string, std::string>> reviewOptions;
+    std::optional<std::string> reviewOut;
+    const Action runReview = [&](FieldSet& current) {
+        review::Options options;
+        for (const auto& [key, value] : reviewOptions) review::setOption(options, key, value);
+        reviewOut = review::reviewJson(review::reviewWall(current, options));
+    };
+    bool reviewAsked = false;
+
     for (int i = 1; i < argc; ++i) {
         std::string_view arg = argv[i];
         if (arg == "--set") {
@@ -83,12 +97,24 @@ int main(int argc, char** argv) {
             if (++i >= argc) return usage("--print needs a field name");
             printField = fieldFromName(argv[i]);
             if (!printField) return usage("unknown field '" + std::string(argv[i]) + "'");
+        } else if (arg == "--option") {
+            if (++i >= argc) return usage("--option needs KEY=VALUE");
+            std::string_view assignment = argv[i];
+            std::size_t equals = assignment.find('=');
+            if (equals == std::string_view::npos)
+                return usage("--option needs KEY=VALUE, got '" + std::string(assignment) + "'");
+            reviewOptions.emplace_back(assignment.substr(0, equals), assignment.substr(equals + 1));
+        } else if (arg == "review") {
+            actions.push_back({arg, runReview});
+            reviewAsked = true;
         } else if (std::optional<Action> action = actionByName(arg)) {
             actions.push_back({arg, *action});
         } else {
             return usage("unknown action or option '" + std::string(arg) + "'");
         }
     }
+
+    if (!reviewOptions.empty() && !reviewAsked) return usage("--option belongs to the review action");
 
     std::optional<Fault> fault;
     std::string_view failedAction;
@@ -107,7 +133,9 @@ int main(int argc, char** argv) {
                       << fault->what << "\n";
     } else {
         std::cout << "{\"fields\": " << fieldsJson(fields)
-                  << ", \"fault\": " << (fault ? faultJson(*fault, failedAction) : std::string("null")) << "}\n";
+                  << ", \"fault\": " << (fault ? faultJson(*fault, failedAction) : std::string("null"));
+        if (reviewOut && !fault) std::cout << ", \"review\": " << *reviewOut;
+        std::cout << "}\n";
     }
     std::cout.flush();
     return fault ? 3 : 0;

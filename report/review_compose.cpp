@@ -1,7 +1,7 @@
 #include "report/review_compose.h"
 
-#include <charconv>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "report/review_report_table.h"
+#include "review/edition.h"
 #include "review/materials.h"
 
 #ifndef WALLCALC_VERSION
@@ -190,7 +191,7 @@ unsigned wallFlags(const Result& r) {
     if (r.options.edition == "current") flags |= kCurrent;
     if (r.support == review::Support::Fixed) flags |= kFixed;
     if (r.H > 0) flags |= kBelowGround;
-    if (r.materials->grade > 50) flags |= kHighGrade;
+    if (r.concrete->grade > 50) flags |= kHighGrade;
     return flags;
 }
 
@@ -218,6 +219,9 @@ void setSection(Values& v, const Section& s, int number) {
     v.set("MQ", s.MQ);
     v.set("Muls", s.Muls);
     v.set("Msls", s.Msls);
+    v.set("xSls", s.xSls);
+    v.set("MGsls", s.MGsls);
+    v.set("MQsls", s.MQsls);
     v.set("c", s.cover);
     v.set("wlim", s.wlim);
     v.set("h0", s.h0);
@@ -252,7 +256,8 @@ void setSection(Values& v, const Section& s, int number) {
 
 std::vector<std::string> reviewReportLines(const Result& r, std::string_view date) {
     const EditionWords& ed = editionWords(r.options.edition);
-    const review::Materials& m = *r.materials;
+    const review::Concrete& m = *r.concrete;
+    const review::Steel& steel = *r.steel;
     const review::Options& o = r.options;
     Values v;
     v.word("program", "地下室外墙计算（wallcalc）");
@@ -273,8 +278,8 @@ std::vector<std::string> reviewReportLines(const Result& r, std::string_view dat
     v.word("eqRhoTe", std::string(ed.eqRhoTe));
     v.word("eqSigma", std::string(ed.eqSigma));
     v.word("msName", std::string(ed.crackMoment));
-    v.word("steel", std::string(m.steel));
-    v.set("acr", ed.alphaCr);
+    v.word("steel", std::string(steel.name));
+    v.set("acr", r.edition->alphaCr);
     v.set("H", r.H);
     v.set("L", r.L);
     v.set("topZ", r.H - r.L);
@@ -287,6 +292,7 @@ std::vector<std::string> reviewReportLines(const Result& r, std::string_view dat
     v.set("gammaW", o.gammaW);
     v.set("gamma0", o.gamma0);
     v.set("psiQ", o.psiQ);
+    v.set("slsQ", r.slsFactorQ);
     v.set("coverOut", o.coverOut);
     v.set("coverIn", o.coverIn);
     v.set("dh", o.dh);
@@ -299,9 +305,9 @@ std::vector<std::string> reviewReportLines(const Result& r, std::string_view dat
     v.set("alpha1", m.alpha1);
     v.set("beta1", m.beta1);
     v.set("epsCu", m.epsCu);
-    v.set("fy", m.fy);
-    v.set("EsE5", m.Es / 1e5);
-    v.set("nu", m.nu);
+    v.set("fy", steel.fy);
+    v.set("EsE5", steel.Es / 1e5);
+    v.set("nu", steel.nu);
     v.set("rhoMinPct", r.rhoMin * 100);
     v.set("xiB", r.xiB);
     v.set("AsMin", r.sections.empty() ? 0 : r.sections.front().AsMin);

@@ -117,10 +117,14 @@ constexpr Line kLines[] = {
      "    M＝γ0·max(1.2·MG＋1.4·MQ, 1.35·MG＋1.4×0.7·MQ)＝{gamma0}×max(1.2×{MG:5}＋1.4×{MQ:5}, "
      "1.35×{MG:5}＋0.98×{MQ:5})＝{Muls:4} kN·m/m",
      combine2002},
-    {B::Section, kCurrent | kSupport, 0, "    Mq＝MG＋ψq·MQ＝{MG:5}＋{psiQ}×{MQ:5}＝{Msls:4} kN·m/m", quasiPermanent},
-    {B::Section, kSupport, kCurrent, "    Mk＝MG＋MQ＝{MG:5}＋{MQ:5}＝{Msls:4} kN·m/m", sum},
-    {B::Section, kCurrent, kSupport | kNoSagging, "    Mq＝{Msls:4} kN·m/m（准永久组合自身的最大正弯矩）"},
-    {B::Section, 0, kCurrent | kSupport | kNoSagging, "    Mk＝{Msls:4} kN·m/m（标准组合自身的最大正弯矩）"},
+    {B::Section, kCurrent | kSupport, 0, "    Mq＝MG＋ψq·MQ＝{MGsls:5}＋{slsQ}×{MQsls:5}＝{Msls:4} kN·m/m",
+     quasiPermanent},
+    {B::Section, kSupport, kCurrent, "    Mk＝MG＋MQ＝{MGsls:5}＋{MQsls:5}＝{Msls:4} kN·m/m", sum},
+    {B::Section, kCurrent, kSupport | kNoSagging,
+     "    Mq＝MG＋ψq·MQ＝{MGsls:5}＋{slsQ}×{MQsls:5}＝{Msls:4} kN·m/m（准永久组合自身的最大正弯矩，在x＝{xSls:4} m处）",
+     quasiPermanent},
+    {B::Section, 0, kCurrent | kSupport | kNoSagging,
+     "    Mk＝MG＋MQ＝{MGsls:5}＋{MQsls:5}＝{Msls:4} kN·m/m（标准组合自身的最大正弯矩，在x＝{xSls:4} m处）", sum},
     {B::Section, 0, 0, "    h0＝t−c−dh−d/2＝{t}−{c}−{dh}−{d}/2＝{h0:4} mm", effectiveDepth},
     {B::Section, 0, 0,
      "    αs＝M/(α1·fc·b·h0²)＝{Muls:5}×10⁶/({alpha1}×{fc}×1000×{h0:5}²)＝{alphaS:4}（{codeConcrete} {eqBend1}）",
@@ -148,7 +152,7 @@ constexpr Line kLines[] = {
      Bound::Psi},
     {B::Section, 0, 0, "    cs＝c＋dh＝{c}＋{dh}＝{csRaw:4} mm", sum, Bound::Cs},
     {B::Section, 0, 0, "    deq＝d/ν＝{d}/{nu}＝{deq:4} mm（{codeConcrete} {eqDeq}）", quotient},
-    {B::Section, kSigmaZero, 0, "    {msName}＝0：σs＝0，取ψ＝0.2，wmax＝0"},
+    {B::Section, kSigmaZero, 0, "    {msName}为0，σs为0：取ψ＝0.2，wmax为0"},
     {B::Section, 0, kSigmaZero,
      "    "
      "wmax＝αcr·ψ·σs/Es·(1.9·cs＋0.08·deq/ρte)＝{acr}×{psi:5}×{sigmaS:5}/({EsE5}×10⁵)×(1.9×{cs:5}＋0.08×{deq:5}/"
@@ -192,8 +196,7 @@ constexpr EditionWords kEditions[] = {
      "式7.1.2-4",
      "式7.1.4-3",
      "GB 55001-2021 第3.1.13条",
-     "Mq",
-     1.9},
+     "Mq"},
     {"2002",
      {"《建筑结构荷载规范》GB 50009-2001", "《混凝土结构设计规范》GB 50010-2002", ""},
      "GB 50009-2001",
@@ -210,8 +213,7 @@ constexpr EditionWords kEditions[] = {
      "式8.1.2-4",
      "式8.1.3-3",
      "GB 50009-2001 式3.2.3-1、3.2.3-2",
-     "Mk",
-     2.1},
+     "Mk"},
 };
 
 }  // namespace

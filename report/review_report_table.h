@@ -75,7 +75,6 @@ struct EditionWords {
     std::string_view eqBend1, eqBend2, eqBend3, eqXiB, eqEpsCu, eqW, eqPsi, eqDeq, eqRhoTe, eqSigma;
     std::string_view factorClause;
     std::string_view crackMoment;  // Mq or Mk
-    double alphaCr;
 };
 
 const EditionWords& editionWords(std::string_view edition);

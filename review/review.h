@@ -17,6 +17,8 @@ namespace wallcalc::review {
 
 struct Edition;    // one row of the edition table (review/edition.h)
 struct Materials;  // concrete and steel of the wall (review/materials.h)
+struct Concrete;   // one row of the concrete table
+struct Steel;      // one row of the steel table
 
 enum class Support { Propped, Fixed };  // top slab pinned or fixed; the base slab is always fixed
 
@@ -79,7 +81,13 @@ struct Section {
     double MG = 0, MQ = 0;  // unfactored moments of G and Q at x (magnitudes, same sense as M_uls)
     double Muls = 0;        // design moment, γ0 included
     double Msls = 0;        // moment of the crack check (Mq or Mk)
-    double cover = 0;       // of the face in tension
+    // The ULS combination that gives Muls (γG, γQ before γ0; its text as the report writes it),
+    // and for the span where the moment of the crack check is largest (x for a support).
+    double factorG = 0, factorQ = 0;
+    std::string_view combination;
+    double xSls = 0;
+    double MGsls = 0, MQsls = 0;  // unfactored moments of G and Q at xSls
+    double cover = 0;             // of the face in tension
     double wlim = 0;
     double h0 = 0;  // with the given d
     double alphaS = 0;
@@ -100,6 +108,15 @@ struct Result {
     double H = 0, L = 0, h1 = 0, p = 0, t = 0;  // the wall as read from the fields
     double rhoMin = 0;                          // max(0.20 %, 45·ft/fy)
     double xiB = 0;
+    const Concrete* concrete = nullptr;  // the rows of the grade (Text10) and of fy (Text13)
+    const Steel* steel = nullptr;
+    double slsFactorQ = 0;  // the factor of Q in the crack-check moment: ψq or 1
+    // The unfactored actions of the beam under G alone and under Q alone: the whole load, the
+    // reactions at the top and the base slab, the hogging moments there (kN/m, kN·m/m).
+    struct BeamActions {
+        double W = 0, RA = 0, RB = 0, Mt = 0, Mb = 0;
+    };
+    BeamActions beamG, beamQ;
     Loads loads;
     std::vector<Section> sections;  // base, span, then top for a fixed top slab
 };

@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct CliRun {
+    std::string out;
+    int status;
+};
+
+std::string shellQuote(const std::string& s) {
+    std::string quoted = "'";
+    for (char c : s) quoted += (c == '\'') ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+CliRun cli(const std::vector<std::string>& args) {
+    std::string command = WALLCALC_CLI;
+    for (const std::string& arg : args) command += " " + shellQuote(arg);
+    command += " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    CliRun run{{}, -1};
+    char buffer[4096];
+    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
+    int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+std::string fieldsPart(const std::string& out) { return out.substr(0, out.find(", \"fault\"")); }
+std::string reviewPart(const std::string& out) { return out.substr(out.find("\"review\": ")); }
+
+bool has(const std::string& out, const std::string& part) { return out.find(part) != std::string::npos; }
+
+// The review sits beside the fields and the fault, its keys in order, its numbers as JSON
+// numbers; the fields stay as they were.
+TEST(ReviewCli, JsonShapeAndFieldsUntouched) {
+    const CliRun plain = cli({});
+    const CliRun run = cli({"review"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(fieldsPart(run.out), fieldsPart(plain.out));
+    EXPECT_TRUE(has(run.out,
+                    "\"fault\": null, \"review\": {\"edition\": \"current\", \"support\": \"propped\", "
+                    "\"loads\": {\"G\": [[0.5, 4.5], [5, 74.25]], \"Q\": [[0.5, 5], [5, 5]]}, "
+                    "\"sections\": {\"base\": {\"x\": 4.5, \"M_uls\": 156.2034375, "))
+        << run.out;
+    const char* keys[] = {"\"M_sls\": ",
+                          "\"h0\": ",
+                          "\"alpha_s\": ",
+                          "\"xi\": ",
+                          "\"As\": ",
+                          "\"As_min\": ",
+                          "\"As_req\": ",
+                          "\"given\": {\"d\": 16, \"s\": 100, \"As_p\": ",
+                          "\"sigma_s\": ",
+                          "\"rho_te\": ",
+                          "\"psi\": ",
+                          "\"w\": ",
+                          "\"ok\": false}, \"choice\": [{\"d\": ",
+                          "\"governs\": ",
+                          "\"note\": \"\"}, \"span\": {\"x\": "};
+    std::size_t at = 0;
+    for (const char* key : keys) {
+        const std::size_t next = run.out.find(key, at);
+        EXPECT_NE(next, std::string::npos) << key;
+        at = next;
+    }
+    EXPECT_TRUE(run.out.ends_with("\"note\": \"\"}}}}\n")) << run.out;
+    EXPECT_FALSE(has(run.out, "\"top\""));
+    EXPECT_TRUE(has(cli({"review", "--option", "support=fixed"}).out, "\"top\": {\"x\": 0, "));
+
+    // Without the review nothing of it shows; with the other actions the fields are theirs.
+    EXPECT_FALSE(has(plain.out, "review"));
+    const CliRun both = cli({"strength", "review"});
+    EXPECT_EQ(fieldsPart(both.out), fieldsPart(cli({"strength"}).out));
+    EXPECT_TRUE(has(both.out, "\"review\": {"));
+}
+
+// Impossible inputs: fault 5 of the review naming the field or the option, no "review" key,
+// the fields unchanged, exit status 3; the first fault in the order options, Text10, Text13,
+// Text9, Text4, Text17, Text25, Text1, Text2, then the effective depths.
+TEST(ReviewCli, Faults) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string names;
+    };
+    const Case cases[] = {
+        {{"--option", "bogus=1"}, "bogus"},
+        {{"--option", "gamma0=abc"}, "gamma0"},
+        {{"--option", "edition=2010"}, "edition"},
+        {{"--option", "support=pinned"}, "support"},
+        {{"--option", "psi_q=-0.1"}, "psi_q"},
+        {{"--option", "cover_in=-5"}, "cover_in"},
+        {{"--option", "wlim_out=0"}, "wlim_out"},
+        {{"--option", "dh=-1"}, "dh"},
+        {{"--set", "Text10=C30"}, "Text10"},
+        {{"--set", "Text10=32"}, "Text10"},
+        {{"--set", "Text13=400"}, "Text13"},
+        {{"--set", "Text9=0"}, "Text9"},
+        {{"--set", "Text4=-300"}, "Text4"},
+        {{"--set", "Text17=0"}, "Text17"},
+        {{"--set", "Text25=0"}, "Text25"},
+        {{"--set", "Text1=-1"}, "Text1"},
+        {{"--set", "Text2=-0.5"}, "Text2"},
+        {{"--set", "Text4=58"}, "cover_out"},
+        {{"--set", "Text4=300", "--option", "cover_in=292"}, "cover_in"},
+        // Several faults: the first in order.
+        {{"--set", "Text10=31", "--option", "K0=-1"}, "K0"},
+        {{"--set", "Text13=1", "--set", "Text10=31"}, "Text10"},
+        {{"--set", "Text2=-1", "--set", "Text17=-1"}, "Text17"},
+        {{"--set", "Text2=-1", "--set", "Text4=40"}, "Text2"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> sets;
+        for (std::size_t i = 0; i + 1 < c.args.size(); i += 2)
+            if (c.args[i] == "--set") sets.insert(sets.end(), {c.args[i], c.args[i + 1]});
+        const std::string plain = fieldsPart(cli(sets).out);
+        std::vector<std::string> args = c.args;
+        args.push_back("review");
+        const CliRun run = cli(args);
+        EXPECT_EQ(run.status, 3) << c.names;
+        EXPECT_EQ(fieldsPart(run.out), plain) << c.names;
+        EXPECT_TRUE(has(run.out,
+                        "\"fault\": {\"number\": 5, \"description\": \"无效的过程调用或参数\", "
+                        "\"action\": \"review\", \"what\": "))
+            << run.out;
+        const std::string what = run.out.substr(run.out.find("\"what\": "));
+        EXPECT_TRUE(has(what, c.names)) << c.names << "\n" << what;
+        EXPECT_FALSE(has(run.out, "\"review\": {")) << c.names;
+    }
+}
+
+// Grades read by the numeric prefix like the four buttons ("30.0" is C30); an option given
+// twice counts at its last value; --option without the review or without "=" is a usage error.
+TEST(ReviewCli, ReadingsAndOptions) {
+    const std::string plain = reviewPart(cli({"review"}).out);
+    EXPECT_EQ(reviewPart(cli({"--set", "Text10=30.0", "review"}).out), plain);
+    EXPECT_EQ(reviewPart(cli({"review", "--option", "edition=2002", "--option", "edition=current"}).out), plain);
+    EXPECT_TRUE(has(cli({"review", "--option", "edition=2002"}).out, "\"edition\": \"2002\""));
+    EXPECT_EQ(cli({"--option", "edition=2002"}).status, 2);
+    EXPECT_EQ(cli({"review", "--option", "edition"}).status, 2);
+    EXPECT_EQ(cli({"review", "--option"}).status, 2);
+    // The wall wholly above the ground carries nothing.
+    const CliRun above = cli({"--set", "Text3=-1", "review"});
+    EXPECT_EQ(above.status, 0);
+    EXPECT_TRUE(has(above.out, "\"span\": {\"x\": 2.25, \"M_uls\": 0, \"M_sls\": 0, ")) << above.out;
+}
+
+}  // namespace
