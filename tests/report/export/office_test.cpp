@@ -13,6 +13,8 @@
 #include "report/export.h"
 #include "report/export/testing/headless_office.h"
 #include "report/export/testing/sample_report.h"
+#include "report/review_compose.h"
+#include "review/review.h"
 
 namespace wallcalc {
 namespace {
@@ -117,6 +119,22 @@ TEST_F(OfficeExport, WhateverText29HoldsIsWhatTheDocumentHolds) {
         EXPECT_EQ(added[0].paragraphs, c.paragraphs) << c.name;
         EXPECT_FALSE(added[0].hasLocation) << c.name;
     }
+}
+
+// The review report goes the same way, every line one paragraph, its Greek letters, primes and
+// superscripts as standard characters that need no font of the program's.
+TEST_F(OfficeExport, TheReviewReportArrivesLineForLine) {
+    FieldSet fields;
+    review::Options options;
+    review::setOption(options, "support", "fixed");
+    const review::Result result = review::reviewWall(fields, options);
+    const std::vector<std::string> lines = reviewReportLines(result, "2024-05-01");
+    fields.setText(Field::Text29, reviewReportText(result, "2024-05-01"));
+    const std::vector<Document> added = pressExport(fields);
+    ASSERT_EQ(added.size(), 1u);
+    EXPECT_EQ(added[0].paragraphs, lines);
+    EXPECT_FALSE(added[0].hasLocation);
+    EXPECT_EQ(added[0].symbolRuns, 0);
 }
 
 }  // namespace
