@@ -1,12 +1,14 @@
 // Opens the window at the size of the screen, presses the buttons named on the command line in
 // turn (1 强度计算, 2 裂缝计算, 4 生成计算书), and writes a picture of the screen.
 //
-//   wallcalc-screenshot OUT.png [boxes] [slow] [NAME=TEXT ...] [1|2|3|4 ...]
+//   wallcalc-screenshot OUT.png [boxes] [slow] [review] [NAME=TEXT ...] [1|2|3|4 ...]
 //
 // NAME=TEXT sets a field's text before the presses ("Text10=C30").
 // Error boxes are written to the standard error stream instead of being shown, unless "boxes"
 // is given: then the picture shows the box a failing press leaves open. With "slow", 计算书保存
 // takes a few seconds and hands the report nowhere, so the note shown meanwhile can be seen.
+// With "review", the window keeps its own size (enlarged to show its buttons) and the review
+// window (现行规范复核) stands beside it.
 
 #include <QApplication>
 #include <QPixmap>
@@ -21,6 +23,7 @@
 #include "ui/application.h"
 #include "ui/form1.h"
 #include "ui/messagebox.h"
+#include "ui/reviewwindow.h"
 
 namespace {
 class SlowExporter final : public wallcalc::ReportExporter {
@@ -33,13 +36,14 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const QStringList arguments = app.arguments();
     if (arguments.size() < 2) {
-        std::fprintf(stderr, "usage: wallcalc-screenshot OUT.png [boxes] [slow] [1|2|3|4 ...]\n");
+        std::fprintf(stderr, "usage: wallcalc-screenshot OUT.png [boxes] [slow] [review] [1|2|3|4 ...]\n");
         return 2;
     }
     const QString output = arguments.at(1);
     QStringList presses = arguments.mid(2);
     const bool showBoxes = presses.removeAll(QStringLiteral("boxes")) > 0;
     const bool slowExport = presses.removeAll(QStringLiteral("slow")) > 0;
+    const bool review = presses.removeAll(QStringLiteral("review")) > 0;
 
     wallcalc::ui::setUpApplication(app);
     if (!showBoxes) {
@@ -49,9 +53,15 @@ int main(int argc, char* argv[]) {
     }
 
     wallcalc::ui::Form1 form(slowExport ? std::make_unique<SlowExporter>() : wallcalc::makePlatformExporter());
-    // Without a window manager nothing maximises the window, so give it the screen's size.
-    form.setGeometry(app.primaryScreen()->availableGeometry());
-    form.showMaximized();
+    if (review) {
+        // Tall enough for the bottom row of buttons, where 现行规范复核 stands.
+        form.setGeometry(0, 0, form.width(), 720);
+        form.show();
+    } else {
+        // Without a window manager nothing maximises the window, so give it the screen's size.
+        form.setGeometry(app.primaryScreen()->availableGeometry());
+        form.showMaximized();
+    }
 
     // Set before the presses, so that it also fires while a box or note waits for the user.
     QTimer::singleShot(1500, &form, [&] {
@@ -73,6 +83,11 @@ int main(int argc, char* argv[]) {
                 return;
             }
             button->click();
+        }
+        if (review) {
+            form.findChild<QPushButton*>(QStringLiteral("Command5"))->click();
+            auto* window = form.findChild<wallcalc::ui::ReviewWindow*>();
+            window->move(form.geometry().right() + 10, 0);
         }
     });
     return app.exec();

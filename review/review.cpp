@@ -200,6 +200,9 @@ void design(Section& section, const Result& r, double d, double s) {
     given.cs = crack.cs;
     given.deq = crack.deq;
     given.w = crack.w;
+    given.rhoTeRaw = crack.rhoTeRaw;
+    given.psiRaw = crack.psiRaw;
+    given.csRaw = section.cover + dh;
     given.ok = section.AsReq && given.AsP >= *section.AsReq && given.w <= section.wlim;
 
     const Demand demand{section.Muls, section.Msls,  r.t,   section.cover,     dh,

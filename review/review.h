@@ -59,11 +59,12 @@ struct Loads {
 };
 
 struct GivenBars {
-    double d = 0, s = 0;                    // as read from Text17 and Text25
-    double h0 = 0;                          // with the given d
-    double AsP = 0;                         // π·d²/4·1000/s
-    double sigmaS = 0, rhoTe = 0, psi = 0;  // ρte after its floor, ψ after its bounds
-    double cs = 0, deq = 0;                 // cs after its bounds
+    double d = 0, s = 0;                         // as read from Text17 and Text25
+    double h0 = 0;                               // with the given d
+    double AsP = 0;                              // π·d²/4·1000/s
+    double sigmaS = 0, rhoTe = 0, psi = 0;       // ρte after its floor, ψ after its bounds
+    double cs = 0, deq = 0;                      // cs after its bounds
+    double rhoTeRaw = 0, psiRaw = 0, csRaw = 0;  // before their bounds (ψ: 0 when σs = 0)
     double w = 0;
     bool ok = false;
 };

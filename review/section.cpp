@@ -36,8 +36,10 @@ CrackWidth crackWidth(double M, double h0, double AsP, double d, double t, doubl
                       const Steel& steel, double alphaCr) {
     CrackWidth out;
     out.sigmaS = M * 1e6 / (0.87 * h0 * AsP);
-    out.rhoTe = std::max(0.01, AsP / (0.5 * kStripWidth * t));
-    out.psi = out.sigmaS == 0 ? 0.2 : std::clamp(1.1 - 0.65 * concrete.ftk / (out.rhoTe * out.sigmaS), 0.2, 1.0);
+    out.rhoTeRaw = AsP / (0.5 * kStripWidth * t);
+    out.rhoTe = std::max(0.01, out.rhoTeRaw);
+    out.psiRaw = out.sigmaS == 0 ? 0 : 1.1 - 0.65 * concrete.ftk / (out.rhoTe * out.sigmaS);
+    out.psi = out.sigmaS == 0 ? 0.2 : std::clamp(out.psiRaw, 0.2, 1.0);
     out.cs = cs;
     out.deq = d / steel.nu;
     out.w = alphaCr * out.psi * out.sigmaS / steel.Es * (1.9 * cs + 0.08 * out.deq / out.rhoTe);

@@ -38,6 +38,7 @@ Flexure flexure(double M, double h0, const Concrete& concrete, const Steel& stee
 //   cs = c + dh in [20, 65]; deq = d/ν;  w = αcr·ψ·σs/Es·(1.9·cs + 0.08·deq/ρte).
 struct CrackWidth {
     double sigmaS = 0, rhoTe = 0, psi = 0, cs = 0, deq = 0, w = 0;
+    double rhoTeRaw = 0, psiRaw = 0;  // before their bounds (ψ: 0 when σs = 0)
 };
 double boundedCover(double cover, double dh);
 CrackWidth crackWidth(double M, double h0, double AsP, double d, double t, double cs, const Concrete& concrete,

@@ -22,6 +22,7 @@
 #include "ui/messagebox.h"
 #include "ui/picturebox.h"
 #include "ui/reportbox.h"
+#include "ui/reviewwindow.h"
 #include "ui/texts.h"
 
 namespace wallcalc::ui {
@@ -199,6 +200,7 @@ constexpr ButtonSpec kButtons[] = {
     {"Command2", "裂缝计算", 8040, 8640, 1455, 615, 42, &Form1::Command2_Click},
     {"Command4", "生成计算书", 1800, 10080, 2535, 495, 99, &Form1::Command4_Click},
     {"Command3", "计算书保存", 5640, 10080, 2295, 495, 101, &Form1::Command3_Click},
+    {"Command5", "现行规范复核", 8040, 10080, 1455, 495, 102, &Form1::Command5_Click},
 };
 
 constexpr int kPictureTabIndex = 8;
@@ -457,15 +459,26 @@ void Form1::Command2_Click() { run(crackWidthCheck, Where::OnThisThread); }
 
 void Form1::Command4_Click() { run(composeReport, Where::OnThisThread); }
 
-void Form1::Command3_Click() {
+void Form1::Command3_Click() { exportDocument(fieldText(Field::Text29)); }
+
+bool Form1::exportDocument(const std::string& text) {
     ReportExporter* exporter = exporter_.get();
     // The word processor can take many seconds to answer; the window keeps painting meanwhile.
-    run(
-        [exporter](FieldSet& fields) {
+    return run(
+        [exporter, text](FieldSet&) {
             if (!exporter) throw export_fault::cannotCreate("本程序没有配置文字处理软件的接口");
-            exporter->exportReport(fields.text(Field::Text29));
+            exporter->exportReport(text);
         },
         Where::OnWorkerThread);
+}
+
+void Form1::Command5_Click() {
+    // One review window, made on the first press and shown again on every later one.
+    auto* review = findChild<ReviewWindow*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!review) review = new ReviewWindow(this);
+    review->show();
+    review->raise();
+    review->activateWindow();
 }
 
 }  // namespace wallcalc::ui

@@ -51,12 +51,16 @@ public:
     void setDocumentSaver(std::unique_ptr<DocumentSaver> saver) { saver_ = std::move(saver); }
     // The client area below the menu bar, which holds every control at its place.
     QWidget* clientArea() const { return client_; }
+    // Hands `text` to the word processor as 计算书保存 hands the report box (the same export,
+    // worker thread, note and faults), e.g. the review report. Returns whether it completed.
+    bool exportDocument(const std::string& text);
 
 public slots:
     void Command1_Click();  // 强度计算
     void Command2_Click();  // 裂缝计算
     void Command3_Click();  // 计算书保存
     void Command4_Click();  // 生成计算书
+    void Command5_Click();  // 现行规范复核: opens the review window
 
     void newWall();       // 文件 → 新建
     void openWallFile();  // 文件 → 打开…

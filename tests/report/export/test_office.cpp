@@ -12,6 +12,8 @@
 #include "report/compose.h"
 #include "report/export.h"
 #include "report/export/plain_symbols.h"
+#include "report/review_compose.h"
+#include "review/review.h"
 #include "tests/support/office/headless_office.h"
 #include "tests/support/sample_report.h"
 
@@ -150,6 +152,22 @@ TEST_F(OfficeExport, AnOfficeWithoutADisplayIsNoSuccess) {
     ::setenv("WALLCALC_OFFICE_ALLOW_HIDDEN", "1", 1);
     if (own) ::setenv("DISPLAY", ownDisplay.c_str(), 1);
     EXPECT_EQ(office_->documents().size(), before);
+}
+
+// The review report goes the same way, every line one paragraph, its Greek letters, primes and
+// superscripts as standard characters that need no font of the program's.
+TEST_F(OfficeExport, TheReviewReportArrivesLineForLine) {
+    FieldSet fields;
+    review::Options options;
+    review::setOption(options, "support", "fixed");
+    const review::Result result = review::reviewWall(fields, options);
+    const std::vector<std::string> lines = reviewReportLines(result, "2024-05-01");
+    fields.setText(Field::Text29, reviewReportText(result, "2024-05-01"));
+    const std::vector<Document> added = pressExport(fields);
+    ASSERT_EQ(added.size(), 1u);
+    EXPECT_EQ(added[0].paragraphs, lines);
+    EXPECT_FALSE(added[0].hasLocation);
+    EXPECT_EQ(added[0].symbolRuns, 0);
 }
 
 }  // namespace

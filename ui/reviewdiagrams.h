@@ -1,0 +1,55 @@
+#pragma once
+// The two pictures of the review window, side by side with the wall's top at the top of both:
+// the pressure on the wall (earth, water, surcharge; ground, water table and slabs marked) and
+// the bending moment of the ULS and the crack combination with the sections and their values.
+
+#include <QWidget>
+#include <vector>
+
+#include "review/review.h"
+
+namespace wallcalc::ui {
+
+class ReviewDiagram : public QWidget {
+    Q_OBJECT
+public:
+    enum class Kind { Pressure, Moment };
+
+    ReviewDiagram(Kind kind, QWidget* parent = nullptr);
+
+    // The review and its points along the wall; drawn in grey while the window is disabled.
+    void setReview(const review::Result& result, std::vector<review::DiagramPoint> points);
+
+    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;
+
+    // Where the wall is drawn (top slab at the top edge, base slab at the bottom edge), and the
+    // horizontal position of a value (pressure or moment, sagging to the right).
+    QRectF plotArea() const;
+    double xOf(double value) const;
+    double yOf(double x) const;
+
+    // The colours of the picture.
+    static QColor earthColour() { return QColor(176, 128, 80); }
+    static QColor waterColour() { return QColor(70, 140, 230); }
+    static QColor surchargeColour() { return QColor(240, 190, 40); }
+    static QColor ulsColour() { return QColor(220, 0, 0); }
+    static QColor slsColour() { return QColor(0, 90, 200); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void paintPressure(class QPainter& painter);
+    void paintMoment(class QPainter& painter);
+    void paintLevels(class QPainter& painter);
+    QColor tone(const QColor& colour) const;
+    void range(double& low, double& high) const;
+
+    Kind kind_;
+    bool hasReview_ = false;
+    review::Result result_;
+    std::vector<review::DiagramPoint> points_;
+};
+
+}  // namespace wallcalc::ui

@@ -1,0 +1,383 @@
+#include "ui/reviewwindow.h"
+
+#include <QComboBox>
+#include <QDate>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <exception>
+
+#include "calc/crack.h"
+#include "calc/strength.h"
+#include "core/action.h"
+#include "core/fault.h"
+#include "report/review_compose.h"
+#include "ui/fonts.h"
+#include "ui/form1.h"
+#include "ui/reviewdiagrams.h"
+
+namespace wallcalc::ui {
+namespace {
+
+constexpr int kDebounceMs = 150;
+constexpr int kDiagramPoints = 121;
+
+struct OptionSpec {
+    std::string_view key;
+    const char* label;
+    const char* unit;
+};
+
+// The numeric options, in the order of the command line, with the engineer's names.
+constexpr OptionSpec kNumericOptions[] = {
+    {"gamma0", "结构重要性系数 γ0", ""},    {"K0", "静止土压力系数 K0", ""},
+    {"gamma", "土的重度 γ", "kN/m³"},       {"gamma_sub", "浮重度 γ′", "kN/m³"},
+    {"gamma_w", "水的重度 γw", "kN/m³"},    {"psi_q", "堆载准永久值系数 ψq", ""},
+    {"cover_out", "外侧保护层 c", "mm"},    {"cover_in", "内侧保护层 c", "mm"},
+    {"dh", "外侧水平筋直径 dh", "mm"},      {"wlim_out", "外侧裂缝限值 wlim", "mm"},
+    {"wlim_in", "内侧裂缝限值 wlim", "mm"},
+};
+
+QString sectionWord(std::string_view name) {
+    if (name == "base") return QStringLiteral("底部支座");
+    if (name == "top") return QStringLiteral("顶部支座");
+    return QStringLiteral("跨中");
+}
+
+QString fixed(double value, int decimals) { return QString::number(value, 'f', decimals); }
+QString fixed(const std::optional<double>& value, int decimals) {
+    return value ? fixed(*value, decimals) : QStringLiteral("—");
+}
+QString bars(double d, double s) { return QStringLiteral("Φ%1@%2").arg(d).arg(s); }
+QString bars(const review::Candidate& c) { return QStringLiteral("Φ%1@%2").arg(c.d).arg(c.s); }
+
+// The rows of the results table, a column a section.
+enum Row {
+    kX,
+    kMuls,
+    kMsls,
+    kH0,
+    kAs,
+    kAsMin,
+    kAsReq,
+    kGiven,
+    kAsP,
+    kW,
+    kVerdict,
+    kChoice,
+    kNext,
+    kGoverns,
+    kRowCount
+};
+
+std::optional<Fault> runFourButtons(FieldSet& fields) {
+    try {
+        return runAtomically(fields, [](FieldSet& f) {
+            strengthCalculation(f);
+            crackWidthCheck(f);
+        });
+    } catch (const std::exception& error) {
+        return Fault{51, "内部错误", error.what()};
+    }
+}
+
+}  // namespace
+
+ReviewWindow::ReviewWindow(Form1* form) : QWidget(form, Qt::Window), form_(form) {
+    setObjectName(QStringLiteral("ReviewWindow"));
+    setWindowTitle(QStringLiteral("复核"));
+    setFont(defaultUiFont());
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->addWidget(buildOptions());
+
+    results_ = new QWidget(this);
+    results_->setObjectName(QStringLiteral("results"));
+    auto* resultsLayout = new QHBoxLayout(results_);
+    resultsLayout->setContentsMargins(0, 0, 0, 0);
+    auto* left = new QVBoxLayout;
+    table_ = new QTableWidget(kRowCount, 0, results_);
+    table_->setObjectName(QStringLiteral("resultsTable"));
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSelectionMode(QAbstractItemView::NoSelection);
+    table_->setFocusPolicy(Qt::NoFocus);
+    table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table_->setVerticalHeaderLabels(
+        {QStringLiteral("x（m，自顶板）"), QStringLiteral("M 基本组合（kN·m/m）"),
+         QStringLiteral("Mq 裂缝验算（kN·m/m）"), QStringLiteral("h0（mm）"), QStringLiteral("As（mm²）"),
+         QStringLiteral("As,min（mm²）"), QStringLiteral("As,req（mm²）"), QStringLiteral("实配钢筋"),
+         QStringLiteral("As,p（mm²）"), QStringLiteral("w（mm）"), QStringLiteral("实配结论"),
+         QStringLiteral("推荐配筋"), QStringLiteral("其次"), QStringLiteral("控制因素")});
+    left->addWidget(table_);
+    oldMethod_ = new QLabel(results_);
+    oldMethod_->setObjectName(QStringLiteral("oldMethod"));
+    oldMethod_->setWordWrap(true);
+    newMethod_ = new QLabel(results_);
+    newMethod_->setObjectName(QStringLiteral("newMethod"));
+    newMethod_->setWordWrap(true);
+    left->addWidget(oldMethod_);
+    left->addWidget(newMethod_);
+    left->addStretch(1);
+    resultsLayout->addLayout(left, 0);
+    pressure_ = new ReviewDiagram(ReviewDiagram::Kind::Pressure, results_);
+    moment_ = new ReviewDiagram(ReviewDiagram::Kind::Moment, results_);
+    resultsLayout->addWidget(pressure_, 1);
+    resultsLayout->addWidget(moment_, 1);
+    outer->addWidget(results_, 1);
+
+    auto* bottom = new QHBoxLayout;
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("status"));
+    status_->setWordWrap(true);
+    status_->setFrameShape(QFrame::StyledPanel);
+    bottom->addWidget(status_, 1);
+    auto* show = new QPushButton(QStringLiteral("生成复核计算书"), this);
+    show->setObjectName(QStringLiteral("showReport"));
+    auto* save = new QPushButton(QStringLiteral("复核计算书保存"), this);
+    save->setObjectName(QStringLiteral("exportReport"));
+    connect(show, &QPushButton::clicked, this, &ReviewWindow::showReport);
+    connect(save, &QPushButton::clicked, this, &ReviewWindow::exportReport);
+    bottom->addWidget(show);
+    bottom->addWidget(save);
+    outer->addLayout(bottom);
+
+    debounce_.setSingleShot(true);
+    debounce_.setInterval(kDebounceMs);
+    connect(&debounce_, &QTimer::timeout, this, &ReviewWindow::recompute);
+
+    // Every input of Form1: a change is reviewed once typing pauses.
+    for (Field field : allFields()) {
+        if (field == Field::Text29) continue;
+        QWidget* widget = form_->fieldWidget(field);
+        if (auto* edit = qobject_cast<QLineEdit*>(widget))
+            connect(edit, &QLineEdit::textChanged, this, &ReviewWindow::scheduleRecompute);
+        else if (auto* combo = qobject_cast<QComboBox*>(widget))
+            connect(combo, &QComboBox::editTextChanged, this, &ReviewWindow::scheduleRecompute);
+    }
+    recompute();
+}
+
+ReviewWindow::~ReviewWindow() = default;
+
+QWidget* ReviewWindow::buildOptions() {
+    auto* box = new QGroupBox(QStringLiteral("复核选项"), this);
+    box->setObjectName(QStringLiteral("options"));
+    auto* grid = new QGridLayout(box);
+    const review::Options defaults;
+    constexpr int kGroups = 4;  // label, control, unit: four to a row
+    int cell = 0;
+    auto place = [&](const QString& label, QWidget* control, const QString& unit) {
+        const int row = cell / kGroups, column = cell % kGroups * 3;
+        grid->addWidget(new QLabel(label, box), row, column);
+        grid->addWidget(control, row, column + 1);
+        grid->addWidget(new QLabel(unit, box), row, column + 2);
+        ++cell;
+    };
+
+    auto* edition = new QComboBox(box);
+    edition->addItem(QStringLiteral("现行规范"), QStringLiteral("current"));
+    edition->addItem(QStringLiteral("2002版规范"), QStringLiteral("2002"));
+    edition->setCurrentIndex(edition->findData(QString::fromStdString(defaults.edition)));
+    connect(edition, &QComboBox::currentIndexChanged, this, &ReviewWindow::scheduleRecompute);
+    options_.push_back({"edition", edition});
+    place(QStringLiteral("规范版本"), edition, {});
+
+    auto* support = new QComboBox(box);
+    support->addItem(QStringLiteral("顶板铰接"), QStringLiteral("propped"));
+    support->addItem(QStringLiteral("顶板固接"), QStringLiteral("fixed"));
+    support->setCurrentIndex(defaults.support == review::Support::Fixed ? 1 : 0);
+    connect(support, &QComboBox::currentIndexChanged, this, &ReviewWindow::scheduleRecompute);
+    options_.push_back({"support", support});
+    place(QStringLiteral("计算模型（底板固接）"), support, {});
+
+    const QFontMetrics metrics(font());
+    for (const OptionSpec& spec : kNumericOptions) {
+        auto* edit = new QLineEdit(QString::fromStdString(review::optionText(defaults, spec.key)), box);
+        edit->setObjectName(QString::fromUtf8(spec.key.data(), spec.key.size()));
+        edit->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("00000")) + 12);
+        edit->setMaximumWidth(metrics.horizontalAdvance(QStringLiteral("000000000")) + 12);
+        connect(edit, &QLineEdit::textChanged, this, &ReviewWindow::scheduleRecompute);
+        options_.push_back({spec.key, edit});
+        place(QString::fromUtf8(spec.label), edit, QString::fromUtf8(spec.unit));
+    }
+    edition->setObjectName(QStringLiteral("edition"));
+    support->setObjectName(QStringLiteral("support"));
+    return box;
+}
+
+QWidget* ReviewWindow::optionWidget(std::string_view key) const {
+    for (const Option& option : options_)
+        if (option.key == key) return option.widget;
+    return nullptr;
+}
+
+QString ReviewWindow::statusText() const { return status_->text(); }
+
+void ReviewWindow::scheduleRecompute() { debounce_.start(); }
+
+void ReviewWindow::recompute() {
+    debounce_.stop();
+    ++reviews_;
+    // Everything is worked out before anything is shown: a refusal anywhere shows nothing new.
+    try {
+        review::Options options;
+        for (const Option& option : options_) {
+            QString text;
+            if (auto* combo = qobject_cast<QComboBox*>(option.widget))
+                text = combo->currentData().toString();
+            else
+                text = static_cast<QLineEdit*>(option.widget)->text();
+            review::setOption(options, option.key, text.toStdString());
+        }
+        const FieldSet fields = form_->fieldTexts();
+        review::Result result = review::reviewWall(fields, options);
+        std::vector<review::DiagramPoint> points = review::diagram(result, kDiagramPoints);
+        FieldSet copy = fields;
+        const std::optional<Fault> oldFault = runFourButtons(copy);
+
+        result_ = std::move(result);
+        showResult(*result_);
+        pressure_->setReview(*result_, points);
+        moment_->setReview(*result_, std::move(points));
+        if (oldFault) {
+            oldMethod_->setText(
+                QStringLiteral("四个按钮（原算法）：运行时错误 %1：%2　%3")
+                    .arg(oldFault->number)
+                    .arg(QString::fromStdString(oldFault->description), QString::fromStdString(oldFault->what)));
+        } else {
+            auto text = [&](Field field) { return QString::fromStdString(copy.text(field)); };
+            oldMethod_->setText(
+                QStringLiteral("四个按钮（原算法）：M1＝%1 kN·m，M2＝%2 kN·m，As1＝%3 mm²，As2＝%4 mm²，ωmax＝%5 mm")
+                    .arg(text(Field::Text5), text(Field::Text6), text(Field::Text7), text(Field::Text8),
+                         text(Field::Text15)));
+        }
+        setStale(false);
+    } catch (const FaultError& error) {
+        status_->setText(QStringLiteral("输入被拒绝（显示的是上一次有效的结果）：") +
+                         QString::fromStdString(error.fault().what));
+        setStale(true);
+    } catch (const std::exception& error) {
+        status_->setText(QStringLiteral("复核失败（显示的是上一次有效的结果）：") + QString::fromUtf8(error.what()));
+        setStale(true);
+    }
+}
+
+void ReviewWindow::setStale(bool stale) {
+    stale_ = stale;
+    results_->setEnabled(!stale);
+    QPalette palette = status_->palette();
+    palette.setColor(QPalette::WindowText, stale ? QColor(200, 0, 0) : QColor(0, 110, 0));
+    status_->setPalette(palette);
+    for (const char* name : {"showReport", "exportReport"})
+        if (auto* button = findChild<QPushButton*>(QString::fromUtf8(name))) button->setEnabled(!stale && result_);
+}
+
+void ReviewWindow::showResult(const review::Result& result) {
+    const auto& sections = result.sections;
+    table_->setColumnCount(static_cast<int>(sections.size()));
+    QStringList headers;
+    for (const review::Section& s : sections) headers << sectionWord(s.name);
+    table_->setHorizontalHeaderLabels(headers);
+    table_->verticalHeaderItem(kMsls)->setText(result.options.edition == "2002"
+                                                   ? QStringLiteral("Mk 裂缝验算（kN·m/m）")
+                                                   : QStringLiteral("Mq 裂缝验算（kN·m/m）"));
+    QStringList verdicts;
+    QStringList summary;
+    for (int column = 0; column < static_cast<int>(sections.size()); ++column) {
+        const review::Section& s = sections[column];
+        QString cells[kRowCount];
+        cells[kX] = fixed(s.x, 3);
+        cells[kMuls] = fixed(s.Muls, 2);
+        cells[kMsls] = fixed(s.Msls, 2);
+        cells[kH0] = fixed(s.h0, 1);
+        cells[kAs] = s.As ? fixed(s.As, 0) : QString::fromStdString(s.note);
+        cells[kAsMin] = fixed(s.AsMin, 0);
+        cells[kAsReq] = fixed(s.AsReq, 0);
+        cells[kGiven] = bars(s.given.d, s.given.s);
+        cells[kAsP] = fixed(s.given.AsP, 0);
+        cells[kW] = fixed(s.given.w, 3) + QStringLiteral(" ≤ ") + fixed(s.wlim, 2);
+        if (s.given.w > s.wlim) cells[kW] = fixed(s.given.w, 3) + QStringLiteral(" ＞ ") + fixed(s.wlim, 2);
+        cells[kVerdict] = s.given.ok ? QStringLiteral("✔ 满足") : QStringLiteral("✘ 不满足");
+        cells[kChoice] = s.choice.empty() ? QStringLiteral("无")
+                                          : bars(s.choice[0]) + QStringLiteral("（%1）").arg(fixed(s.choice[0].AsP, 0));
+        QStringList next;
+        for (std::size_t i = 1; i < s.choice.size(); ++i) next << bars(s.choice[i]);
+        cells[kNext] = next.isEmpty() ? QStringLiteral("—") : next.join(QStringLiteral("，"));
+        cells[kGoverns] = s.governs ? QString::fromStdString(*s.governs) : QStringLiteral("—");
+        for (int row = 0; row < kRowCount; ++row) {
+            auto* item = new QTableWidgetItem(cells[row]);
+            item->setTextAlignment(Qt::AlignCenter);
+            if (row == kVerdict) {
+                item->setBackground(s.given.ok ? QColor(200, 240, 200) : QColor(255, 205, 205));
+                item->setForeground(s.given.ok ? QColor(0, 110, 0) : QColor(190, 0, 0));
+                QFont bold = font();
+                bold.setBold(true);
+                item->setFont(bold);
+            }
+            table_->setItem(row, column, item);
+        }
+        verdicts << sectionWord(s.name) + (s.given.ok ? QStringLiteral("满足") : QStringLiteral("不满足"));
+        summary << QStringLiteral("%1 M＝%2 kN·m，As,req＝%3 mm²，w＝%4 mm")
+                       .arg(sectionWord(s.name), fixed(s.Muls, 2), fixed(s.AsReq, 0), fixed(s.given.w, 3));
+    }
+    newMethod_->setText(QStringLiteral("本复核：") + summary.join(QStringLiteral("；")));
+    const review::Section& first = sections.front();
+    status_->setText(
+        QStringLiteral("复核完成（%1）：实配%2　%3")
+            .arg(result.options.edition == "2002" ? QStringLiteral("2002版规范") : QStringLiteral("现行规范"),
+                 bars(first.given.d, first.given.s), verdicts.join(QStringLiteral("，"))));
+
+    // The table shows every cell whole: no scrolling, nothing cut off.
+    table_->resizeColumnsToContents();
+    table_->resizeRowsToContents();
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    int width = table_->verticalHeader()->width() + 2 * table_->frameWidth();
+    for (int c = 0; c < table_->columnCount(); ++c) width += table_->columnWidth(c);
+    int height = table_->horizontalHeader()->height() + 2 * table_->frameWidth();
+    for (int r = 0; r < table_->rowCount(); ++r) height += table_->rowHeight(r);
+    table_->setFixedSize(width, height);
+    const int labelWidth = std::max(width, table_->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 40);
+    oldMethod_->setFixedWidth(labelWidth);
+    newMethod_->setFixedWidth(labelWidth);
+}
+
+std::string ReviewWindow::reportText() const {
+    if (!result_) return {};
+    return reviewReportText(*result_, QDate::currentDate().toString(Qt::ISODate).toStdString());
+}
+
+void ReviewWindow::showReport() {
+    if (!result_ || stale_) return;
+    if (!report_) {
+        report_ = new QPlainTextEdit(this);
+        report_->setWindowFlag(Qt::Window);
+        report_->setObjectName(QStringLiteral("reviewReport"));
+        report_->setWindowTitle(QStringLiteral("复核计算书"));
+        report_->setReadOnly(true);
+        report_->setLineWrapMode(QPlainTextEdit::NoWrap);
+        report_->setFont(defaultUiFont());
+        const QFontMetrics metrics(report_->font());
+        report_->resize(metrics.horizontalAdvance(QLatin1Char('M')) * 110, metrics.height() * 40);
+    }
+    QString text = QString::fromStdString(reportText());
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    report_->setPlainText(text);
+    report_->show();
+    report_->raise();
+}
+
+void ReviewWindow::exportReport() {
+    if (!result_ || stale_) return;
+    form_->exportDocument(reportText());
+}
+
+}  // namespace wallcalc::ui

@@ -1,0 +1,79 @@
+#pragma once
+// 复核: the wall of Form1 checked by the codes in force, in a window of its own that follows
+// Form1's inputs. The options of the review are its own controls; the results, the comparison
+// with the four buttons and the two diagrams are recomputed a moment after every change. An
+// input the review refuses leaves the last good results in place, greyed, with the reason in
+// the status line.
+
+#include <QTimer>
+#include <QWidget>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "review/review.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTableWidget;
+class QPlainTextEdit;
+
+namespace wallcalc::ui {
+
+class Form1;
+class ReviewDiagram;
+
+class ReviewWindow : public QWidget {
+    Q_OBJECT
+public:
+    // A window of its own, owned by `form` and closed with it.
+    explicit ReviewWindow(Form1* form);
+    ~ReviewWindow() override;
+
+    // The last good review (none before the first), and whether it is shown greyed because the
+    // inputs since then were refused.
+    const std::optional<review::Result>& result() const { return result_; }
+    bool isStale() const { return stale_; }
+    QString statusText() const;
+    int reviews() const { return reviews_; }
+
+    // The review report of the last good review, dated today.
+    std::string reportText() const;
+
+    // The option control of a command-line key ("edition", "gamma0", ...).
+    QWidget* optionWidget(std::string_view key) const;
+
+public slots:
+    void recompute();     // now, without waiting for the debounce
+    void showReport();    // 生成复核计算书
+    void exportReport();  // 复核计算书保存
+
+private:
+    void scheduleRecompute();
+    QWidget* buildOptions();
+    void showResult(const review::Result& result);
+    void setStale(bool stale);
+
+    Form1* form_;
+    QTimer debounce_;
+    int reviews_ = 0;
+    bool stale_ = false;
+    std::optional<review::Result> result_;
+
+    struct Option {
+        std::string_view key;
+        QWidget* widget;
+    };
+    std::vector<Option> options_;
+    QWidget* results_ = nullptr;
+    QTableWidget* table_ = nullptr;
+    QLabel* oldMethod_ = nullptr;
+    QLabel* newMethod_ = nullptr;
+    ReviewDiagram* pressure_ = nullptr;
+    ReviewDiagram* moment_ = nullptr;
+    QLabel* status_ = nullptr;
+    QPlainTextEdit* report_ = nullptr;
+};
+
+}  // namespace wallcalc::ui
