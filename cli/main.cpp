@@ -16,6 +16,7 @@
 
 #include "calc/crack.h"
 #include "calc/strength.h"
+#include "cli/console.h"
 #include "cli/json.h"
 #include "core/action.h"
 #include "report/compose.h"
@@ -64,6 +65,7 @@ std::string faultJson(const Fault& fault, std::string_view action) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    cli::useUtf8Console(argc, argv);
     FieldSet fields;
     std::optional<Field> printField;
     std::vector<NamedAction> actions;
