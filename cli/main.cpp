@@ -27,6 +27,7 @@
 #include "calc/crack.h"
 #include "calc/strength.h"
 #include "cli/batch.h"
+#include "cli/console.h"
 #include "cli/json.h"
 #include "core/action.h"
 #include "report/compose.h"
@@ -201,6 +202,7 @@ int run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    cli::useUtf8Console(argc, argv);
     try {
         return run(argc, argv);
     } catch (const std::exception& error) {

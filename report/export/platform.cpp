@@ -1,8 +1,10 @@
 // The backend of this platform.
 
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,15 @@ namespace {
 [[maybe_unused]] const char* environment(const char* name) {
     const char* value = std::getenv(name);
     return value && *value ? value : nullptr;
+}
+
+// WALLCALC_OFFICE_DEADLINE_MS, where it gives a positive number of milliseconds.
+[[maybe_unused]] std::optional<std::chrono::milliseconds> deadlineFromEnvironment() {
+    if (const char* ms = environment("WALLCALC_OFFICE_DEADLINE_MS")) {
+        const long long value = std::atoll(ms);
+        if (value > 0) return std::chrono::milliseconds(value);
+    }
+    return std::nullopt;
 }
 
 #if !defined(_WIN32) && defined(WALLCALC_OFFICE_HELPER_NAME)
@@ -54,10 +65,7 @@ public:
         HelperExporter::Options options;
         options.cancel = &cancelled_;
         options.helperPath = findHelper();
-        if (const char* ms = environment("WALLCALC_OFFICE_DEADLINE_MS")) {
-            const long long value = std::atoll(ms);
-            if (value > 0) options.deadline = std::chrono::milliseconds(value);
-        }
+        if (auto deadline = deadlineFromEnvironment()) options.deadline = *deadline;
         HelperExporter(std::move(options)).exportReport(reportUtf8);
     }
     void cancel() override { cancelled_ = true; }
@@ -82,6 +90,8 @@ public:
 std::unique_ptr<ReportExporter> makePlatformExporter() {
 #if defined(_WIN32)
     // The LibreOffice helper converts the symbols itself; Word is given them converted.
+    if (auto deadline = deadlineFromEnvironment())
+        return std::make_unique<StandardSymbolsExporter>(std::make_unique<WordExporter>(*deadline));
     return std::make_unique<StandardSymbolsExporter>(std::make_unique<WordExporter>());
 #elif defined(WALLCALC_OFFICE_HELPER_NAME)
     return std::make_unique<LinuxExporter>();

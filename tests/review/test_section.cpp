@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "review/materials.h"
 #include "review/section.h"
@@ -173,7 +174,7 @@ TEST(Choice, ChosenPassesAndTheNextSmallerFailsForTheGoverningReason) {
         };
         auto check = [&](const Candidate& k) {
             const double h0 = c.demand.t - c.demand.cover - c.demand.dh - k.d / 2.0;
-            const double AsP = M_PI * k.d * k.d / 4 * 1000 / k.s;
+            const double AsP = std::numbers::pi * k.d * k.d / 4 * 1000 / k.s;
             const double alphaS = c.demand.Muls * 1e6 / (concrete.fc * 1000 * h0 * h0);
             const double xi = 1 - std::sqrt(1 - 2 * alphaS);
             const double As = concrete.fc * 1000 * xi * h0 / steel.fy;
