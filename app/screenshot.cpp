@@ -54,8 +54,8 @@ int main(int argc, char* argv[]) {
 
     wallcalc::ui::Form1 form(slowExport ? std::make_unique<SlowExporter>() : wallcalc::makePlatformExporter());
     if (review) {
-        // Tall enough for the bottom row of buttons, where 现行规范复核 stands.
-        form.setGeometry(0, 0, form.width(), 720);
+        // Tall enough for the bottom row of buttons, where 现行规范复核 stands, below the menu bar.
+        form.setGeometry(0, 0, form.width(), 720 + form.height() - form.clientArea()->height());
         form.show();
     } else {
         // Without a window manager nothing maximises the window, so give it the screen's size.
