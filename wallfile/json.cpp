@@ -105,7 +105,7 @@ private:
                 if (i_ >= s_.size() || s_[i_] != ':') fail("名称之后应为冒号");
                 ++i_;
                 skipSpace();
-                value.members.emplace_back(std::move(key), parseValue(depth + 1));
+                value.members.push_back(Member{std::move(key), parseValue(depth + 1)});
                 skipSpace();
                 if (i_ < s_.size() && s_[i_] == ',') {
                     ++i_;

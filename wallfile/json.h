@@ -11,6 +11,8 @@
 
 namespace wallcalc::wallfile::json {
 
+struct Member;
+
 struct Value {
     enum class Kind { Null, Boolean, Number, String, Array, Object };
     Kind kind = Kind::Null;
@@ -18,10 +20,17 @@ struct Value {
     double number = 0;
     std::string text;  // a string's UTF-8 text; a number as written
     std::vector<Value> items;
-    std::vector<std::pair<std::string, Value>> members;  // in the order written
+    std::vector<Member> members;  // in the order written
 
     // The member named `key` of an object (the last one where a key is repeated), or nullptr.
     const Value* find(std::string_view key) const;
+};
+
+// One name and value of an object. A struct of its own rather than std::pair, which needs a
+// complete Value where the vector of members is declared.
+struct Member {
+    std::string name;
+    Value value;
 };
 
 // Where and why a text is not JSON; the message in Chinese, with line and column (from 1).
