@@ -1,6 +1,7 @@
 #include "cli/batch.h"
 
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -21,6 +22,7 @@
 #include "core/action.h"
 #include "report/compose.h"
 #include "report/export/document_saver.h"
+#include "report/review_compose.h"
 #include "review/review.h"
 #include "wallfile/atomic_write.h"
 #include "wallfile/options.h"
@@ -70,14 +72,16 @@ constexpr const char* kReviewSections[] = {"base", "span", "top"};
 // The review of one wall, for its JSON and its summary columns (As,req, w of the given bars,
 // their verdict and the first recommended bars, for base, span and top).
 struct ReviewOutcome {
+    review::Result result;
     std::string json;                  // the value of "review"
     std::vector<std::string> columns;  // 4 per section
 };
 ReviewOutcome reviewOf(const FieldSet& fields, const wallfile::OptionTexts& texts) {
     review::Options options;
     for (const auto& [key, text] : texts.entries()) review::setOption(options, key, text);
-    const review::Result result = review::reviewWall(fields, options);
-    ReviewOutcome outcome{review::reviewJson(result), {}};
+    ReviewOutcome outcome{review::reviewWall(fields, options), {}, {}};
+    const review::Result& result = outcome.result;
+    outcome.json = review::reviewJson(result);
     auto number = [](double value) {
         char text[32];
         std::snprintf(text, sizeof text, "%.4g", value);
@@ -129,6 +133,24 @@ std::optional<std::string> badName(const std::string& name) {
         if (c < 0x20 || std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos)
             return "名称 " + name + " 含有不能用于文件名的字符";
     return std::nullopt;
+}
+
+// Today's date as the review report prints it ("2024-05-01"), on this computer's calendar.
+std::string today() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#if defined(_WIN32)
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    char text[16];
+    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
+    return text;
+}
+
+std::string faultText(const Fault& fault) {
+    return std::to_string(fault.number) + " " + fault.description + ": " + fault.what;
 }
 
 void writeFile(const fs::path& path, const std::string& bytes) {
@@ -249,34 +271,44 @@ int runBatch(const std::vector<std::string>& args) {
                 fault = runAtomically(fields, action);
                 if (fault) {
                     failedAction = stepName;
-                    problem = std::string(stepName) + ": " + std::to_string(fault->number) + " " + fault->description +
-                              ": " + fault->what;
+                    problem = std::string(stepName) + ": " + faultText(*fault);
                     break;
                 }
             }
+            // The review refusing the wall (an option or an input it cannot take) leaves what the
+            // four buttons gave: their JSON and their 计算书, with the review's fault in the JSON.
+            if (!fault) {
+                try {
+                    review = reviewOf(fields, options);
+                } catch (const FaultError& e) {
+                    fault = e.fault();
+                    failedAction = "review";
+                    problem = "review: " + faultText(*fault);
+                }
+            }
             try {
-                if (!fault) review = reviewOf(fields, options);
                 std::string json = "{\"name\": " + jsonString(name) + ", \"fields\": " + fieldsJson(fields);
                 if (review) json += ", \"review\": " + review->json;
                 json += ", \"fault\": " + (fault ? faultJson(*fault, failedAction) : std::string("null")) + "}\n";
                 writeFile(*outDir / fs::u8path(name + ".json"), json);
-                if (documents && !fault) {
+                if (documents && (!fault || failedAction == "review")) {
                     if (!saver) saver = makePlatformSaver();
                     const std::string extension = "." + std::string(formatName(*documents));
                     saver->saveReport(fields.text(Field::Text29), *outDir / fs::u8path(name + ".report" + extension),
                                       *documents);
-                    // The review report (being built apart) is to be saved here beside the 计算书.
+                    if (review)
+                        saver->saveReport(reviewReportText(review->result, today()),
+                                          *outDir / fs::u8path(name + ".review" + extension), *documents);
                 }
             } catch (const FaultError& e) {
-                problem = std::string(review ? "documents: " : "review: ") + std::to_string(e.fault().number) + " " +
-                          e.fault().description + ": " + e.fault().what;
+                problem += (problem.empty() ? "" : "; ") + std::string("documents: ") + faultText(e.fault());
             } catch (const std::exception& e) {
-                problem = e.what();
+                problem += (problem.empty() ? "" : "; ") + std::string(e.what());
             }
         }
 
         // Results only where all three actions ran; the inputs as the row gave them.
-        const bool computed = ran && !fault;
+        const bool computed = ran && (!fault || failedAction == "review");
         std::vector<std::string> row{name};
         for (const SummaryColumn& c : kSummaryFields)
             row.push_back(computed || isInput(c.field) ? fields.text(c.field) : std::string());

@@ -105,6 +105,18 @@ TEST_F(CliFiles, BatchGoesOnPastBadRowsAndSaysWhichFailed) {
     // Everything right: status 0.
     std::ofstream(dir / "good.csv") << "name,Text1\nA,10\nB,12\n";
     EXPECT_EQ(cli("batch " + (dir / "good.csv").string() + " --out " + (dir / "good").string(), dir).status, 0);
+    // fy 310 N/mm² is no steel of the review's table: the four buttons' results stand (M1 as the
+    // defaults'), the review's fault is in the JSON and the row counts as failed.
+    std::ofstream(dir / "review.csv") << "name,Text13\nG,310\n";
+    const CliRun refused = cli("batch " + (dir / "review.csv").string() + " --out " + (dir / "refused").string(), dir);
+    EXPECT_EQ(refused.status, 3);
+    EXPECT_NE(refused.err.find("row 2 (G): review: 5 "), std::string::npos) << refused.err;
+    const std::string g = read(dir / "refused" / "G.json");
+    EXPECT_NE(g.find("\"Text5\": \"107.2080\""), std::string::npos) << g;
+    EXPECT_NE(g.find("\"action\": \"review\""), std::string::npos) << g;
+    EXPECT_EQ(g.find("\"review\": {"), std::string::npos) << g;
+    EXPECT_NE(read(dir / "refused" / "summary.csv").find("G,10,0.5,5,300,4500,30,310,16,100,107.2080,"),
+              std::string::npos);
     // A header that names no wall column is a usage error.
     std::ofstream(dir / "nohead.csv") << "Text1,Text99\n10,1\n";
     EXPECT_EQ(cli("batch " + (dir / "nohead.csv").string() + " --out " + (dir / "x").string(), dir).status, 2);

@@ -15,6 +15,7 @@
 
 #include "calc/crack.h"
 #include "calc/strength.h"
+#include "cli/batch.h"
 #include "core/fault.h"
 #include "report/compose.h"
 #include "report/export/document_saver.h"
@@ -112,6 +113,21 @@ TEST_F(SavedDocuments, PdfAndWordReadBackWithStandardSymbolsAndRender) {
             std::count_if(pixels.begin(), pixels.end(), [](char p) { return static_cast<unsigned char>(p) < 128; });
         EXPECT_GT(ink, width * height / 200);
     }
+}
+
+TEST_F(SavedDocuments, BatchSavesEachWallsReportAndReviewReport) {
+    // A: the defaults; B: fy 310 N/mm², which the four buttons take and the review refuses, so B
+    // has its 计算书 and no review report.
+    const fs::path out = dir_ / "batch";
+    std::ofstream(dir_ / "walls.csv") << "name,Text13\nA,300\nB,310\n";
+    EXPECT_EQ(cli::runBatch({(dir_ / "walls.csv").string(), "--out", out.string(), "--documents", "pdf"}), 3);
+    for (const char* file : {"A.report.pdf", "A.review.pdf", "B.report.pdf"})
+        EXPECT_TRUE(fs::exists(out / file)) << file;
+    EXPECT_FALSE(fs::exists(out / "B.review.pdf"));
+    const std::string review = output("pdftotext -enc UTF-8 '" + (out / "A.review.pdf").string() + "' -");
+    EXPECT_NE(review.find("地下室外墙复核计算书"), std::string::npos) << review.substr(0, 400);
+    EXPECT_NE(output("pdftotext -enc UTF-8 '" + (out / "B.report.pdf").string() + "' -").find("Φ16@100"),
+              std::string::npos);
 }
 
 TEST_F(SavedDocuments, AnUnwritablePlaceIsAFaultAndLeavesNothing) {
