@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <sstream>
 #include <system_error>
 
 #include "report/export/export_fault.h"
@@ -12,14 +13,6 @@
 
 namespace wallcalc {
 namespace {
-
-std::string lastLine(const std::string& text) {
-    std::istringstream in(text);
-    std::string line, last;
-    while (std::getline(in, line))
-        if (!line.empty()) last = line;
-    return last;
-}
 
 // What the helper wrote of its own to the error stream, unless it names a file of this machine
 // or of the program's sources.

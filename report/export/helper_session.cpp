@@ -4,7 +4,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,13 +11,12 @@
 #include <cerrno>
 #include <cstring>
 #include <sstream>
+#include <system_error>
 #include <thread>
 #include <vector>
 
 #include "report/export/export_fault.h"
 #include "report/export/helper_exporter.h"
-
-extern char** environ;
 
 namespace wallcalc {
 namespace {
@@ -30,56 +28,21 @@ void closeFd(int& fd) {
     fd = -1;
 }
 
-std::string lastLine(const std::string& text) {
-    std::istringstream in(text);
-    std::string line, last;
-    while (std::getline(in, line))
-        if (!line.empty()) last = line;
-    return last;
-}
-
 }  // namespace
 
 HelperSession::HelperSession(const std::string& helperPath, std::chrono::milliseconds deadline)
     : helperPath_(helperPath), deadline_(deadline) {
-    // The requests go over a socket: a helper that has ended gives this side an error, not a
-    // SIGPIPE.
-    int sv[2], outPipe[2], errPipe[2];
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sv) != 0 || ::pipe2(outPipe, O_CLOEXEC) != 0 ||
-        ::pipe2(errPipe, O_CLOEXEC) != 0)
-        throw export_fault::cannotCreate(std::string("无法启动文字处理软件的助手程序：") + std::strerror(errno));
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, sv[1], 0);
-    posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
-    posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
-    posix_spawnattr_t attr;
-    posix_spawnattr_init(&attr);
-    sigset_t none, defaults;
-    sigemptyset(&none);
-    sigemptyset(&defaults);
-    for (int sig : {SIGPIPE, SIGINT, SIGTERM, SIGCHLD}) sigaddset(&defaults, sig);
-    posix_spawnattr_setsigmask(&attr, &none);
-    posix_spawnattr_setsigdefault(&attr, &defaults);
-    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-    std::vector<std::string> argv{helperPath, "--serve", "--deadline-ms", std::to_string(deadline.count())};
-    std::vector<char*> args;
-    for (std::string& a : argv) args.push_back(a.data());
-    args.push_back(nullptr);
-    const int error = ::posix_spawn(&pid_, args[0], &actions, &attr, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attr);
-    ::close(sv[1]);
-    ::close(outPipe[1]);
-    ::close(errPipe[1]);
-    in_ = sv[0];
-    out_ = outPipe[0];
-    err_ = errPipe[0];
-    if (error != 0) {
-        pid_ = -1;
-        end();
-        throw export_fault::cannotCreate("无法启动文字处理软件的助手程序 " + helperPath + "：" + std::strerror(error));
+    SpawnedProcess spawned;
+    try {
+        spawned = spawnWithStreams({helperPath, "--serve", "--deadline-ms", std::to_string(deadline.count())});
+    } catch (const std::system_error& error) {
+        throw export_fault::cannotCreate("无法启动文字处理软件的助手程序 " + helperPath + "：" +
+                                         std::strerror(error.code().value()));
     }
+    pid_ = spawned.pid;
+    in_ = spawned.in;
+    out_ = spawned.out;
+    err_ = spawned.err;
     ::fcntl(out_, F_SETFL, ::fcntl(out_, F_GETFL) | O_NONBLOCK);
     ::fcntl(err_, F_SETFL, ::fcntl(err_, F_GETFL) | O_NONBLOCK);
 }

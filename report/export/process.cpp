@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <sstream>
 #include <system_error>
 #include <utility>
 
@@ -34,6 +35,7 @@ public:
         if (fd_ >= 0) ::close(fd_);
         fd_ = -1;
     }
+    int release() { return std::exchange(fd_, -1); }
     explicit operator bool() const { return fd_ >= 0; }
 
 private:
@@ -67,10 +69,7 @@ void reap(pid_t pid, int& status) {
 
 }  // namespace
 
-ProcessResult runProcess(const std::vector<std::string>& argv, const std::string& input,
-                         std::chrono::milliseconds deadline, const std::atomic<bool>* cancel) {
-    // The input goes over a socket rather than a pipe: a program that ends before reading it
-    // must give this side an error, not a SIGPIPE.
+SpawnedProcess spawnWithStreams(const std::vector<std::string>& argv) {
     int sv[2], outPipe[2], errPipe[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sv) != 0) throwErrno("socketpair");
     Fd inParent(sv[0]), inChild(sv[1]);
@@ -98,14 +97,30 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::string
     std::vector<char*> args;
     for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
     args.push_back(nullptr);
-    pid_t pid = 0;
-    const int spawnError = ::posix_spawn(&pid, args[0], &actions, &attr, args.data(), environ);
+    SpawnedProcess spawned;
+    const int spawnError = ::posix_spawn(&spawned.pid, args[0], &actions, &attr, args.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attr);
     if (spawnError != 0) throw std::system_error(spawnError, std::generic_category(), argv[0]);
-    inChild.reset();
-    outWrite.reset();
-    errWrite.reset();
+    spawned.in = inParent.release();
+    spawned.out = outRead.release();
+    spawned.err = errRead.release();
+    return spawned;
+}
+
+std::string lastLine(const std::string& text) {
+    std::istringstream in(text);
+    std::string line, last;
+    while (std::getline(in, line))
+        if (!line.empty()) last = line;
+    return last;
+}
+
+ProcessResult runProcess(const std::vector<std::string>& argv, const std::string& input,
+                         std::chrono::milliseconds deadline, const std::atomic<bool>* cancel) {
+    SpawnedProcess spawned = spawnWithStreams(argv);
+    const pid_t pid = spawned.pid;
+    Fd inParent(spawned.in), outRead(spawned.out), errRead(spawned.err);
 
     const auto end = Clock::now() + deadline;
     Fd exitFd(static_cast<int>(::syscall(SYS_pidfd_open, pid, 0)));  // readable once it ends

@@ -20,6 +20,19 @@ struct ProcessResult {
     std::string err;
 };
 
+// A program started with its standard input on a socket (a program that ends before reading
+// its input gives the writer an error, not a SIGPIPE) and its output and error on pipes. The
+// three descriptors are this side's ends, close-on-exec; the caller closes them and reaps `pid`.
+// The program starts with default signal handling and nothing blocked, whatever the calling
+// thread had. Throws std::system_error when it cannot be started.
+struct SpawnedProcess {
+    pid_t pid = -1;
+    int in = -1;
+    int out = -1;
+    int err = -1;
+};
+SpawnedProcess spawnWithStreams(const std::vector<std::string>& argv);
+
 // Throws std::system_error when the program cannot be started. Where `cancel` is given, the
 // program is killed and reaped within some 50 ms of its being set, from any thread.
 ProcessResult runProcess(const std::vector<std::string>& argv, const std::string& input,
@@ -29,6 +42,9 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::string
 // none of the caller's pipes open, with `env` as its environment (nullptr: this process's), in
 // a session of its own where `newSession`. Gives the process id, or throws std::system_error.
 pid_t spawnQuiet(const std::vector<std::string>& argv, const std::vector<std::string>* env, bool newSession);
+
+// The last line of `text` that is not empty (what a program said last on its error stream).
+std::string lastLine(const std::string& text);
 
 // A deadline as the messages say it: "60秒", "1.5秒".
 std::string deadlineText(std::chrono::milliseconds deadline);

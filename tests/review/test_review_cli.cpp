@@ -1,36 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "tests/support/cli_run.h"
+
 namespace {
 
-struct CliRun {
-    std::string out;
-    int status;
-};
+using wallcalc::testing::CliRun;
 
-std::string shellQuote(const std::string& s) {
-    std::string quoted = "'";
-    for (char c : s) quoted += (c == '\'') ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-CliRun cli(const std::vector<std::string>& args) {
-    std::string command = WALLCALC_CLI;
-    for (const std::string& arg : args) command += " " + shellQuote(arg);
-    command += " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    CliRun run{{}, -1};
-    char buffer[4096];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
-    int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+CliRun cli(const std::vector<std::string>& args) { return wallcalc::testing::runCli(WALLCALC_CLI, args); }
 
 std::string fieldsPart(const std::string& out) { return out.substr(0, out.find(", \"fault\"")); }
 std::string reviewPart(const std::string& out) { return out.substr(out.find("\"review\": ")); }
