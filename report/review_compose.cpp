@@ -255,7 +255,7 @@ void setSection(Values& v, const Section& s, int number) {
 }  // namespace
 
 std::vector<std::string> reviewReportLines(const Result& r, std::string_view date) {
-    const EditionWords& ed = editionWords(r.options.edition);
+    const review::Edition& ed = *r.edition;
     const review::Concrete& m = *r.concrete;
     const review::Steel& steel = *r.steel;
     const review::Options& o = r.options;
@@ -263,21 +263,24 @@ std::vector<std::string> reviewReportLines(const Result& r, std::string_view dat
     v.word("program", "地下室外墙计算（wallcalc）");
     v.word("version", WALLCALC_VERSION);
     v.word("date", std::string(date));
-    for (int i = 0; i < 3; ++i) v.word(i == 0 ? "code0" : i == 1 ? "code1" : "code2", std::string(ed.codes[i]));
-    v.word("codeConcrete", std::string(ed.codeConcrete));
-    v.word("minClause", std::string(ed.minClause));
-    v.word("factorClause", std::string(ed.factorClause));
-    v.word("eqBend1", std::string(ed.eqBend1));
-    v.word("eqBend2", std::string(ed.eqBend2));
-    v.word("eqBend3", std::string(ed.eqBend3));
-    v.word("eqXiB", std::string(ed.eqXiB));
-    v.word("eqEpsCu", std::string(ed.eqEpsCu));
-    v.word("eqW", std::string(ed.eqW));
-    v.word("eqPsi", std::string(ed.eqPsi));
-    v.word("eqDeq", std::string(ed.eqDeq));
-    v.word("eqRhoTe", std::string(ed.eqRhoTe));
-    v.word("eqSigma", std::string(ed.eqSigma));
-    v.word("msName", std::string(ed.crackMoment));
+    v.word("code0", std::string(ed.codes[0]));
+    v.word("code1", std::string(ed.codes[1]));
+    v.word("code2", std::string(ed.codes[2]));
+    v.word("codeConcrete", std::string(ed.designCode));
+    v.word("minClause", std::string(ed.minSteelClause));
+    v.word("factorClause", std::string(ed.combinationClause));
+    const auto equation = [](std::string_view number) { return "式" + std::string(number); };
+    v.word("eqBend1", equation(ed.eqMoment));
+    v.word("eqBend2", equation(ed.eqForce));
+    v.word("eqBend3", equation(ed.eqLimit));
+    v.word("eqXiB", equation(ed.eqXiB));
+    v.word("eqEpsCu", equation(ed.eqEpsCu));
+    v.word("eqW", equation(ed.eqW));
+    v.word("eqPsi", equation(ed.eqPsi));
+    v.word("eqDeq", equation(ed.eqDeq));
+    v.word("eqRhoTe", equation(ed.eqRhoTe));
+    v.word("eqSigma", equation(ed.eqSigma));
+    v.word("msName", std::string(ed.crackSymbol));
     v.word("steel", std::string(steel.name));
     v.set("acr", r.edition->alphaCr);
     v.set("H", r.H);

@@ -178,52 +178,8 @@ constexpr Line kLines[] = {
     {B::Signatures, 0, 0, "日期：{date}"},
 };
 
-constexpr EditionWords kEditions[] = {
-    {"current",
-     {"《工程结构通用规范》GB 55001-2021", "《混凝土结构通用规范》GB 55008-2021",
-      "《混凝土结构设计标准》GB/T 50010-2010（2024年版）"},
-     "GB 55001-2021",
-     "GB/T 50010-2010",
-     "GB 55008-2021 第4.4.6条",
-     "式6.2.10-1",
-     "式6.2.10-2",
-     "式6.2.10-3",
-     "式6.2.7-1",
-     "式6.2.1-5",
-     "式7.1.2-1",
-     "式7.1.2-2",
-     "式7.1.2-3",
-     "式7.1.2-4",
-     "式7.1.4-3",
-     "GB 55001-2021 第3.1.13条",
-     "Mq"},
-    {"2002",
-     {"《建筑结构荷载规范》GB 50009-2001", "《混凝土结构设计规范》GB 50010-2002", ""},
-     "GB 50009-2001",
-     "GB 50010-2002",
-     "GB 50010-2002 第9.5.1条",
-     "式7.2.1-1",
-     "式7.2.1-2",
-     "式7.2.1-3",
-     "式7.1.4-1",
-     "式7.1.2-5",
-     "式8.1.2-1",
-     "式8.1.2-2",
-     "式8.1.2-3",
-     "式8.1.2-4",
-     "式8.1.3-3",
-     "GB 50009-2001 式3.2.3-1、3.2.3-2",
-     "Mk"},
-};
-
 }  // namespace
 
 std::span<const Line> lines() { return kLines; }
-
-const EditionWords& editionWords(std::string_view edition) {
-    for (const EditionWords& words : kEditions)
-        if (words.key == edition) return words;
-    return kEditions[0];
-}
 
 }  // namespace wallcalc::report::review_report

@@ -67,16 +67,4 @@ struct Line {
 
 std::span<const Line> lines();
 
-// The words of an edition: the codes and the numbers of their equations and clauses.
-struct EditionWords {
-    std::string_view key;  // "current" or "2002"
-    std::string_view codes[3];
-    std::string_view codeLoad, codeConcrete, minClause;
-    std::string_view eqBend1, eqBend2, eqBend3, eqXiB, eqEpsCu, eqW, eqPsi, eqDeq, eqRhoTe, eqSigma;
-    std::string_view factorClause;
-    std::string_view crackMoment;  // Mq or Mk
-};
-
-const EditionWords& editionWords(std::string_view edition);
-
 }  // namespace wallcalc::report::review_report

@@ -19,67 +19,72 @@ struct Combination {
 enum class CrackMoment { QuasiPermanent, Characteristic };
 
 struct Edition {
-    std::string_view key;    // "current" or "2002"
-    std::string_view codes;  // the codes cited, in the order the report lists them
-    std::string_view loadCode, designCode, minSteelCode;
+    std::string_view key;  // "current" or "2002"
+    // The codes cited, by their titles, in the order the report lists them ("" where fewer).
+    std::array<std::string_view, 3> codes;
+    std::string_view designCode;  // the concrete design code, as the material table cites it
     // The ULS combinations; at every section the one giving the larger moment governs
     // (with one combination the second repeats the first).
     std::array<Combination, 2> uls;
     int ulsCount = 1;
+    std::string_view combinationClause;  // where the combination factors come from
     CrackMoment crackMoment = CrackMoment::QuasiPermanent;
-    std::string_view crackMomentName;  // "准永久组合 Mq" or "标准组合 Mk"
-    double alphaCr = 1.9;              // αcr of a member in bending
-    // Equation numbers: crack width, ψ, deq, ρte, σs of a member in bending; the flexural
-    // strength (moment, force balance) and ξb.
+    std::string_view crackSymbol;  // "Mq" or "Mk"
+    double alphaCr = 1.9;          // αcr of a member in bending
+    // Equation numbers of the design code: the flexural strength (moment, force balance,
+    // x ≤ ξb·h0), ξb and εcu; the crack width, ψ, deq, ρte and σs of a member in bending.
+    std::string_view eqMoment, eqForce, eqLimit, eqXiB, eqEpsCu;
     std::string_view eqW, eqPsi, eqDeq, eqRhoTe, eqSigma;
-    std::string_view eqMoment, eqForce, eqXiB;
     std::string_view minSteelClause;  // where ρmin = max(0.20 %, 45·ft/fy) is required
 };
 
 inline constexpr std::array<Edition, 2> kEditions{{
     {
-        "current",
-        "GB 55001-2021、GB 55008-2021、GB/T 50010-2010（2024年版）",
-        "GB 55001-2021",
-        "GB/T 50010-2010（2024年版）",
-        "GB 55008-2021",
-        {{{1.3, 1.5, "1.3G + 1.5Q"}, {1.3, 1.5, "1.3G + 1.5Q"}}},
-        1,
-        CrackMoment::QuasiPermanent,
-        "准永久组合 Mq = G + ψq·Q",
-        1.9,
-        "7.1.2-1",
-        "7.1.2-2",
-        "7.1.2-3",
-        "7.1.2-4",
-        "7.1.4-3",
-        "6.2.10-1",
-        "6.2.10-2",
-        "6.2.7-1",
-        "GB 55008-2021 第4.4.6条",
+        .key = "current",
+        .codes = {"《工程结构通用规范》GB 55001-2021", "《混凝土结构通用规范》GB 55008-2021",
+                  "《混凝土结构设计标准》GB/T 50010-2010（2024年版）"},
+        .designCode = "GB/T 50010-2010",
+        .uls = {{{1.3, 1.5, "1.3G + 1.5Q"}, {1.3, 1.5, "1.3G + 1.5Q"}}},
+        .ulsCount = 1,
+        .combinationClause = "GB 55001-2021 第3.1.13条",
+        .crackMoment = CrackMoment::QuasiPermanent,
+        .crackSymbol = "Mq",
+        .alphaCr = 1.9,
+        .eqMoment = "6.2.10-1",
+        .eqForce = "6.2.10-2",
+        .eqLimit = "6.2.10-3",
+        .eqXiB = "6.2.7-1",
+        .eqEpsCu = "6.2.1-5",
+        .eqW = "7.1.2-1",
+        .eqPsi = "7.1.2-2",
+        .eqDeq = "7.1.2-3",
+        .eqRhoTe = "7.1.2-4",
+        .eqSigma = "7.1.4-3",
+        .minSteelClause = "GB 55008-2021 第4.4.6条",
     },
     {
-        "2002",
-        "GB 50009-2001、GB 50010-2002",
-        "GB 50009-2001",
-        "GB 50010-2002",
-        "GB 50010-2002",
+        .key = "2002",
+        .codes = {"《建筑结构荷载规范》GB 50009-2001", "《混凝土结构设计规范》GB 50010-2002", ""},
+        .designCode = "GB 50010-2002",
         // The permanent-load-led combination takes the surcharge at its combination value
         // ψc·1.4 = 0.7 × 1.4.
-        {{{1.2, 1.4, "1.2G + 1.4Q"}, {1.35, 0.98, "1.35G + 1.4×0.7Q"}}},
-        2,
-        CrackMoment::Characteristic,
-        "标准组合 Mk = G + Q",
-        2.1,
-        "8.1.2-1",
-        "8.1.2-2",
-        "8.1.2-3",
-        "8.1.2-4",
-        "8.1.3-3",
-        "7.2.1-1",
-        "7.2.1-2",
-        "7.1.4-1",
-        "GB 50010-2002 第9.5.1条",
+        .uls = {{{1.2, 1.4, "1.2G + 1.4Q"}, {1.35, 0.98, "1.35G + 1.4×0.7Q"}}},
+        .ulsCount = 2,
+        .combinationClause = "GB 50009-2001 式3.2.3-1、3.2.3-2",
+        .crackMoment = CrackMoment::Characteristic,
+        .crackSymbol = "Mk",
+        .alphaCr = 2.1,
+        .eqMoment = "7.2.1-1",
+        .eqForce = "7.2.1-2",
+        .eqLimit = "7.2.1-3",
+        .eqXiB = "7.1.4-1",
+        .eqEpsCu = "7.1.2-5",
+        .eqW = "8.1.2-1",
+        .eqPsi = "8.1.2-2",
+        .eqDeq = "8.1.2-3",
+        .eqRhoTe = "8.1.2-4",
+        .eqSigma = "8.1.3-3",
+        .minSteelClause = "GB 50010-2002 第9.5.1条",
     },
 }};
 
