@@ -158,11 +158,12 @@ TEST_P(FaultingPress, ShowsOneErrorBoxChangesNothingAndTheWindowCarriesOn) {
 INSTANTIATE_TEST_SUITE_P(
     Faults, FaultingPress,
     ::testing::Values(
-        FaultCase{"ThinWall", Field::Text4, "172", "Command1", fault_number::kInvalidCall},
-        FaultCase{"NoSteelStrength", Field::Text13, "", "Command1", fault_number::kDivisionByZero},
+        FaultCase{"ThinWall", Field::Text4, "172", "Command1", fault_number::kInvalidCall, std::nullopt},
+        FaultCase{"NoSteelStrength", Field::Text13, "", "Command1", fault_number::kDivisionByZero, std::nullopt},
         FaultCase{"LetterBarGrade", Field::Combo1, "a", "Command2", fault_number::kTypeMismatch, Field::Combo1},
-        FaultCase{"NoSpacing", Field::Text25, "", "Command2", fault_number::kDivisionByZero},
-        FaultCase{"ReportBeforeCrackCheck", Field::Text28, "Text28", "Command4", fault_number::kTypeMismatch},
+        FaultCase{"NoSpacing", Field::Text25, "", "Command2", fault_number::kDivisionByZero, std::nullopt},
+        FaultCase{"ReportBeforeCrackCheck", Field::Text28, "Text28", "Command4", fault_number::kTypeMismatch,
+                  std::nullopt},
         FaultCase{"GradeWithItsLetter", Field::Text10, "C30", "Command1", fault_number::kInvalidCall, Field::Text10},
         FaultCase{"SurchargeBeyondSingle", Field::Text1, "1E39", "Command1", fault_number::kOverflow, Field::Text1},
         FaultCase{"CommaInStoreyHeight", Field::Text9, "4,50", "Command1", fault_number::kTypeMismatch, Field::Text9},

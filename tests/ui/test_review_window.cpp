@@ -21,7 +21,9 @@ protected:
         press("Command5");
         auto* window = form->findChild<ReviewWindow*>();
         EXPECT_NE(window, nullptr);
-        if (window) EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+        if (window) {
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+        }
         return window;
     }
     // Types into a line edit of either window and waits for the review that follows.
