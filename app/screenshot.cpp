@@ -1,9 +1,10 @@
 // Opens the window at the size of the screen, presses the buttons named on the command line in
 // turn (1 强度计算, 2 裂缝计算, 4 生成计算书), and writes a picture of the screen.
 //
-//   wallcalc-screenshot OUT.png [boxes] [slow] [review] [NAME=TEXT ...] [1|2|3|4 ...]
+//   wallcalc-screenshot OUT.png [boxes] [slow] [review] [FILE.wall] [NAME=TEXT ...] [1|2|3|4 ...]
 //
-// NAME=TEXT sets a field's text before the presses ("Text10=C30").
+// FILE.wall is opened first, with its review options. NAME=TEXT sets a field's text before the
+// presses ("Text10=C30").
 // Error boxes are written to the standard error stream instead of being shown, unless "boxes"
 // is given: then the picture shows the box a failing press leaves open. With "slow", 计算书保存
 // takes a few seconds and hands the report nowhere, so the note shown meanwhile can be seen.
@@ -36,7 +37,9 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const QStringList arguments = app.arguments();
     if (arguments.size() < 2) {
-        std::fprintf(stderr, "usage: wallcalc-screenshot OUT.png [boxes] [slow] [review] [1|2|3|4 ...]\n");
+        std::fprintf(
+            stderr,
+            "usage: wallcalc-screenshot OUT.png [boxes] [slow] [review] [FILE.wall] [NAME=TEXT ...] [1|2|3|4 ...]\n");
         return 2;
     }
     const QString output = arguments.at(1);
@@ -70,7 +73,10 @@ int main(int argc, char* argv[]) {
         app.exit(picture.save(output) ? 0 : 1);
     });
     QTimer::singleShot(700, &form, [&] {
+        for (const QString& press : presses)
+            if (press.endsWith(QStringLiteral(".wall")) && !form.openWall(press)) app.exit(2);
         for (const QString& press : presses) {
+            if (press.endsWith(QStringLiteral(".wall"))) continue;
             if (const qsizetype equals = press.indexOf('='); equals > 0) {
                 if (auto field = wallcalc::fieldFromName(press.left(equals).toStdString()))
                     form.setFieldText(*field, press.mid(equals + 1).toStdString());

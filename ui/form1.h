@@ -4,8 +4,10 @@
 
 #include <QWidget>
 #include <array>
+#include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "core/action.h"
 #include "core/fault.h"
@@ -44,9 +46,18 @@ public:
     // and changes nothing. openWall asks first about unsaved changes.
     bool openWall(const QString& path);
     bool saveWall(const QString& path);
-    // The review options of the wall (kept with it in its file).
+    // The review options of the wall (kept with it in its file); the review window shows and
+    // edits these. Setting them all forgets any refused text.
     const wallfile::OptionTexts& reviewOptions() const { return options_; }
     void setReviewOptions(wallfile::OptionTexts options);
+    // One option as the engineer typed it. A text the review accepts is set, or unset when it is
+    // the default's own text, so that the file keeps only what differs. A text it refuses is held
+    // apart: the wall counts as modified, and 保存 is refused until it is mended, since a wall
+    // file holds only options the review accepts (another would make the file unreadable).
+    void setReviewOption(std::string_view key, std::string_view text);
+    // The text of an option as the review window shows it: the refused text, else the set one,
+    // else the default's.
+    std::string reviewOptionText(std::string_view key) const;
     // Replaces the saver of 另存计算书… (by default the platform's, made when first used).
     void setDocumentSaver(std::unique_ptr<DocumentSaver> saver) { saver_ = std::move(saver); }
     // The client area below the menu bar, which holds every control at its place.
@@ -54,6 +65,10 @@ public:
     // Hands `text` to the word processor as 计算书保存 hands the report box (the same export,
     // worker thread, note and faults), e.g. the review report. Returns whether it completed.
     bool exportDocument(const std::string& text);
+
+signals:
+    // The review options changed: a wall opened, 新建, setReviewOptions or setReviewOption.
+    void reviewOptionsChanged();
 
 public slots:
     void Command1_Click();  // 强度计算
@@ -98,6 +113,11 @@ private:
     QString wallPath_;
     wallfile::Wall savedWall_;
     wallfile::OptionTexts options_;
+    struct RefusedOption {
+        std::string text, why;  // the engineer's text and the review's reason
+        bool operator==(const RefusedOption&) const = default;
+    };
+    std::map<std::string, RefusedOption, std::less<>> refusedOptions_;
     std::unique_ptr<DocumentSaver> saver_;
 };
 

@@ -9,6 +9,8 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "core/fault.h"
+#include "review/review.h"
 #include "ui/filedialog.h"
 #include "ui/form1.h"
 #include "ui/messagebox.h"
@@ -73,11 +75,39 @@ wallfile::Wall Form1::currentWall() const {
     return wall;
 }
 
-bool Form1::isModified() const { return currentWall() != savedWall_; }
+bool Form1::isModified() const { return !refusedOptions_.empty() || currentWall() != savedWall_; }
 
 void Form1::setReviewOptions(wallfile::OptionTexts options) {
     options_ = std::move(options);
+    refusedOptions_.clear();
     updateTitle();
+    emit reviewOptionsChanged();
+}
+
+void Form1::setReviewOption(std::string_view key, std::string_view text) {
+    if (!wallfile::isOptionKey(key)) return;
+    const wallfile::OptionTexts options = options_;
+    const auto refused = refusedOptions_;
+    try {
+        wallfile::checkOption(key, text);
+        if (auto at = refusedOptions_.find(key); at != refusedOptions_.end()) refusedOptions_.erase(at);
+        if (text == review::optionText(review::Options{}, key))
+            options_.unset(key);
+        else
+            options_.set(key, text);
+    } catch (const FaultError& error) {
+        refusedOptions_.insert_or_assign(std::string(key), RefusedOption{std::string(text), error.fault().what});
+    }
+    // The window that typed it hears back only when something changed, and then finds its text.
+    if (options_ == options && refusedOptions_ == refused) return;
+    updateTitle();
+    emit reviewOptionsChanged();
+}
+
+std::string Form1::reviewOptionText(std::string_view key) const {
+    if (auto at = refusedOptions_.find(key); at != refusedOptions_.end()) return at->second.text;
+    if (const std::string* text = options_.find(key)) return *text;
+    return review::optionText(review::Options{}, key);
 }
 
 void Form1::updateTitle() {
@@ -97,9 +127,11 @@ void Form1::showWall(const wallfile::Wall& wall, const QString& path) {
     for (Field field : allFields())
         setFieldText(field, wallfile::isInputField(field) ? wall.fields.text(field) : std::string(defaultText(field)));
     options_ = wall.options;
+    refusedOptions_.clear();
     wallPath_ = path;
     savedWall_ = currentWall();
     updateTitle();
+    emit reviewOptionsChanged();
 }
 
 bool Form1::settleChanges() {
@@ -138,6 +170,15 @@ bool Form1::openWall(const QString& path) {
 }
 
 bool Form1::saveWall(const QString& path) {
+    // The first refused option in the documented order, as the review window reports it.
+    for (std::string_view key : wallfile::optionKeys()) {
+        const auto refused = refusedOptions_.find(key);
+        if (refused == refusedOptions_.end()) continue;
+        MessageBox::error(this, QString::fromUtf8(kProgramTitle),
+                          QStringLiteral("墙体没有保存：%1。请在复核窗口中改正后再保存。")
+                              .arg(QString::fromStdString(refused->second.why)));
+        return false;
+    }
     try {
         const wallfile::Wall wall = currentWall();
         wallfile::save(toPath(path), wall);

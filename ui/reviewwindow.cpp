@@ -163,6 +163,8 @@ ReviewWindow::ReviewWindow(Form1* form) : QWidget(form, Qt::Window), form_(form)
         else if (auto* combo = qobject_cast<QComboBox*>(widget))
             connect(combo, &QComboBox::editTextChanged, this, &ReviewWindow::scheduleRecompute);
     }
+    showOptions();
+    connect(form_, &Form1::reviewOptionsChanged, this, &ReviewWindow::showOptions);
     recompute();
 }
 
@@ -188,6 +190,8 @@ QWidget* ReviewWindow::buildOptions() {
     edition->addItem(QStringLiteral("2002版规范"), QStringLiteral("2002"));
     edition->setCurrentIndex(edition->findData(QString::fromStdString(defaults.edition)));
     connect(edition, &QComboBox::currentIndexChanged, this, &ReviewWindow::scheduleRecompute);
+    connect(edition, &QComboBox::currentIndexChanged, this,
+            [this, edition] { optionEdited("edition", edition->currentData().toString()); });
     options_.push_back({"edition", edition});
     place(QStringLiteral("规范版本"), edition, {});
 
@@ -196,6 +200,8 @@ QWidget* ReviewWindow::buildOptions() {
     support->addItem(QStringLiteral("顶板固接"), QStringLiteral("fixed"));
     support->setCurrentIndex(defaults.support == review::Support::Fixed ? 1 : 0);
     connect(support, &QComboBox::currentIndexChanged, this, &ReviewWindow::scheduleRecompute);
+    connect(support, &QComboBox::currentIndexChanged, this,
+            [this, support] { optionEdited("support", support->currentData().toString()); });
     options_.push_back({"support", support});
     place(QStringLiteral("计算模型（底板固接）"), support, {});
 
@@ -206,6 +212,8 @@ QWidget* ReviewWindow::buildOptions() {
         edit->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("00000")) + 12);
         edit->setMaximumWidth(metrics.horizontalAdvance(QStringLiteral("000000000")) + 12);
         connect(edit, &QLineEdit::textChanged, this, &ReviewWindow::scheduleRecompute);
+        connect(edit, &QLineEdit::textChanged, this,
+                [this, key = spec.key](const QString& text) { optionEdited(key, text); });
         options_.push_back({spec.key, edit});
         place(QString::fromUtf8(spec.label), edit, QString::fromUtf8(spec.unit));
     }
@@ -220,6 +228,26 @@ QWidget* ReviewWindow::optionWidget(std::string_view key) const {
     return nullptr;
 }
 
+void ReviewWindow::showOptions() {
+    // A control set from here must not hand its text back: the recompute its change schedules
+    // is all that follows.
+    showingOptions_ = true;
+    for (const Option& option : options_) {
+        const QString text = QString::fromStdString(form_->reviewOptionText(option.key));
+        if (auto* combo = qobject_cast<QComboBox*>(option.widget)) {
+            const int index = combo->findData(text);
+            if (combo->currentIndex() != index) combo->setCurrentIndex(index);
+        } else if (auto* edit = static_cast<QLineEdit*>(option.widget); edit->text() != text) {
+            edit->setText(text);
+        }
+    }
+    showingOptions_ = false;
+}
+
+void ReviewWindow::optionEdited(std::string_view key, const QString& text) {
+    if (!showingOptions_) form_->setReviewOption(key, text.toStdString());
+}
+
 QString ReviewWindow::statusText() const { return status_->text(); }
 
 void ReviewWindow::scheduleRecompute() { debounce_.start(); }
@@ -229,15 +257,10 @@ void ReviewWindow::recompute() {
     ++reviews_;
     // Everything is worked out before anything is shown: a refusal anywhere shows nothing new.
     try {
+        // The wall's options as Form1 holds them, refused texts included, so that the engine
+        // says what is wrong with one.
         review::Options options;
-        for (const Option& option : options_) {
-            QString text;
-            if (auto* combo = qobject_cast<QComboBox*>(option.widget))
-                text = combo->currentData().toString();
-            else
-                text = static_cast<QLineEdit*>(option.widget)->text();
-            review::setOption(options, option.key, text.toStdString());
-        }
+        for (std::string_view key : review::optionKeys()) review::setOption(options, key, form_->reviewOptionText(key));
         const FieldSet fields = form_->fieldTexts();
         review::Result result = review::reviewWall(fields, options);
         std::vector<review::DiagramPoint> points = review::diagram(result, kDiagramPoints);

@@ -1,9 +1,10 @@
 #pragma once
 // 复核: the wall of Form1 checked by the codes in force, in a window of its own that follows
-// Form1's inputs. The options of the review are its own controls; the results, the comparison
-// with the four buttons and the two diagrams are recomputed a moment after every change. An
-// input the review refuses leaves the last good results in place, greyed, with the reason in
-// the status line.
+// Form1's inputs. The option controls show the wall's review options, which Form1 keeps and
+// saves with the wall: a change of a control goes to Form1, and a change there (a wall opened,
+// 新建) comes back to the controls. The results, the comparison with the four buttons and the two
+// diagrams are recomputed a moment after every change. An input the review refuses leaves the
+// last good results in place, greyed, with the reason in the status line.
 
 #include <QTimer>
 #include <QWidget>
@@ -52,6 +53,10 @@ public slots:
 private:
     void scheduleRecompute();
     QWidget* buildOptions();
+    // Puts Form1's option texts into the controls, changing only those that differ.
+    void showOptions();
+    // A control's text, handed to Form1 unless it is being set from there.
+    void optionEdited(std::string_view key, const QString& text);
     void showResult(const review::Result& result);
     void setStale(bool stale);
 
@@ -66,6 +71,7 @@ private:
         QWidget* widget;
     };
     std::vector<Option> options_;
+    bool showingOptions_ = false;
     QWidget* results_ = nullptr;
     QTableWidget* table_ = nullptr;
     QLabel* oldMethod_ = nullptr;

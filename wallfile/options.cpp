@@ -39,4 +39,17 @@ void OptionTexts::set(std::string_view key, std::string_view text) {
         entries_.emplace(at, std::string(key), std::string(text));
 }
 
+bool OptionTexts::unset(std::string_view key) {
+    auto at = std::find_if(entries_.begin(), entries_.end(), [&](const auto& e) { return e.first == key; });
+    if (at == entries_.end()) return false;
+    entries_.erase(at);
+    return true;
+}
+
+const std::string* OptionTexts::find(std::string_view key) const {
+    for (const auto& [k, text] : entries_)
+        if (k == key) return &text;
+    return nullptr;
+}
+
 }  // namespace wallcalc::wallfile

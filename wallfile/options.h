@@ -21,6 +21,10 @@ class OptionTexts {
 public:
     // Checks the option (see checkOption), then sets or replaces it.
     void set(std::string_view key, std::string_view text);
+    // Takes the option out again: the review's default applies. Returns whether it was set.
+    bool unset(std::string_view key);
+    // The text of an option that is set; null for one that is not.
+    const std::string* find(std::string_view key) const;
     // The options set, in the documented order of the keys.
     const std::vector<std::pair<std::string, std::string>>& entries() const { return entries_; }
     bool empty() const { return entries_.empty(); }

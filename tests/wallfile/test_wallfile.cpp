@@ -62,6 +62,13 @@ TEST_F(WallFileTest, SavedWallOpensWithTheSameFieldsOptionsAndResults) {
     // Keys in the documented order whatever the order they were set in.
     ASSERT_EQ(back.options.entries().size(), 2u);
     EXPECT_EQ(back.options.entries()[0].first, "support");
+    // An option taken out again is not in the file at all: the review's default applies.
+    Wall fewer = back;
+    EXPECT_TRUE(fewer.options.unset("support"));
+    EXPECT_FALSE(fewer.options.unset("support"));
+    EXPECT_EQ(fewer.options.find("support"), nullptr);
+    EXPECT_EQ(*fewer.options.find("wlim_in"), "0.3");
+    EXPECT_EQ(toJson(fewer).find("support"), std::string::npos);
 
     // The defaults with a 350 mm wall and 20 kN/m² on the ground, before and after the file.
     Wall plain;
