@@ -9,7 +9,9 @@
 #include "report/export/export_fault.h"
 #include "report/export/plain_symbols.h"
 
-#if !defined(_WIN32) && defined(WALLCALC_OFFICE_HELPER_NAME)
+#if defined(_WIN32)
+#include "report/export/word_saver.h"
+#elif defined(WALLCALC_OFFICE_HELPER_NAME)
 #include <unistd.h>
 
 #include "report/export/helper_session.h"
@@ -112,13 +114,11 @@ private:
     std::unique_ptr<HelperSession> session_;
 };
 
-#else
+#elif !defined(_WIN32)
 
 class UnavailableSaver final : public DocumentSaver {
 public:
     void saveReport(const std::string&, const std::filesystem::path&, DocumentFormat) override {
-        // Word would save through Documents.Add … SaveAs2(FileName, FileFormat) with wdFormatPDF
-        // (17), wdFormatXMLDocument (12) or wdFormatOpenDocumentText (23); not built yet.
         throw export_fault::cannotCreate(
             "本程序的这一版本不能直接保存计算书文件，请用“计算书保存”在文字处理软件中保存");
     }
@@ -129,7 +129,11 @@ public:
 }  // namespace
 
 std::unique_ptr<DocumentSaver> makePlatformSaver() {
-#if !defined(_WIN32) && defined(WALLCALC_OFFICE_HELPER_NAME)
+#if defined(_WIN32)
+    if (const char* ms = environment("WALLCALC_OFFICE_DEADLINE_MS"))
+        if (std::atoll(ms) > 0) return std::make_unique<WordSaver>(std::chrono::milliseconds(std::atoll(ms)));
+    return std::make_unique<WordSaver>();
+#elif defined(WALLCALC_OFFICE_HELPER_NAME)
     return std::make_unique<LinuxSaver>();
 #else
     return std::make_unique<UnavailableSaver>();

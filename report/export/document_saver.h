@@ -32,8 +32,9 @@ public:
                             DocumentFormat format) = 0;
 };
 
-// The saver of this platform: LibreOffice through the helper program on Linux; elsewhere one
-// that says it cannot save.
+// The saver of this platform: LibreOffice through the helper program on Linux, a hidden Word
+// through COM on Windows (WALLCALC_OFFICE_DEADLINE_MS bounds each save, 60 s by default);
+// elsewhere one that says it cannot save.
 std::unique_ptr<DocumentSaver> makePlatformSaver();
 
 }  // namespace wallcalc

@@ -22,41 +22,15 @@
 #include "core/fields.h"
 #include "report/compose.h"
 #include "report/export/word_com.h"
+#include "tests/windows/stand_in_fixture.h"
 
 namespace wallcalc {
 namespace {
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
-
-fs::path here() {
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return fs::path(path).parent_path();
-}
-
-// Runs the stand-in with `arguments` and waits for it.
-int standIn(const std::wstring& arguments) {
-    std::wstring command = L"\"" + (here() / "word_stand_in.exe").wstring() + L"\" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return -1;
-    WaitForSingleObject(process.hProcess, 30000);
-    DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    return static_cast<int>(code);
-}
-
-std::vector<std::string> lines(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::vector<std::string> out;
-    for (std::string line; std::getline(in, line);) out.push_back(line);
-    return out;
-}
+using testing::lines;
+using testing::standIn;
 
 std::vector<std::string> split(const std::string& text, const std::string& separator) {
     std::vector<std::string> out;
@@ -89,34 +63,8 @@ std::size_t privateUseCharacters(const std::string& utf8) {
     return count;
 }
 
-class WordStandIn : public ::testing::Test {
+class WordStandIn : public testing::WordStandInTest {
 protected:
-    static void SetUpTestSuite() {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        control_ = fs::path(temp) / ("wallcalc-word-" + std::to_string(GetCurrentProcessId()));
-        fs::create_directories(control_);
-        ASSERT_EQ(standIn(L"/regserver \"" + control_.wstring() + L"\""), 0);
-    }
-    static void TearDownTestSuite() {
-        standIn(L"/unregserver");
-        std::error_code ignored;
-        fs::remove_all(control_, ignored);
-    }
-
-    // The next server started reads `mode` and logs to a file of this case's own.
-    fs::path useMode(const std::string& mode) {
-        const std::string log = "case" + std::to_string(++cases_) + ".log";
-        std::ofstream(control_ / "mode.txt", std::ios::trunc) << log << " " << mode << "\n";
-        return control_ / log;
-    }
-
-    // The log once the server has logged `count` lines (releases reach it after the call returns).
-    static std::vector<std::string> logOf(const fs::path& log, std::size_t count) {
-        for (int i = 0; i < 50 && lines(log).size() < count; ++i) std::this_thread::sleep_for(100ms);
-        return lines(log);
-    }
-
     static Fault exportFault(const std::string& report, std::chrono::milliseconds deadline = 20s) {
         try {
             WordExporter(deadline).exportReport(report);
@@ -125,9 +73,6 @@ protected:
         }
         return Fault{0, "", ""};
     }
-
-    static inline fs::path control_;
-    static inline int cases_ = 0;
 };
 
 // The calls up to the text, each with its arguments as the server received them.
@@ -220,7 +165,7 @@ TEST_F(WordStandIn, WithoutAServerRegisteredTheExportCannotCreateTheObject) {
     EXPECT_EQ(fault.number, 429);
     EXPECT_EQ(fault.description, "部件不能创建对象");
     EXPECT_TRUE(fault.what.starts_with("无法启动文字处理软件：没有注册 word.application（")) << fault.what;
-    ASSERT_EQ(standIn(L"/regserver \"" + control_.wstring() + L"\""), 0);
+    ASSERT_EQ(registerStandIn(), 0);
 }
 
 TEST_F(WordStandIn, AServerThatHangsEndsTheExportAtTheDeadline) {

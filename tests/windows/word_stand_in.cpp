@@ -1,6 +1,6 @@
-// A stand-in for Word as the export sees it: a COM local server registered as
+// A stand-in for Word as the export and the saver see it: a COM local server registered as
 // "Word.Application" whose objects answer, through IDispatch and by name only, the members the
-// export calls, and write every call with its arguments to a log.
+// export and the saver call, and write every call with its arguments to a log.
 //
 //   word_stand_in /regserver CONTROL_DIR    registers the server, run with CONTROL_DIR
 //   word_stand_in /unregserver              removes the registration
@@ -10,7 +10,10 @@
 // hang M MS]",
 // where M is a member name or "create" (the class factory), and then appends to CONTROL_DIR\LOG
 // one line per call, and writes the document's paragraphs, one a line, to CONTROL_DIR\LOG.doc.
-//   fail M     M raises an exception with a description of its own
+// SaveAs2(FileName, FileFormat) writes at FileName "format N", "name FILENAME" and the paragraphs,
+// one a line.
+//   fail M     M raises an exception with a description of its own (SaveAs2 having written
+//              "partial" at FileName first, as a Word that fails mid-way leaves a piece behind)
 //   error M    M raises an exception that gives only its error code (E_FAIL)
 //   unknown M  GetIDsOfNames does not know M
 //   empty M    M returns nothing instead of an object
@@ -68,7 +71,8 @@ struct Server {
         withdraw();
         Sleep(hangMs);
     }
-    void writeDocument() {
+    // The document's paragraphs, one a line.
+    std::string paragraphs() const {
         // Word takes CR LF as one paragraph mark.
         std::wstring text;
         for (std::size_t i = 0; i < document.size(); ++i) {
@@ -79,7 +83,10 @@ struct Server {
         std::size_t start = 0;
         for (std::size_t mark; (mark = text.find(L'\r', start)) != std::wstring::npos; start = mark + 1)
             paragraphs += utf8(text.substr(start, mark - start)) + "\n";
-        std::ofstream(std::filesystem::path(logPath + L".doc"), std::ios::binary | std::ios::trunc) << paragraphs;
+        return paragraphs;
+    }
+    void writeDocument() const {
+        std::ofstream(std::filesystem::path(logPath + L".doc"), std::ios::binary | std::ios::trunc) << paragraphs();
     }
 };
 
@@ -102,18 +109,22 @@ struct Member {
     Kind on;
     const wchar_t* name;
     DISPID id;
-    WORD kinds;   // the Invoke flags it answers
-    VARTYPE arg;  // VT_EMPTY: no argument
+    WORD kinds;       // the Invoke flags it answers
+    VARTYPE args[2];  // in the order of the call; VT_EMPTY: no (further) argument
     bool returnsObject;
     Kind returns;
 };
 const Member kMembers[] = {
-    {Kind::Application, L"Visible", 1, DISPATCH_PROPERTYPUT, VT_BOOL, false, Kind::Application},
-    {Kind::Application, L"Documents", 2, DISPATCH_PROPERTYGET, VT_EMPTY, true, Kind::Documents},
-    {Kind::Documents, L"Add", 3, DISPATCH_METHOD, VT_EMPTY, true, Kind::Document},
-    {Kind::Document, L"Paragraphs", 4, DISPATCH_METHOD | DISPATCH_PROPERTYGET, VT_I2, true, Kind::Paragraph},
-    {Kind::Paragraph, L"Range", 5, DISPATCH_PROPERTYGET, VT_EMPTY, true, Kind::Range},
-    {Kind::Range, L"Text", 6, DISPATCH_PROPERTYPUT, VT_BSTR, false, Kind::Range},
+    {Kind::Application, L"Visible", 1, DISPATCH_PROPERTYPUT, {VT_BOOL}, false, Kind::Application},
+    {Kind::Application, L"Documents", 2, DISPATCH_PROPERTYGET, {}, true, Kind::Documents},
+    {Kind::Documents, L"Add", 3, DISPATCH_METHOD, {}, true, Kind::Document},
+    {Kind::Document, L"Paragraphs", 4, DISPATCH_METHOD | DISPATCH_PROPERTYGET, {VT_I2}, true, Kind::Paragraph},
+    {Kind::Paragraph, L"Range", 5, DISPATCH_PROPERTYGET, {}, true, Kind::Range},
+    {Kind::Range, L"Text", 6, DISPATCH_PROPERTYPUT, {VT_BSTR}, false, Kind::Range},
+    {Kind::Application, L"DisplayAlerts", 7, DISPATCH_PROPERTYPUT, {VT_I4}, false, Kind::Application},
+    {Kind::Document, L"SaveAs2", 8, DISPATCH_METHOD, {VT_BSTR, VT_I4}, false, Kind::Document},
+    {Kind::Document, L"Close", 9, DISPATCH_METHOD, {VT_I4}, false, Kind::Document},
+    {Kind::Application, L"Quit", 10, DISPATCH_METHOD, {VT_I4}, false, Kind::Application},
 };
 
 std::string flagsText(WORD flags) {
@@ -198,12 +209,20 @@ public:
         const bool put = flags & DISPATCH_PROPERTYPUT;
         if (put && (params->cNamedArgs != 1 || params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT))
             return DISP_E_PARAMNOTOPTIONAL;
-        const UINT wanted = member->arg == VT_EMPTY ? 0 : 1;
+        UINT wanted = 0;
+        while (wanted < 2 && member->args[wanted] != VT_EMPTY) ++wanted;
         if (params->cArgs != wanted) return DISP_E_BADPARAMCOUNT;
-        if (wanted && params->rgvarg[0].vt != member->arg) return DISP_E_TYPEMISMATCH;
-        if (member->arg == VT_I2 && params->rgvarg[0].iVal != 1) return DISP_E_BADINDEX;
+        // rgvarg holds the last argument first.
+        auto arg = [&](UINT i) -> const VARIANT& { return params->rgvarg[wanted - 1 - i]; };
+        for (UINT i = 0; i < wanted; ++i)
+            if (arg(i).vt != member->args[i]) return DISP_E_TYPEMISMATCH;
+        if (member->args[0] == VT_I2 && arg(0).iVal != 1) return DISP_E_BADINDEX;
 
         server.hangIfAsked(name);
+        const bool saving = name == "SaveAs2";
+        const std::wstring fileName = saving ? std::wstring(arg(0).bstrVal, SysStringLen(arg(0).bstrVal)) : L"";
+        if (saving && server.failsHere("fail", name))
+            std::ofstream(std::filesystem::path(fileName), std::ios::binary | std::ios::trunc) << "partial\n";
         if (server.failsHere("fail", name)) {
             if (info) {
                 *info = EXCEPINFO{};
@@ -220,11 +239,17 @@ public:
             }
             return DISP_E_EXCEPTION;
         }
-        if (member->arg == VT_BSTR) {
+        if (name == "Add") server.document = L"\r";
+        if (name == "Text") {
             // Paragraph 1's range of a new document is its only, empty paragraph: the text
             // takes its place before the document's last paragraph mark, which stays.
-            server.document = std::wstring(params->rgvarg[0].bstrVal, SysStringLen(params->rgvarg[0].bstrVal)) + L"\r";
+            server.document = std::wstring(arg(0).bstrVal, SysStringLen(arg(0).bstrVal)) + L"\r";
             server.writeDocument();
+        }
+        if (saving) {
+            std::ofstream file(std::filesystem::path(fileName), std::ios::binary | std::ios::trunc);
+            file << "format " << arg(1).lVal << "\nname " << utf8(fileName) << "\n" << server.paragraphs();
+            if (!file.flush()) return E_ACCESSDENIED;
         }
         if (member->returnsObject && result) {
             VariantInit(result);
