@@ -2,17 +2,15 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <random>
-#include <vector>
 
 #include "report/export/export_fault.h"
+#include "report/export/office_settings.h"
 #include "report/export/plain_symbols.h"
 
 #if defined(_WIN32)
 #include "report/export/word_saver.h"
 #elif defined(WALLCALC_OFFICE_HELPER_NAME)
-#include <unistd.h>
 
 #include "report/export/helper_session.h"
 #endif
@@ -44,11 +42,6 @@ std::optional<DocumentFormat> documentFormatOf(const std::filesystem::path& path
 
 namespace {
 
-[[maybe_unused]] const char* environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value && *value ? value : nullptr;
-}
-
 #if !defined(_WIN32) && defined(WALLCALC_OFFICE_HELPER_NAME)
 
 // The export filters of LibreOffice Writer.
@@ -59,22 +52,6 @@ const char* filterOf(DocumentFormat format) {
         case DocumentFormat::Odt: return "writer8";
     }
     return "";
-}
-
-// The helper program, looked for as the export looks for it.
-std::string findOfficeHelper() {
-    if (const char* path = environment("WALLCALC_OFFICE_HELPER")) return path;
-    namespace fs = std::filesystem;
-    std::vector<fs::path> candidates;
-    std::error_code error;
-    const fs::path self = fs::read_symlink("/proc/self/exe", error);
-    if (!error) candidates.push_back(self.parent_path() / WALLCALC_OFFICE_HELPER_NAME);
-    candidates.emplace_back(WALLCALC_OFFICE_HELPER_BUILD_PATH);
-    candidates.emplace_back(WALLCALC_OFFICE_HELPER_INSTALL_PATH);
-    for (const fs::path& candidate : candidates)
-        if (::access(candidate.c_str(), X_OK) == 0) return candidate.string();
-    throw export_fault::cannotCreate(std::string("无法启动文字处理软件：找不到助手程序 ") +
-                                     WALLCALC_OFFICE_HELPER_NAME + "（应与本程序放在同一目录）");
 }
 
 class LinuxSaver final : public DocumentSaver {
@@ -89,12 +66,7 @@ public:
         const fs::path temporary =
             target.parent_path() /
             ("." + target.stem().string() + ".tmp" + std::to_string(entropy() % 1000000) + target.extension().string());
-        if (!session_) {
-            std::chrono::milliseconds deadline{60000};
-            if (const char* ms = environment("WALLCALC_OFFICE_DEADLINE_MS"))
-                if (std::atoll(ms) > 0) deadline = std::chrono::milliseconds(std::atoll(ms));
-            session_ = std::make_unique<HelperSession>(findOfficeHelper(), deadline);
-        }
+        if (!session_) session_ = std::make_unique<HelperSession>(findOfficeHelper(), officeDeadline());
         try {
             session_->save(filterOf(format), temporary.string(), standardSymbols(reportUtf8));
         } catch (...) {
@@ -130,9 +102,7 @@ public:
 
 std::unique_ptr<DocumentSaver> makePlatformSaver() {
 #if defined(_WIN32)
-    if (const char* ms = environment("WALLCALC_OFFICE_DEADLINE_MS"))
-        if (std::atoll(ms) > 0) return std::make_unique<WordSaver>(std::chrono::milliseconds(std::atoll(ms)));
-    return std::make_unique<WordSaver>();
+    return std::make_unique<WordSaver>(officeDeadline());
 #elif defined(WALLCALC_OFFICE_HELPER_NAME)
     return std::make_unique<LinuxSaver>();
 #else

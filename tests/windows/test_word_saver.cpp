@@ -229,19 +229,20 @@ TEST_F(WordSaverTest, TheCommandLineSavesTheReportAndABatchItsDocumentsThroughOn
     EXPECT_NE(report.find("As₁＝α₁*fc*b*x₁/fy=1527.315mm²\n"), std::string::npos) << report;
     EXPECT_EQ(lines(one).back(), "release Application");
 
-    // Two rows, two Word files, one Word.
+    // Two rows, each with its 计算书 and its review report: four Word files, one Word.
     const fs::path batch = useMode("ok");
     std::ofstream(folder_ / "walls.csv", std::ios::binary) << "name,Text1\r\nA,\r\nB,30\r\n";
     ASSERT_EQ(testing::run(cliProgram(), L"batch \"" + (folder_ / "walls.csv").wstring() + L"\" --out \"" +
                                              (folder_ / "out").wstring() + L"\" --documents docx"),
               0);
-    for (const char* name : {"A.report.docx", "B.report.docx"})
+    for (const char* name : {"A.report.docx", "B.report.docx", "A.review.docx", "B.review.docx"})
         EXPECT_TRUE(read(folder_ / "out" / name).starts_with("format 12\n")) << name;
+    EXPECT_NE(read(folder_ / "out" / "A.review.docx").find("地下室外墙复核计算书"), std::string::npos);
     const std::vector<std::string> log = lines(batch);
     EXPECT_EQ(std::count(log.begin(), log.end(), "create Application"), 1);
     EXPECT_EQ(
         std::count_if(log.begin(), log.end(), [](const std::string& l) { return l.starts_with("Document.SaveAs2"); }),
-        2);
+        4);
     EXPECT_EQ(log.back(), "release Application");
 }
 
