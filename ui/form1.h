@@ -87,6 +87,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    bool optionsCanBeSaved();
     enum class Where { OnThisThread, OnWorkerThread };
 
     // The one runner of every button: the action runs on a copy of the field texts; when it

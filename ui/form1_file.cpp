@@ -169,8 +169,9 @@ bool Form1::openWall(const QString& path) {
     }
 }
 
-bool Form1::saveWall(const QString& path) {
-    // The first refused option in the documented order, as the review window reports it.
+// A wall file holds only options the review takes: the first refused one, in the documented
+// order and as the review window reports it, stops the save before anything is asked.
+bool Form1::optionsCanBeSaved() {
     for (std::string_view key : wallfile::optionKeys()) {
         const auto refused = refusedOptions_.find(key);
         if (refused == refusedOptions_.end()) continue;
@@ -179,6 +180,11 @@ bool Form1::saveWall(const QString& path) {
                               .arg(QString::fromStdString(refused->second.why)));
         return false;
     }
+    return true;
+}
+
+bool Form1::saveWall(const QString& path) {
+    if (!optionsCanBeSaved()) return false;
     try {
         const wallfile::Wall wall = currentWall();
         wallfile::save(toPath(path), wall);
@@ -195,6 +201,7 @@ bool Form1::saveWall(const QString& path) {
 bool Form1::save() { return wallPath_.isEmpty() ? saveAs() : saveWall(wallPath_); }
 
 bool Form1::saveAs() {
+    if (!optionsCanBeSaved()) return false;
     QString path = FileDialog::saveFile(this, QStringLiteral("另存为"), QString::fromUtf8(kWallFilter),
                                         wallPath_.isEmpty() ? QStringLiteral("墙体.wall") : wallPath_);
     if (path.isEmpty()) return false;

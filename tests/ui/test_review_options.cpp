@@ -2,12 +2,14 @@
 // wall, saved with it, and reviewed after reopening as the command line reviews the file.
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include "review/review.h"
+#include "ui/filedialog.h"
 #include "ui/reviewwindow.h"
 #include "wallfile/wallfile.h"
 #include "window_fixture.h"
@@ -95,6 +97,17 @@ TEST_F(ReviewOptions, ChangedOptionMarksTheWallIsSavedAndReopensReviewedAsTheCom
     EXPECT_FALSE(form->save());
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_TRUE(boxes[0].text.contains(QStringLiteral("“abc”不是数值")));
+    // 另存为 says so before it asks for a file name.
+    int dialogs = 0;
+    const FileDialog::Interceptor before = FileDialog::setInterceptor([&](const FileDialog::Asked&) {
+        ++dialogs;
+        return path("other.wall");
+    });
+    EXPECT_FALSE(form->saveAs());
+    FileDialog::setInterceptor(before);
+    EXPECT_EQ(dialogs, 0);
+    EXPECT_EQ(boxes.size(), 2u);
+    EXPECT_FALSE(QFileInfo::exists(path("other.wall")));
     type(window, "gamma0", "1");  // the default's text: not kept
     ASSERT_TRUE(form->save());
     EXPECT_EQ(wallfile::load(path("w.wall").toStdString()).options.entries(),
