@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "report/export/export_fault.h"
+#include "report/export/office_settings.h"
 #include "report/export/process.h"
 
 namespace wallcalc {

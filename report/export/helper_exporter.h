@@ -15,6 +15,7 @@
 #include <string>
 
 #include "report/export.h"
+#include "report/export/office_settings.h"
 
 namespace wallcalc {
 
@@ -22,7 +23,7 @@ class HelperExporter final : public ReportExporter {
 public:
     struct Options {
         std::string helperPath;
-        std::chrono::milliseconds deadline{60000};
+        std::chrono::milliseconds deadline = kOfficeDeadline;
         // A flag of the caller's that cancels the export; nullptr: this exporter's own.
         const std::atomic<bool>* cancel = nullptr;
     };

@@ -17,6 +17,7 @@
 
 #include "report/export/export_fault.h"
 #include "report/export/helper_exporter.h"
+#include "report/export/office_settings.h"
 
 namespace wallcalc {
 namespace {

@@ -1,5 +1,6 @@
 #include "report/export/office_settings.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
@@ -19,6 +20,14 @@ const char* environment(const char* name) {
 }
 
 }  // namespace
+
+std::string deadlineText(std::chrono::milliseconds deadline) {
+    const long long ms = deadline.count();
+    if (ms % 1000 == 0) return std::to_string(ms / 1000) + "秒";
+    char text[32];
+    std::snprintf(text, sizeof text, "%g秒", static_cast<double>(ms) / 1000.0);
+    return text;
+}
 
 std::chrono::milliseconds officeDeadline() {
     if (const char* ms = environment("WALLCALC_OFFICE_DEADLINE_MS")) {

@@ -10,6 +10,9 @@ namespace wallcalc {
 // The bound on one export or one save when nothing else is said.
 inline constexpr std::chrono::milliseconds kOfficeDeadline{60000};
 
+// A deadline as the messages say it: "60秒", "1.5秒".
+std::string deadlineText(std::chrono::milliseconds deadline);
+
 // WALLCALC_OFFICE_DEADLINE_MS where it gives a positive number of milliseconds, else
 // kOfficeDeadline.
 std::chrono::milliseconds officeDeadline();

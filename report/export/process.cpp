@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <sstream>
 #include <system_error>
 #include <utility>
@@ -206,14 +205,6 @@ pid_t spawnQuiet(const std::vector<std::string>& argv, const std::vector<std::st
     posix_spawnattr_destroy(&attr);
     if (error != 0) throw std::system_error(error, std::generic_category(), argv[0]);
     return pid;
-}
-
-std::string deadlineText(std::chrono::milliseconds deadline) {
-    const long long ms = deadline.count();
-    if (ms % 1000 == 0) return std::to_string(ms / 1000) + "秒";
-    char text[32];
-    std::snprintf(text, sizeof text, "%g秒", static_cast<double>(ms) / 1000.0);
-    return text;
 }
 
 std::string endInWords(int status) {

@@ -46,9 +46,6 @@ pid_t spawnQuiet(const std::vector<std::string>& argv, const std::vector<std::st
 // The last line of `text` that is not empty (what a program said last on its error stream).
 std::string lastLine(const std::string& text);
 
-// A deadline as the messages say it: "60秒", "1.5秒".
-std::string deadlineText(std::chrono::milliseconds deadline);
-
 // How a process ended, in the words of a message: "崩溃（内存访问错误）", "以错误代码 3 结束".
 // `status` as waitpid gives it.
 std::string endInWords(int status);

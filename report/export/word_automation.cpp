@@ -4,8 +4,7 @@
 
 #include "report/export/word_automation.h"
 
-#include <sstream>
-
+#include "report/export/office_settings.h"
 #include "report/export/paragraphs.h"
 
 namespace wallcalc::word {
@@ -47,14 +46,6 @@ std::string invokeFaultText(HRESULT hr, EXCEPINFO& info) {
     if (info.bstrDescription && *info.bstrDescription) return narrow(info.bstrDescription);
     if (hr == DISP_E_EXCEPTION && info.scode) return systemText(info.scode);
     return systemText(hr);
-}
-
-std::string secondsText(std::chrono::milliseconds deadline) {
-    const long long ms = deadline.count();
-    if (ms % 1000 == 0) return std::to_string(ms / 1000) + "秒";
-    std::ostringstream text;
-    text << static_cast<double>(ms) / 1000.0 << "秒";
-    return text.str();
 }
 
 }  // namespace
@@ -160,7 +151,7 @@ std::optional<Fault> awaitOutcome(Outcome& outcome, std::unique_lock<std::mutex>
                                   std::chrono::milliseconds deadline) {
     if (!outcome.finished.wait_for(lock, deadline, [&] { return outcome.done; })) {
         outcome.abandoned = true;
-        const std::string late = "文字处理软件在" + secondsText(deadline) + "内没有响应";
+        const std::string late = "文字处理软件在" + deadlineText(deadline) + "内没有响应";
         if (outcome.connected) throw export_fault::automation(late);
         throw export_fault::cannotCreate("无法连接文字处理软件：" + late);
     }

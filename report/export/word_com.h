@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "report/export.h"
+#include "report/export/office_settings.h"
 
 namespace wallcalc {
 
@@ -12,8 +13,7 @@ class WordExporter final : public ReportExporter {
 public:
     // The calls are made on a thread of their own; past `deadline` the export gives up on a
     // word processor that does not answer and ends with a fault.
-    explicit WordExporter(std::chrono::milliseconds deadline = std::chrono::milliseconds(60000))
-        : deadline_(deadline) {}
+    explicit WordExporter(std::chrono::milliseconds deadline = kOfficeDeadline) : deadline_(deadline) {}
 
     void exportReport(const std::string& reportUtf8) override;
 

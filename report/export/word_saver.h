@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "report/export/document_saver.h"
+#include "report/export/office_settings.h"
 
 namespace wallcalc {
 
@@ -12,7 +13,7 @@ class WordSaver final : public DocumentSaver {
 public:
     // Each save waits for Word up to `deadline`; past it the save ends with a fault and the next
     // one starts a Word of its own.
-    explicit WordSaver(std::chrono::milliseconds deadline = std::chrono::milliseconds(60000)) : deadline_(deadline) {}
+    explicit WordSaver(std::chrono::milliseconds deadline = kOfficeDeadline) : deadline_(deadline) {}
     // Quits the Word this saver started.
     ~WordSaver() override;
 

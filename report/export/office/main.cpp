@@ -66,6 +66,7 @@
 #include <rtl/ustring.hxx>
 
 #include "report/export/export_fault.h"
+#include "report/export/office_settings.h"
 #include "report/export/paragraphs.h"
 #include "report/export/plain_symbols.h"
 #include "report/export/process.h"
