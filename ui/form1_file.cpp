@@ -89,12 +89,12 @@ void Form1::setReviewOption(std::string_view key, std::string_view text) {
     const wallfile::OptionTexts options = options_;
     const auto refused = refusedOptions_;
     try {
-        wallfile::checkOption(key, text);
-        if (auto at = refusedOptions_.find(key); at != refusedOptions_.end()) refusedOptions_.erase(at);
+        // The default's own text needs no check; any other is checked as it is set.
         if (text == review::optionText(review::Options{}, key))
             options_.unset(key);
         else
             options_.set(key, text);
+        if (auto at = refusedOptions_.find(key); at != refusedOptions_.end()) refusedOptions_.erase(at);
     } catch (const FaultError& error) {
         refusedOptions_.insert_or_assign(std::string(key), RefusedOption{std::string(text), error.fault().what});
     }
