@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "report/export.h"
+#include "office/office.h"
 #include "ui/application.h"
 #include "ui/form1.h"
 

@@ -20,7 +20,7 @@
 #include <cstdio>
 #include <thread>
 
-#include "report/export.h"
+#include "office/office.h"
 #include "ui/application.h"
 #include "ui/form1.h"
 #include "ui/messagebox.h"

@@ -30,9 +30,9 @@
 #include "cli/console.h"
 #include "cli/json.h"
 #include "core/action.h"
+#include "office/document_saver.h"
+#include "office/office.h"
 #include "report/compose.h"
-#include "report/export.h"
-#include "report/export/document_saver.h"
 #include "review/review.h"
 #include "wallfile/wallfile.h"
 

@@ -12,8 +12,8 @@
 #include "core/action.h"
 #include "core/fault.h"
 #include "core/fields.h"
-#include "report/export.h"
-#include "report/export/document_saver.h"
+#include "office/document_saver.h"
+#include "office/office.h"
 #include "wallfile/wallfile.h"
 
 class QCloseEvent;

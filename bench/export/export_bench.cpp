@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "report/export.h"
+#include "office/office.h"
 #include "tests/support/office/headless_office.h"
 #include "tests/support/sample_report.h"
 

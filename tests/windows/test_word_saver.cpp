@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "core/fault.h"
-#include "report/export/word_saver.h"
+#include "office/word_saver.h"
 #include "tests/windows/stand_in_fixture.h"
 
 namespace wallcalc {

@@ -20,8 +20,8 @@
 #include "calc/strength.h"
 #include "core/fault.h"
 #include "core/fields.h"
+#include "office/word_com.h"
 #include "report/compose.h"
-#include "report/export/word_com.h"
 #include "tests/windows/stand_in_fixture.h"
 
 namespace wallcalc {

@@ -1,7 +1,7 @@
 // The export through a helper process: what reaches the caller when the helper, or the office
 // behind it, fails, hangs or dies.
 
-#include "report/export/helper_exporter.h"
+#include "office/helper_exporter.h"
 
 #include <signal.h>
 #include <sys/socket.h>
@@ -18,7 +18,7 @@
 #include <iterator>
 #include <thread>
 
-#include "report/export/export_fault.h"
+#include "office/export_fault.h"
 #include "tests/support/sample_report.h"
 
 namespace wallcalc {

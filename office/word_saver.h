@@ -4,8 +4,8 @@
 #include <chrono>
 #include <memory>
 
-#include "report/export/document_saver.h"
-#include "report/export/office_settings.h"
+#include "office/document_saver.h"
+#include "office/office_settings.h"
 
 namespace wallcalc {
 

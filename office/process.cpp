@@ -1,4 +1,4 @@
-#include "report/export/process.h"
+#include "office/process.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -1,4 +1,4 @@
-#include "report/export/paragraphs.h"
+#include "office/paragraphs.h"
 
 #include <gtest/gtest.h>
 

@@ -8,15 +8,15 @@
 
 #ifdef _WIN32
 
-#include "report/export/word_com.h"
+#include "office/word_com.h"
 
 #include <memory>
 #include <string>
 #include <system_error>
 #include <thread>
 
-#include "report/export/export_fault.h"
-#include "report/export/word_automation.h"
+#include "office/export_fault.h"
+#include "office/word_automation.h"
 
 namespace wallcalc {
 namespace {

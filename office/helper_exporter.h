@@ -14,8 +14,8 @@
 #include <chrono>
 #include <string>
 
-#include "report/export.h"
-#include "report/export/office_settings.h"
+#include "office/office.h"
+#include "office/office_settings.h"
 
 namespace wallcalc {
 

@@ -1,6 +1,6 @@
 // wallcalc-office: puts the report read on standard input into a new, unsaved LibreOffice Writer
 // document, through UNO. It runs in a process of its own so that a hung or crashing office
-// costs this helper and not the window; see report/export/helper_exporter.h for the protocol.
+// costs this helper and not the window; see office/helper_exporter.h for the protocol.
 //
 //   wallcalc-office [--deadline-ms N]
 //
@@ -65,11 +65,11 @@
 #include <osl/file.hxx>
 #include <rtl/ustring.hxx>
 
-#include "report/export/export_fault.h"
-#include "report/export/office_settings.h"
-#include "report/export/paragraphs.h"
-#include "report/export/plain_symbols.h"
-#include "report/export/process.h"
+#include "office/export_fault.h"
+#include "office/office_settings.h"
+#include "office/paragraphs.h"
+#include "office/plain_symbols.h"
+#include "office/process.h"
 
 extern char** environ;
 
@@ -330,7 +330,7 @@ void setSymbolFont(const Reference<css::text::XTextDocument>& document) {
 
 // ---- Saving documents without showing the office (--serve) ------------------------------------
 //
-// Requests on standard input, answered one by one (see report/export/helper_session.h):
+// Requests on standard input, answered one by one (see office/helper_session.h):
 //   save <filter> <path bytes> <report bytes>\n<path><report>
 // The office is the one at WALLCALC_OFFICE, else the engineer's office on the program's pipe
 // when it is running, else a headless office of this helper's own with a throw-away profile,

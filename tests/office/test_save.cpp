@@ -17,8 +17,8 @@
 #include "calc/strength.h"
 #include "cli/batch.h"
 #include "core/fault.h"
+#include "office/document_saver.h"
 #include "report/compose.h"
-#include "report/export/document_saver.h"
 #include "tests/support/office/headless_office.h"
 
 namespace wallcalc {

@@ -4,7 +4,7 @@
 
 #include "core/action.h"
 #include "core/fields.h"
-#include "report/export/export_fault.h"
+#include "office/export_fault.h"
 #include "tests/support/sample_report.h"
 
 namespace wallcalc {

@@ -1,4 +1,4 @@
-#include "report/export/helper_exporter.h"
+#include "office/helper_exporter.h"
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -8,9 +8,9 @@
 #include <sstream>
 #include <system_error>
 
-#include "report/export/export_fault.h"
-#include "report/export/office_settings.h"
-#include "report/export/process.h"
+#include "office/export_fault.h"
+#include "office/office_settings.h"
+#include "office/process.h"
 
 namespace wallcalc {
 namespace {

@@ -11,7 +11,7 @@
 
 #ifdef _WIN32
 
-#include "report/export/word_saver.h"
+#include "office/word_saver.h"
 
 #include <random>
 #include <string>
@@ -19,9 +19,9 @@
 #include <thread>
 #include <utility>
 
-#include "report/export/export_fault.h"
-#include "report/export/plain_symbols.h"
-#include "report/export/word_automation.h"
+#include "office/export_fault.h"
+#include "office/plain_symbols.h"
+#include "office/word_automation.h"
 
 namespace wallcalc {
 

@@ -1,18 +1,18 @@
-#include "report/export/document_saver.h"
+#include "office/document_saver.h"
 
 #include <algorithm>
 #include <cctype>
 #include <random>
 
-#include "report/export/export_fault.h"
-#include "report/export/office_settings.h"
-#include "report/export/plain_symbols.h"
+#include "office/export_fault.h"
+#include "office/office_settings.h"
+#include "office/plain_symbols.h"
 
 #if defined(_WIN32)
-#include "report/export/word_saver.h"
+#include "office/word_saver.h"
 #elif defined(WALLCALC_OFFICE_HELPER_NAME)
 
-#include "report/export/helper_session.h"
+#include "office/helper_session.h"
 #endif
 
 namespace wallcalc {

@@ -1,4 +1,4 @@
-#include "report/export/office_settings.h"
+#include "office/office_settings.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -8,7 +8,7 @@
 #if !defined(_WIN32) && defined(WALLCALC_OFFICE_HELPER_NAME)
 #include <unistd.h>
 
-#include "report/export/export_fault.h"
+#include "office/export_fault.h"
 #endif
 
 namespace wallcalc {

@@ -1,5 +1,5 @@
-#include "report/export/helper_session.h"
-#include "report/export/process.h"
+#include "office/helper_session.h"
+#include "office/process.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -15,9 +15,9 @@
 #include <thread>
 #include <vector>
 
-#include "report/export/export_fault.h"
-#include "report/export/helper_exporter.h"
-#include "report/export/office_settings.h"
+#include "office/export_fault.h"
+#include "office/helper_exporter.h"
+#include "office/office_settings.h"
 
 namespace wallcalc {
 namespace {

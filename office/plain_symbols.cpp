@@ -1,4 +1,4 @@
-#include "report/export/plain_symbols.h"
+#include "office/plain_symbols.h"
 
 namespace wallcalc {
 namespace {

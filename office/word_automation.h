@@ -23,7 +23,7 @@
 #include <string>
 
 #include "core/fault.h"
-#include "report/export/export_fault.h"
+#include "office/export_fault.h"
 
 namespace wallcalc::word {
 

@@ -2,10 +2,10 @@
 
 #ifdef _WIN32
 
-#include "report/export/word_automation.h"
+#include "office/word_automation.h"
 
-#include "report/export/office_settings.h"
-#include "report/export/paragraphs.h"
+#include "office/office_settings.h"
+#include "office/paragraphs.h"
 
 namespace wallcalc::word {
 

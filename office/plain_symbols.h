@@ -17,7 +17,7 @@ std::string standardSymbols(std::string_view report);
 
 #include <memory>
 
-#include "report/export.h"
+#include "office/office.h"
 
 namespace wallcalc {
 

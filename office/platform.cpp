@@ -4,17 +4,17 @@
 #include <chrono>
 #include <string>
 
-#include "report/export.h"
-#include "report/export/export_fault.h"
-#include "report/export/office_settings.h"
+#include "office/export_fault.h"
+#include "office/office.h"
+#include "office/office_settings.h"
 
-#include "report/export/plain_symbols.h"
+#include "office/plain_symbols.h"
 
 #if defined(_WIN32)
-#include "report/export/word_com.h"
+#include "office/word_com.h"
 #elif defined(WALLCALC_OFFICE_HELPER_NAME)
 
-#include "report/export/helper_exporter.h"
+#include "office/helper_exporter.h"
 #endif
 
 namespace wallcalc {
