@@ -9,7 +9,7 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     wallcalc::ui::setUpApplication(app);
-    wallcalc::ui::Form1 form(wallcalc::makePlatformExporter());
+    wallcalc::ui::Form1 form(wallcalc::makePlatformOffice());
     form.show();
     return app.exec();
 }

@@ -20,7 +20,7 @@
 #include "cli/csv.h"
 #include "cli/json.h"
 #include "core/action.h"
-#include "office/document_saver.h"
+#include "office/office.h"
 #include "report/compose.h"
 #include "report/review_compose.h"
 #include "review/review.h"
@@ -292,7 +292,7 @@ int runBatch(const std::vector<std::string>& args) {
                 json += ", \"fault\": " + (fault ? faultJson(*fault, failedAction) : std::string("null")) + "}\n";
                 writeFile(*outDir / fs::u8path(name + ".json"), json);
                 if (documents && (!fault || failedAction == "review")) {
-                    if (!saver) saver = makePlatformSaver();
+                    if (!saver) saver = makePlatformOffice();
                     const std::string extension = "." + std::string(formatName(*documents));
                     saver->saveReport(fields.text(Field::Text29), *outDir / fs::u8path(name + ".report" + extension),
                                       *documents);

@@ -30,7 +30,6 @@
 #include "cli/console.h"
 #include "cli/json.h"
 #include "core/action.h"
-#include "office/document_saver.h"
 #include "office/office.h"
 #include "report/compose.h"
 #include "review/review.h"
@@ -50,7 +49,7 @@ std::optional<Action> actionByName(std::string_view name) {
     if (name == "crack") return Action(crackWidthCheck);
     if (name == "report") return Action(composeReport);
     if (name == "export")
-        return Action([](FieldSet& fields) { makePlatformExporter()->exportReport(fields.text(Field::Text29)); });
+        return Action([](FieldSet& fields) { makePlatformOffice()->exportReport(fields.text(Field::Text29)); });
     return std::nullopt;
 }
 
@@ -156,7 +155,7 @@ int run(int argc, char** argv) {
     if (saveReportTo) {
         const std::filesystem::path path = std::filesystem::u8path(*saveReportTo);
         actions.push_back({"save-report", [path](FieldSet& f) {
-                               makePlatformSaver()->saveReport(f.text(Field::Text29), path, *documentFormatOf(path));
+                               makePlatformOffice()->saveReport(f.text(Field::Text29), path, *documentFormatOf(path));
                            }});
     }
 

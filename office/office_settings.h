@@ -1,8 +1,9 @@
 #pragma once
-// What the export and the saver both read of their surroundings: how long the word processor
-// is waited for and, on Linux, where the helper program that drives LibreOffice is.
+// What the backends share: how long the word processor is waited for, where a save writes and,
+// on Linux, where the helper program that drives LibreOffice is.
 
 #include <chrono>
+#include <filesystem>
 #include <string>
 
 namespace wallcalc {
@@ -16,6 +17,22 @@ std::string deadlineText(std::chrono::milliseconds deadline);
 // WALLCALC_OFFICE_DEADLINE_MS where it gives a positive number of milliseconds, else
 // kOfficeDeadline.
 std::chrono::milliseconds officeDeadline();
+
+// A path as UTF-8, for messages.
+std::string pathText(const std::filesystem::path& path);
+
+// Where a save writes: the absolute target, and a temporary name beside it that the word
+// processor writes first. Throws the automation fault (440) when the path cannot take a
+// document: a folder stands there, say.
+struct SaveTarget {
+    std::filesystem::path target;
+    std::filesystem::path temporary;
+};
+SaveTarget saveTargetOf(const std::filesystem::path& path);
+
+// Renames the finished temporary file onto the target, replacing what was there; otherwise
+// removes it and throws the automation fault, saying why.
+void moveIntoPlace(const SaveTarget& save);
 
 #if !defined(_WIN32) && defined(WALLCALC_OFFICE_HELPER_NAME)
 // The helper program: named by WALLCALC_OFFICE_HELPER, else beside the running executable,

@@ -1,65 +1,39 @@
-// The backend of this platform.
-
-#include <atomic>
-#include <chrono>
-#include <string>
+// The word processor of this platform: the one place that chooses.
 
 #include "office/export_fault.h"
 #include "office/office.h"
 #include "office/office_settings.h"
 
-#include "office/plain_symbols.h"
-
 #if defined(_WIN32)
-#include "office/word_com.h"
+#include "office/word_office.h"
 #elif defined(WALLCALC_OFFICE_HELPER_NAME)
-
-#include "office/helper_exporter.h"
+#include "office/helper_office.h"
 #endif
 
 namespace wallcalc {
 namespace {
 
-#if !defined(_WIN32) && defined(WALLCALC_OFFICE_HELPER_NAME)
-
-// Finds the helper when the export is made, so that a missing helper is a fault of the press.
-class LinuxExporter final : public ReportExporter {
-public:
-    void exportReport(const std::string& reportUtf8) override {
-        cancelled_ = false;
-        HelperExporter::Options options;
-        options.cancel = &cancelled_;
-        options.helperPath = findOfficeHelper();
-        options.deadline = officeDeadline();
-        HelperExporter(std::move(options)).exportReport(reportUtf8);
-    }
-    void cancel() override { cancelled_ = true; }
-
-private:
-    std::atomic<bool> cancelled_{false};
-};
-
-#elif !defined(_WIN32)
-
-class UnavailableExporter final : public ReportExporter {
+// Built without any way to drive a word processor: every use says so.
+class NoOffice final : public Office {
 public:
     void exportReport(const std::string&) override {
         throw export_fault::cannotCreate("本程序构建时没有文字处理软件的接口（LibreOffice SDK），无法驱动文字处理软件");
     }
+    void saveReport(const std::string&, const std::filesystem::path&, DocumentFormat) override {
+        throw export_fault::cannotCreate(
+            "本程序的这一版本不能直接保存计算书文件，请用“计算书保存”在文字处理软件中保存");
+    }
 };
-
-#endif
 
 }  // namespace
 
-std::unique_ptr<ReportExporter> makePlatformExporter() {
+std::unique_ptr<Office> makePlatformOffice() {
 #if defined(_WIN32)
-    // The LibreOffice helper converts the symbols itself; Word is given them converted.
-    return std::make_unique<StandardSymbolsExporter>(std::make_unique<WordExporter>(officeDeadline()));
+    return std::make_unique<WordOffice>(officeDeadline());
 #elif defined(WALLCALC_OFFICE_HELPER_NAME)
-    return std::make_unique<LinuxExporter>();
+    return std::make_unique<HelperOffice>();
 #else
-    return std::make_unique<UnavailableExporter>();
+    return std::make_unique<NoOffice>();
 #endif
 }
 

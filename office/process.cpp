@@ -22,28 +22,15 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-class Fd {
-public:
-    Fd() = default;
-    explicit Fd(int fd) : fd_(fd) {}
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    ~Fd() { reset(); }
-    int get() const { return fd_; }
-    void reset() {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = -1;
-    }
-    int release() { return std::exchange(fd_, -1); }
-    explicit operator bool() const { return fd_ >= 0; }
-
-private:
-    int fd_ = -1;
-};
-
 [[noreturn]] void throwErrno(const char* what) { throw std::system_error(errno, std::generic_category(), what); }
 
-// Reads what is there; closes `fd` at end of file.
+}  // namespace
+
+void Fd::reset() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+}
+
 void drain(Fd& fd, std::string& into) {
     char buffer[4096];
     while (fd) {
@@ -61,12 +48,51 @@ void drain(Fd& fd, std::string& into) {
 
 void setNonBlocking(const Fd& fd) { ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) | O_NONBLOCK); }
 
-void reap(pid_t pid, int& status) {
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+ChildProcess::ChildProcess(pid_t pid) : pid_(pid), ended_(static_cast<int>(::syscall(SYS_pidfd_open, pid, 0))) {}
+
+ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
+    if (this != &other) {
+        kill();
+        pid_ = std::exchange(other.pid_, -1);
+        ended_ = std::move(other.ended_);
+        status_ = other.status_;
     }
+    return *this;
 }
 
-}  // namespace
+bool ChildProcess::poll() {
+    if (pid_ <= 0) return true;
+    const pid_t ended = ::waitpid(pid_, &status_, WNOHANG);
+    if (ended == 0 || (ended < 0 && errno == EINTR)) return false;
+    if (ended < 0) status_ = 0;  // ECHILD: reaped elsewhere
+    pid_ = -1;
+    ended_.reset();
+    return true;
+}
+
+bool ChildProcess::waitFor(std::chrono::milliseconds limit) {
+    const auto until = Clock::now() + limit;
+    while (!poll()) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now());
+        if (left.count() <= 0) return false;
+        if (ended_) {
+            pollfd fd{ended_.get(), POLLIN, 0};
+            ::poll(&fd, 1, static_cast<int>(left.count()));
+        } else {
+            ::poll(nullptr, 0, static_cast<int>(std::min<long long>(left.count(), 20)));
+        }
+    }
+    return true;
+}
+
+void ChildProcess::kill() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGKILL);
+    while (::waitpid(pid_, &status_, 0) < 0 && errno == EINTR) {
+    }
+    pid_ = -1;
+    ended_.reset();
+}
 
 SpawnedProcess spawnWithStreams(const std::vector<std::string>& argv) {
     int sv[2], outPipe[2], errPipe[2];
@@ -96,15 +122,12 @@ SpawnedProcess spawnWithStreams(const std::vector<std::string>& argv) {
     std::vector<char*> args;
     for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
     args.push_back(nullptr);
-    SpawnedProcess spawned;
-    const int spawnError = ::posix_spawn(&spawned.pid, args[0], &actions, &attr, args.data(), environ);
+    pid_t pid = -1;
+    const int spawnError = ::posix_spawn(&pid, args[0], &actions, &attr, args.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attr);
     if (spawnError != 0) throw std::system_error(spawnError, std::generic_category(), argv[0]);
-    spawned.in = inParent.release();
-    spawned.out = outRead.release();
-    spawned.err = errRead.release();
-    return spawned;
+    return {ChildProcess(pid), std::move(inParent), std::move(outRead), std::move(errRead)};
 }
 
 std::string lastLine(const std::string& text) {
@@ -118,67 +141,55 @@ std::string lastLine(const std::string& text) {
 ProcessResult runProcess(const std::vector<std::string>& argv, const std::string& input,
                          std::chrono::milliseconds deadline, const std::atomic<bool>* cancel) {
     SpawnedProcess spawned = spawnWithStreams(argv);
-    const pid_t pid = spawned.pid;
-    Fd inParent(spawned.in), outRead(spawned.out), errRead(spawned.err);
-
+    ChildProcess& child = spawned.process;
     const auto end = Clock::now() + deadline;
-    Fd exitFd(static_cast<int>(::syscall(SYS_pidfd_open, pid, 0)));  // readable once it ends
-    setNonBlocking(inParent);
-    setNonBlocking(outRead);
-    setNonBlocking(errRead);
+    setNonBlocking(spawned.in);
+    setNonBlocking(spawned.out);
+    setNonBlocking(spawned.err);
 
     ProcessResult result;
+    auto finish = [&] {
+        drain(spawned.out, result.out);
+        drain(spawned.err, result.err);
+        result.status = child.status();
+        return result;
+    };
     std::size_t written = 0;
-    if (input.empty()) inParent.reset();
+    if (input.empty()) spawned.in.reset();
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
         const bool cancelled = cancel && cancel->load();
         if (left.count() <= 0 || cancelled) {
-            ::kill(pid, SIGKILL);
-            reap(pid, result.status);
-            drain(outRead, result.out);
-            drain(errRead, result.err);
+            child.kill();
             (cancelled ? result.cancelled : result.timedOut) = true;
-            return result;
+            return finish();
         }
         std::vector<pollfd> fds;
-        if (inParent) fds.push_back({inParent.get(), POLLOUT, 0});
-        if (outRead) fds.push_back({outRead.get(), POLLIN, 0});
-        if (errRead) fds.push_back({errRead.get(), POLLIN, 0});
-        if (exitFd) fds.push_back({exitFd.get(), POLLIN, 0});
+        if (spawned.in) fds.push_back({spawned.in.get(), POLLOUT, 0});
+        if (spawned.out) fds.push_back({spawned.out.get(), POLLIN, 0});
+        if (spawned.err) fds.push_back({spawned.err.get(), POLLIN, 0});
+        if (child.endedFd()) fds.push_back({child.endedFd().get(), POLLIN, 0});
         // Without a process descriptor (old kernels) the end of the program is polled for.
         // A cancel is looked for every 50 ms.
-        long long wait = exitFd ? left.count() : std::min<long long>(left.count(), 20);
+        long long wait = child.endedFd() ? left.count() : std::min<long long>(left.count(), 20);
         if (cancel) wait = std::min<long long>(wait, 50);
-        if (::poll(fds.data(), fds.size(), static_cast<int>(wait)) < 0 && errno != EINTR) {
-            const int error = errno;
-            ::kill(pid, SIGKILL);
-            reap(pid, result.status);
-            throw std::system_error(error, std::generic_category(), "poll");
-        }
-        while (inParent && written < input.size()) {
+        if (::poll(fds.data(), fds.size(), static_cast<int>(wait)) < 0 && errno != EINTR) throwErrno("poll");
+        while (spawned.in && written < input.size()) {
             const ssize_t n =
-                ::send(inParent.get(), input.data() + written, input.size() - written, MSG_NOSIGNAL | MSG_DONTWAIT);
+                ::send(spawned.in.get(), input.data() + written, input.size() - written, MSG_NOSIGNAL | MSG_DONTWAIT);
             if (n > 0) {
                 written += static_cast<std::size_t>(n);
             } else if (n < 0 && errno == EINTR) {
                 continue;
             } else {
-                if (n < 0 && errno != EAGAIN) inParent.reset();  // the program stopped reading
+                if (n < 0 && errno != EAGAIN) spawned.in.reset();  // the program stopped reading
                 break;
             }
         }
-        if (inParent && written == input.size()) inParent.reset();  // end of the input
-        drain(outRead, result.out);
-        drain(errRead, result.err);
-        const pid_t ended = ::waitpid(pid, &result.status, WNOHANG);
-        // ECHILD: something else in the process reaped it; what it said on its output counts.
-        if (ended == pid || (ended < 0 && errno == ECHILD)) {
-            if (ended < 0) result.status = 0;
-            drain(outRead, result.out);
-            drain(errRead, result.err);
-            return result;
-        }
+        if (spawned.in && written == input.size()) spawned.in.reset();  // end of the input
+        drain(spawned.out, result.out);
+        drain(spawned.err, result.err);
+        if (child.poll()) return finish();
     }
 }
 

@@ -12,7 +12,6 @@
 #include "core/action.h"
 #include "core/fault.h"
 #include "core/fields.h"
-#include "office/document_saver.h"
 #include "office/office.h"
 #include "wallfile/wallfile.h"
 

@@ -1,24 +1,35 @@
-// wallcalc-office: puts the report read on standard input into a new, unsaved LibreOffice Writer
-// document, through UNO. It runs in a process of its own so that a hung or crashing office
-// costs this helper and not the window; see office/helper_exporter.h for the protocol.
+// wallcalc-office: drives LibreOffice through UNO for the program, in a process of its own so that
+// a hung or crashing office costs this helper and not the window; office/helper_protocol.h says
+// what it reads and answers.
 //
 //   wallcalc-office [--deadline-ms N]
 //
-// The office listening at WALLCALC_OFFICE (a UNO connection description such as
-// "pipe,name=NAME") is used if that is set; otherwise the engineer's office is reached on the
+// Showing a document: the office listening at WALLCALC_OFFICE (a UNO connection description such
+// as "pipe,name=NAME") is used if that is set; otherwise the engineer's office is reached on the
 // program's own pipe, named for the user and the display, and started with that pipe first if
-// nothing answers there. Before a document is made, the office is checked to show on the
-// display of the caller: an office without a display, or on another one, is refused (unless
-// WALLCALC_OFFICE_ALLOW_HIDDEN=1, for tests against a headless office).
+// nothing answers there; it outlives the helper. Before a document is made, the office is checked
+// to show on the display of the caller: an office without a display, or on another one, is
+// refused (unless WALLCALC_OFFICE_ALLOW_HIDDEN=1, for tests against a headless office).
+//
+// Saving documents: the office at WALLCALC_OFFICE, else the engineer's office on the program's
+// pipe when it is running, else a headless office of this helper's own with a throw-away
+// profile. That office, its profile and the file being written end with the helper, and the
+// helper with its caller: when the caller's end of the input goes (the caller ended, however) or
+// a signal asks the helper to end, a watchdog thread kills the office's process group (its
+// launcher and the soffice.bin it forks), removes the profile and the unfinished file, and exits.
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <chrono>
@@ -27,8 +38,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
-#include <iterator>
+#include <mutex>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -36,7 +46,6 @@
 #include <thread>
 #include <vector>
 
-#include <sys/prctl.h>
 #include <com/sun/star/awt/XTopWindow.hpp>
 #include <com/sun/star/awt/XWindow.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
@@ -66,6 +75,7 @@
 #include <rtl/ustring.hxx>
 
 #include "office/export_fault.h"
+#include "office/helper_protocol.h"
 #include "office/office_settings.h"
 #include "office/paragraphs.h"
 #include "office/plain_symbols.h"
@@ -81,6 +91,9 @@ using Clock = std::chrono::steady_clock;
 using rtl::OUString;
 
 namespace {
+
+namespace helper_protocol = wallcalc::helper_protocol;
+using helper_protocol::Request;
 
 [[noreturn]] void fail(int number, std::string what);
 
@@ -194,22 +207,6 @@ void requireVisibleOffice(const std::string& connection, const std::string& disp
                  "）上运行，在那里打开的计算书在本屏幕上看不到。请关闭那里的 LibreOffice 后再保存计算书");
 }
 
-// A message of the office without the source files and paths it may name.
-std::string plain(const OUString& message);
-
-// One protocol line on standard output.
-void say(const std::string& line) {
-    std::fputs((line + "\n").c_str(), stdout);
-    std::fflush(stdout);
-}
-
-[[noreturn]] void fail(int number, std::string what) {
-    for (char& c : what)
-        if (c == '\n' || c == '\r') c = ' ';
-    say("fault " + std::to_string(number) + " " + what);
-    std::_Exit(1);
-}
-
 std::string utf8(const OUString& text) {
     const rtl::OString bytes = rtl::OUStringToOString(text, RTL_TEXTENCODING_UTF8);
     return std::string(bytes.getStr(), static_cast<std::size_t>(bytes.getLength()));
@@ -226,80 +223,6 @@ std::string plain(const OUString& message) {
 }
 OUString ustr(const std::string& text) {
     return OUString(text.data(), static_cast<sal_Int32>(text.size()), RTL_TEXTENCODING_UTF8);
-}
-
-std::string readAll(int fd) {
-    std::string data;
-    char buffer[8192];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n > 0)
-            data.append(buffer, static_cast<std::size_t>(n));
-        else if (n == 0 || errno != EINTR)
-            return data;
-    }
-}
-
-// Starts the office in a session of its own, detached from this helper: it must outlive the
-// helper, and a kill of the helper at its deadline must not reach it. Its output goes nowhere,
-// so that it holds none of the caller's pipes open.
-pid_t startOffice(const std::string& soffice, const std::string& accept) {
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e)
-        if (std::strncmp(*e, "URE_BOOTSTRAP=", 14) != 0) env.emplace_back(*e);
-    try {
-        return wallcalc::spawnQuiet(
-            {soffice, "--norestore", "--nologo", "--nodefault", "--nolockcheck", "--accept=" + accept + ";urp;"}, &env,
-            true);
-    } catch (const std::system_error&) {
-        fail(wallcalc::export_fault::kCannotCreate, "未找到文字处理软件，请安装 LibreOffice Writer");
-    }
-}
-
-// Connects to the office listening at `connection`, starting one first when `start` says so and
-// nothing answers. Gives up at `deadline`.
-Reference<css::uno::XComponentContext> connect(const Reference<css::uno::XComponentContext>& local,
-                                               const std::string& connection, bool start, Clock::time_point deadline,
-                                               const std::string& deadlineText) {
-    using namespace wallcalc::export_fault;
-    Reference<css::bridge::XUnoUrlResolver> resolver = css::bridge::UnoUrlResolver::create(local);
-    const OUString url = ustr("uno:" + connection + ";urp;StarOffice.ComponentContext");
-    std::optional<pid_t> launcher;
-    for (;;) {
-        try {
-            return Reference<css::uno::XComponentContext>(resolver->resolve(url), UNO_QUERY_THROW);
-        } catch (const css::connection::NoConnectException&) {
-        } catch (const css::connection::ConnectionSetupException& e) {
-            fail(kCannotCreate, "无法连接文字处理软件：连接描述 " + connection + " 无效（" + plain(e.Message) + "）");
-        } catch (const css::lang::IllegalArgumentException& e) {
-            fail(kCannotCreate, "无法连接文字处理软件：连接描述 " + connection + " 无效（" + plain(e.Message) + "）");
-        } catch (const css::uno::RuntimeException&) {
-            fail(kCannotCreate, "文字处理软件在连接过程中退出了，请再保存一次");
-        }
-        if (start && !launcher) {
-            const std::string soffice = WALLCALC_OFFICE_PROGRAM_DIR "/soffice";
-            if (::access(soffice.c_str(), X_OK) != 0)
-                fail(kCannotCreate, "未找到文字处理软件，请安装 LibreOffice Writer");
-            launcher = startOffice(soffice, connection);
-            say("started " + std::to_string(*launcher));
-        }
-        if (launcher) {
-            // The launcher either hands the request to an office already running and ends, or
-            // runs the office; ending with an error means the office did not start.
-            int status = 0;
-            if (*launcher > 0 && ::waitpid(*launcher, &status, WNOHANG) == *launcher) {
-                if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-                    fail(kCannotCreate,
-                         "文字处理软件 LibreOffice 在启动过程中" + wallcalc::endInWords(status) + "，请再保存一次");
-                launcher = 0;
-            }
-        }
-        if (Clock::now() >= deadline) {
-            fail(kCannotCreate, start ? "无法启动文字处理软件：LibreOffice 在" + deadlineText + "内没有应答"
-                                      : "无法连接文字处理软件：" + connection + " 上在" + deadlineText + "内没有应答");
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
 }
 
 // The report writes a few engineering symbols (², ³, ₁, ₂, Φ, the raised 0.5) as private-use
@@ -328,13 +251,106 @@ void setSymbolFont(const Reference<css::text::XTextDocument>& document) {
     replaceable->replaceAll(Reference<css::util::XSearchDescriptor>(replace.get()));
 }
 
-// ---- Saving documents without showing the office (--serve) ------------------------------------
-//
-// Requests on standard input, answered one by one (see office/helper_session.h):
-//   save <filter> <path bytes> <report bytes>\n<path><report>
-// The office is the one at WALLCALC_OFFICE, else the engineer's office on the program's pipe
-// when it is running, else a headless office of this helper's own with a throw-away profile,
-// ended when the input ends.
+// ---- What ends with the helper ---------------------------------------------------------------
+
+// The helper's own office, its profile and the file of the last save: ended once, by the main
+// thread at the end of the input, by the watchdog when the caller goes, or by a fault.
+struct Owned {
+    std::mutex mutex;
+    pid_t officeGroup = 0;  // the launcher, which heads the office's process group
+    std::string profile;
+    std::string lastFile;  // the caller renames it after "done"; left over only when it could not
+    bool released = false;
+};
+Owned& owned() {
+    static Owned instance;
+    return instance;
+}
+// Between a request read whole and its answer: an input that ends then is a caller that went.
+std::atomic<bool> busy{false};
+
+// Ends the helper's own office: with `desktop`, asked to terminate first and given 10 s; then its
+// process group is killed and every process it left (this helper is their subreaper) reaped.
+void releaseOwned(const Reference<css::frame::XDesktop2>& desktop = {}) {
+    Owned& own = owned();
+    std::lock_guard lock(own.mutex);
+    if (own.released) return;
+    own.released = true;
+    if (own.officeGroup > 0) {
+        int status = 0;
+        if (desktop.is()) {
+            try {
+                desktop->terminate();
+            } catch (const css::uno::Exception&) {
+            }
+            const auto until = Clock::now() + std::chrono::seconds(10);
+            for (pid_t ended;
+                 Clock::now() < until && !((ended = ::waitpid(-1, &status, WNOHANG)) < 0 && errno == ECHILD);)
+                if (ended <= 0) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        ::kill(-own.officeGroup, SIGKILL);
+        const auto until = Clock::now() + std::chrono::seconds(5);
+        for (pid_t ended; Clock::now() < until && !((ended = ::waitpid(-1, &status, WNOHANG)) < 0 && errno == ECHILD);)
+            if (ended <= 0) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    std::error_code ignored;
+    if (!own.profile.empty()) std::filesystem::remove_all(own.profile, ignored);
+    if (!own.lastFile.empty()) std::filesystem::remove(own.lastFile, ignored);
+}
+
+// One protocol line on standard output. A caller that is no longer there to read it ends the
+// helper.
+void say(std::string_view line) {
+    const std::string text = std::string(line) + "\n";
+    if (std::fputs(text.c_str(), stdout) < 0 || std::fflush(stdout) != 0) {
+        releaseOwned();
+        std::_Exit(1);
+    }
+}
+
+[[noreturn]] void fail(int number, std::string what) {
+    say(helper_protocol::faultLine(number, std::move(what)));
+    releaseOwned();
+    std::_Exit(1);
+}
+
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
+}
+
+// Watches the caller's end of the input and the signals that ask the helper to end. An input
+// closed while the helper waits for a request is the orderly end, which the main thread sees;
+// closed while it works, the caller has gone, and what the helper owns goes now.
+void watchCaller() {
+    if (::pipe2(signalPipe, O_CLOEXEC) != 0) return;
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    action.sa_flags = SA_RESTART;
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(sig, &action, nullptr);
+    ::signal(SIGPIPE, SIG_IGN);
+    std::thread([] {
+        pollfd fds[2] = {{0, 0, 0}, {signalPipe[0], POLLIN, 0}};
+        for (;;) {
+            if (::poll(fds, 2, -1) < 0) {
+                if (errno == EINTR) continue;
+                return;
+            }
+            const bool signalled = fds[1].revents & POLLIN;
+            if (fds[0].revents & POLLNVAL) fds[0].fd = -1;
+            const bool callerGone = fds[0].revents & (POLLHUP | POLLERR);
+            if (!signalled && callerGone && !busy) fds[0].fd = -1;
+            if (signalled || (callerGone && busy)) {
+                releaseOwned();
+                std::_Exit(1);
+            }
+        }
+    }).detach();
+}
+
+// ---- Requests -----------------------------------------------------------------------------------
 
 bool readExactly(std::size_t count, std::string& into) {
     into.resize(count);
@@ -363,6 +379,126 @@ bool readLine(std::string& line) {
     }
 }
 
+bool readRequest(Request& request) {
+    busy = false;
+    const bool read = helper_protocol::decode(readLine, readExactly, request);
+    busy = read;
+    return read;
+}
+
+// ---- Reaching the office ----------------------------------------------------------------------
+
+std::string sofficePath() {
+    const char* given = std::getenv("WALLCALC_SOFFICE");
+    return given && *given ? given : WALLCALC_OFFICE_PROGRAM_DIR "/soffice";
+}
+
+// The environment of an office started from here: without the helper's bootstrap setting.
+std::vector<std::string> officeEnvironment() {
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e)
+        if (std::strncmp(*e, "URE_BOOTSTRAP=", 14) != 0) env.emplace_back(*e);
+    return env;
+}
+
+// Starts the engineer's office in a session of its own, detached from this helper: it must
+// outlive the helper, and a kill of the helper at its deadline must not reach it.
+pid_t startVisibleOffice(const std::string& accept) {
+    const std::string soffice = sofficePath();
+    if (::access(soffice.c_str(), X_OK) != 0)
+        fail(wallcalc::export_fault::kCannotCreate, "未找到文字处理软件，请安装 LibreOffice Writer");
+    const std::vector<std::string> env = officeEnvironment();
+    try {
+        return wallcalc::spawnQuiet(
+            {soffice, "--norestore", "--nologo", "--nodefault", "--nolockcheck", "--accept=" + accept + ";urp;"}, &env,
+            true);
+    } catch (const std::system_error&) {
+        fail(wallcalc::export_fault::kCannotCreate, "未找到文字处理软件，请安装 LibreOffice Writer");
+    }
+}
+
+// Starts a headless office of the helper's own, with a throw-away profile, heading a process
+// group of its own; it ends with the helper (releaseOwned).
+pid_t startOwnOffice(std::string& connection) {
+    using wallcalc::export_fault::kCannotCreate;
+    const std::string soffice = sofficePath();
+    if (::access(soffice.c_str(), X_OK) != 0)
+        fail(kCannotCreate, "无法启动文字处理软件：没有安装 LibreOffice（找不到 " + soffice + "）");
+    const char* tmp = std::getenv("TMPDIR");
+    std::string dir = std::string(tmp && *tmp ? tmp : "/tmp") + "/wallcalc-save-XXXXXX";
+    if (!::mkdtemp(dir.data())) fail(kCannotCreate, std::string("无法启动文字处理软件：") + std::strerror(errno));
+    {
+        std::lock_guard lock(owned().mutex);
+        owned().profile = dir;
+    }
+    connection = "pipe,name=wallcalc_save_" + std::to_string(::getpid());
+    // The office's processes are reaped here even when its launcher ends before them.
+    ::prctl(PR_SET_CHILD_SUBREAPER, 1);
+    const std::vector<std::string> env = officeEnvironment();
+    try {
+        const pid_t pid = wallcalc::spawnQuiet(
+            {soffice, "--headless", "--invisible", "--norestore", "--nologo", "--nodefault", "--nolockcheck",
+             "-env:UserInstallation=file://" + dir + "/profile", "--accept=" + connection + ";urp;"},
+            &env, true);
+        std::lock_guard lock(owned().mutex);
+        owned().officeGroup = pid;
+        return pid;
+    } catch (const std::system_error& error) {
+        fail(kCannotCreate, "无法启动文字处理软件：" + soffice + "：" + std::strerror(error.code().value()));
+    }
+}
+
+// How an office starts.
+enum class Start {
+    None,     // only connect
+    Visible,  // start the engineer's office when nothing answers
+    Own,      // the helper's own office was started: its end is a failure at once
+};
+
+// Connects to the office listening at `connection`, starting the engineer's office first where
+// `start` says so and nothing answers. A launcher that ends with an error, or the helper's own
+// office ending at all, fails at once; otherwise it gives up at `deadline`.
+Reference<css::uno::XComponentContext> connect(const Reference<css::uno::XComponentContext>& local,
+                                               const std::string& connection, Start start, pid_t own,
+                                               Clock::time_point deadline, const std::string& deadlineText) {
+    using namespace wallcalc::export_fault;
+    Reference<css::bridge::XUnoUrlResolver> resolver = css::bridge::UnoUrlResolver::create(local);
+    const OUString url = ustr("uno:" + connection + ";urp;StarOffice.ComponentContext");
+    pid_t launcher = start == Start::Own ? own : 0;
+    for (;;) {
+        try {
+            return Reference<css::uno::XComponentContext>(resolver->resolve(url), UNO_QUERY_THROW);
+        } catch (const css::connection::NoConnectException&) {
+        } catch (const css::connection::ConnectionSetupException& e) {
+            fail(kCannotCreate, "无法连接文字处理软件：连接描述 " + connection + " 无效（" + plain(e.Message) + "）");
+        } catch (const css::lang::IllegalArgumentException& e) {
+            fail(kCannotCreate, "无法连接文字处理软件：连接描述 " + connection + " 无效（" + plain(e.Message) + "）");
+        } catch (const css::uno::RuntimeException&) {
+            fail(kCannotCreate, "文字处理软件在连接过程中退出了，请再保存一次");
+        }
+        if (start == Start::Visible && launcher == 0) {
+            launcher = startVisibleOffice(connection);
+            say(helper_protocol::startedLine(launcher));
+            start = Start::None;
+        }
+        // The engineer's office's launcher either hands the request to an office already running
+        // and ends, or runs the office; the helper's own office runs as long as its launcher.
+        int status = 0;
+        if (launcher > 0 && ::waitpid(launcher, &status, WNOHANG) == launcher) {
+            if (launcher == own || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+                fail(kCannotCreate,
+                     "文字处理软件 LibreOffice 在启动过程中" + wallcalc::endInWords(status) + "，请再保存一次");
+            launcher = -1;
+        }
+        if (Clock::now() >= deadline) {
+            fail(kCannotCreate, start != Start::None || own > 0 || launcher != 0
+                                    ? "无法启动文字处理软件：LibreOffice 在" + deadlineText + "内没有应答"
+                                    : "无法连接文字处理软件：" + connection + " 上在" + deadlineText + "内没有应答");
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+}
+
 Reference<css::uno::XComponentContext> tryConnect(const Reference<css::uno::XComponentContext>& local,
                                                   const std::string& connection) {
     try {
@@ -374,190 +510,13 @@ Reference<css::uno::XComponentContext> tryConnect(const Reference<css::uno::XCom
     }
 }
 
-struct OwnOffice {
-    pid_t launcher = -1;
-    std::string directory;
-};
+// ---- The two jobs -------------------------------------------------------------------------------
 
-OwnOffice startHeadlessOffice(std::string& connection) {
-    const std::string soffice = WALLCALC_OFFICE_PROGRAM_DIR "/soffice";
-    if (::access(soffice.c_str(), X_OK) != 0)
-        fail(wallcalc::export_fault::kCannotCreate,
-             "无法启动文字处理软件：没有安装 LibreOffice（找不到 " + soffice + "）");
-    const char* tmp = std::getenv("TMPDIR");
-    std::string dir = std::string(tmp && *tmp ? tmp : "/tmp") + "/wallcalc-save-XXXXXX";
-    if (!::mkdtemp(dir.data()))
-        fail(wallcalc::export_fault::kCannotCreate, std::string("无法启动文字处理软件：") + std::strerror(errno));
-    connection = "pipe,name=wallcalc_save_" + std::to_string(::getpid());
-    // The office's processes are reaped here even when its launcher ends before them.
-    ::prctl(PR_SET_CHILD_SUBREAPER, 1);
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e)
-        if (std::strncmp(*e, "URE_BOOTSTRAP=", 14) != 0) env.emplace_back(*e);
-    try {
-        const pid_t pid = wallcalc::spawnQuiet(
-            {soffice, "--headless", "--invisible", "--norestore", "--nologo", "--nodefault", "--nolockcheck",
-             "-env:UserInstallation=file://" + dir + "/profile", "--accept=" + connection + ";urp;"},
-            &env, false);
-        return {pid, dir};
-    } catch (const std::system_error& error) {
-        fail(wallcalc::export_fault::kCannotCreate,
-             "无法启动文字处理软件：" + soffice + "：" + std::strerror(error.code().value()));
-    }
-}
-
-void stopHeadlessOffice(const OwnOffice& office, const Reference<css::frame::XDesktop2>& desktop) {
-    if (office.launcher <= 0) return;
-    try {
-        if (desktop.is()) desktop->terminate();
-    } catch (const css::uno::Exception&) {
-    }
-    // Every process the office left is a child of this helper now; wait for them, then stop
-    // whatever is still there.
-    const auto until = Clock::now() + std::chrono::seconds(10);
-    int status = 0;
-    while (Clock::now() < until) {
-        const pid_t ended = ::waitpid(-1, &status, WNOHANG);
-        if (ended < 0 && errno == ECHILD) break;
-        if (ended <= 0) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    ::kill(office.launcher, SIGKILL);
-    while (::waitpid(-1, &status, WNOHANG) > 0) {
-    }
-    std::error_code ignored;
-    std::filesystem::remove_all(office.directory, ignored);
-}
-
-int serve(const Reference<css::uno::XComponentContext>& local, std::chrono::milliseconds deadline) {
+// A new Writer document with the report, its window in front; the office keeps it, unsaved.
+void show(const Reference<css::frame::XDesktop2>& desktop, const std::string& report) {
     using namespace wallcalc::export_fault;
-    const auto started = Clock::now();
-    const char* given = std::getenv("WALLCALC_OFFICE");
-    std::string connection = given && *given ? given : ownPipe(displayIn(ownEnvironment()));
-    Reference<css::uno::XComponentContext> remote;
-    OwnOffice own;
-    if (given && *given) {
-        remote = connect(local, connection, false, started + deadline, wallcalc::deadlineText(deadline));
-    } else {
-        remote = tryConnect(local, connection);
-        if (!remote.is()) {
-            own = startHeadlessOffice(connection);
-            remote = connect(local, connection, false, started + deadline, wallcalc::deadlineText(deadline));
-        }
-    }
-    say("connected");
-    Reference<css::frame::XDesktop2> desktop;
-    try {
-        desktop = css::frame::Desktop::create(remote);
-    } catch (const css::uno::Exception& e) {
-        stopHeadlessOffice(own, desktop);
-        fail(kCannotCreate, "无法连接文字处理软件：" + utf8(e.Message));
-    }
-
-    std::string header;
-    while (readLine(header)) {
-        std::size_t pathBytes = 0, reportBytes = 0;
-        // The filter names hold blanks ("MS Word 2007 XML"): the two counts are the last words.
-        const std::size_t last = header.rfind(' ');
-        const std::size_t middle = last == std::string::npos ? last : header.rfind(' ', last - 1);
-        std::string path, report;
-        if (!header.starts_with("save ") || middle == std::string::npos || middle < 5) break;
-        const std::string filterName = header.substr(5, middle - 5);
-        pathBytes = std::strtoull(header.c_str() + middle + 1, nullptr, 10);
-        reportBytes = std::strtoull(header.c_str() + last + 1, nullptr, 10);
-        if (!readExactly(pathBytes, path) || !readExactly(reportBytes, report)) break;
-
-        const char* step = "新建文档";
-        try {
-            css::uno::Sequence<css::beans::PropertyValue> hidden(1);
-            hidden.getArray()[0].Name = "Hidden";
-            hidden.getArray()[0].Value <<= true;
-            Reference<css::lang::XComponent> component =
-                desktop->loadComponentFromURL("private:factory/swriter", "_blank", 0, hidden);
-            Reference<css::text::XTextDocument> document(component, UNO_QUERY);
-            if (!document.is()) fail(kAutomation, "文字处理软件没有新建文档：LibreOffice 中没有安装 Writer");
-            step = "写入计算书";
-            document->getText()->setString(ustr(wallcalc::toParagraphText(wallcalc::standardSymbols(report))));
-            step = "保存计算书";
-            OUString url;
-            osl::FileBase::getFileURLFromSystemPath(ustr(path), url);
-            css::uno::Sequence<css::beans::PropertyValue> store(2);
-            store.getArray()[0].Name = "FilterName";
-            store.getArray()[0].Value <<= ustr(filterName);
-            store.getArray()[1].Name = "Overwrite";
-            store.getArray()[1].Value <<= true;
-            Reference<css::frame::XStorable>(document, UNO_QUERY_THROW)->storeToURL(url, store);
-            step = "关闭文档";
-            Reference<css::util::XCloseable> closeable(document, UNO_QUERY);
-            if (closeable.is())
-                closeable->close(true);
-            else
-                component->dispose();
-            say("done");
-        } catch (const css::lang::DisposedException&) {
-            stopHeadlessOffice(own, {});
-            fail(kAutomation, std::string("文字处理软件在") + step + "时退出或断开了连接");
-        } catch (const css::uno::Exception& e) {
-            std::string what = std::string("文字处理软件拒绝了") + step + "：" + utf8(e.Message);
-            for (char& c : what)
-                if (c == '\n' || c == '\r') c = ' ';
-            say("fault " + std::to_string(kAutomation) + " " + what);
-        }
-    }
-    stopHeadlessOffice(own, desktop);
-    return 0;
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
-    using namespace wallcalc::export_fault;
-    const auto started = Clock::now();
-    std::chrono::milliseconds deadline{60000};
-    bool serving = false;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--serve") == 0) serving = true;
-        if (std::strcmp(argv[i], "--deadline-ms") == 0 && i + 1 < argc)
-            deadline = std::chrono::milliseconds(std::atoll(argv[++i]));
-    }
-    // Whatever descriptors the caller let through stay out of the office started from here.
-    ::syscall(SYS_close_range, 3U, ~0U, 0U);
-
-    const std::string report = serving ? std::string() : readAll(0);
-    const char* office = std::getenv("WALLCALC_OFFICE");
-    const bool start = !(office && *office);
-    const std::string display = displayIn(ownEnvironment());
-    // Without a display an office would be started where nobody sees it; saving a document
-    // shows nothing and needs none.
-    if (start && display.empty() && !serving)
-        fail(kCannotCreate, "本程序没有在图形界面中运行（没有显示器），文字处理软件无法显示计算书");
-    const std::string connection = start ? ownPipe(display) : office;
-    // Connecting may take most of the time; the document calls need the rest.
-    const auto reserve = std::min<std::chrono::milliseconds>(deadline / 4, std::chrono::milliseconds(5000));
-
-    // Without the bootstrap file the local UNO context has no type information for remote
-    // errors, and the first remote call crashes.
-    ::setenv("URE_BOOTSTRAP", "vnd.sun.star.pathname:" WALLCALC_OFFICE_PROGRAM_DIR "/fundamentalrc", 0);
-    Reference<css::uno::XComponentContext> local;
-    try {
-        local = cppu::defaultBootstrap_InitialComponentContext();
-    } catch (const css::uno::Exception& e) {
-        fail(kCannotCreate, "无法初始化文字处理软件的接口：" + plain(e.Message) + "，请重新安装 LibreOffice Writer");
-    }
-    if (serving) return serve(local, deadline);
-
-    Reference<css::uno::XComponentContext> remote;
-    try {
-        remote =
-            connect(local, connection, start, started + deadline - reserve, wallcalc::deadlineText(deadline - reserve));
-    } catch (const css::uno::Exception& e) {
-        fail(kCannotCreate, "无法连接文字处理软件：" + plain(e.Message));
-    }
-    requireVisibleOffice(connection, display);
-    say("connected");
-
     const char* step = "新建文档";
     try {
-        Reference<css::frame::XDesktop2> desktop = css::frame::Desktop::create(remote);
         Reference<css::lang::XComponent> component = desktop->loadComponentFromURL(
             "private:factory/swriter", "_blank", 0, css::uno::Sequence<css::beans::PropertyValue>());
         Reference<css::text::XTextDocument> document(component, UNO_QUERY);
@@ -586,13 +545,131 @@ int main(int argc, char** argv) {
         }
     } catch (const css::lang::DisposedException&) {
         fail(kAutomation, std::string("文字处理软件在") + step + "时退出或断开了连接");
-    } catch (const css::uno::RuntimeException& e) {
-        fail(kAutomation, std::string("文字处理软件拒绝了") + step + "：" + plain(e.Message));
     } catch (const css::uno::Exception& e) {
         fail(kAutomation, std::string("文字处理软件拒绝了") + step + "：" + plain(e.Message));
     }
-    // Every reference to the office's objects is gone with the scope above; the office keeps
-    // the new document, unsaved.
-    say("done");
+    // Every reference to the office's objects is gone with the scope above.
+}
+
+// A hidden Writer document with the report, stored through `filter` at `path` and closed. A
+// refusal is answered and the next request served; an office that went ends the helper.
+void save(const Reference<css::frame::XDesktop2>& desktop, const Request& request) {
+    using namespace wallcalc::export_fault;
+    {
+        std::lock_guard lock(owned().mutex);
+        owned().lastFile = request.path;
+    }
+    const char* step = "新建文档";
+    try {
+        css::uno::Sequence<css::beans::PropertyValue> hidden(1);
+        hidden.getArray()[0].Name = "Hidden";
+        hidden.getArray()[0].Value <<= true;
+        Reference<css::lang::XComponent> component =
+            desktop->loadComponentFromURL("private:factory/swriter", "_blank", 0, hidden);
+        Reference<css::text::XTextDocument> document(component, UNO_QUERY);
+        if (!document.is()) fail(kAutomation, "文字处理软件没有新建文档：LibreOffice 中没有安装 Writer");
+        step = "写入计算书";
+        document->getText()->setString(ustr(wallcalc::toParagraphText(wallcalc::standardSymbols(request.report))));
+        step = "保存计算书";
+        OUString url;
+        osl::FileBase::getFileURLFromSystemPath(ustr(request.path), url);
+        css::uno::Sequence<css::beans::PropertyValue> store(2);
+        store.getArray()[0].Name = "FilterName";
+        store.getArray()[0].Value <<= ustr(request.filter);
+        store.getArray()[1].Name = "Overwrite";
+        store.getArray()[1].Value <<= true;
+        Reference<css::frame::XStorable>(document, UNO_QUERY_THROW)->storeToURL(url, store);
+        step = "关闭文档";
+        Reference<css::util::XCloseable> closeable(document, UNO_QUERY);
+        if (closeable.is())
+            closeable->close(true);
+        else
+            component->dispose();
+        say(helper_protocol::kDone);
+    } catch (const css::lang::DisposedException&) {
+        fail(kAutomation, std::string("文字处理软件在") + step + "时退出或断开了连接");
+    } catch (const css::uno::Exception& e) {
+        say(helper_protocol::faultLine(kAutomation, std::string("文字处理软件拒绝了") + step + "：" + utf8(e.Message)));
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace wallcalc::export_fault;
+    const auto started = Clock::now();
+    std::chrono::milliseconds deadline{60000};
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--deadline-ms") == 0 && i + 1 < argc)
+            deadline = std::chrono::milliseconds(std::atoll(argv[++i]));
+    // Whatever descriptors the caller let through stay out of the office started from here.
+    ::syscall(SYS_close_range, 3U, ~0U, 0U);
+
+    Request request;
+    if (!readRequest(request)) return 0;
+    const bool showing = request.kind == Request::Kind::Show;
+    const char* given = std::getenv("WALLCALC_OFFICE");
+    const bool reachGiven = given && *given;
+    const std::string display = displayIn(ownEnvironment());
+    // Without a display an office would be started where nobody sees it; saving a document
+    // shows nothing and needs none.
+    if (showing && !reachGiven && display.empty())
+        fail(kCannotCreate, "本程序没有在图形界面中运行（没有显示器），文字处理软件无法显示计算书");
+
+    // Without the bootstrap file the local UNO context has no type information for remote
+    // errors, and the first remote call crashes.
+    ::setenv("URE_BOOTSTRAP", "vnd.sun.star.pathname:" WALLCALC_OFFICE_PROGRAM_DIR "/fundamentalrc", 0);
+    Reference<css::uno::XComponentContext> local;
+    try {
+        local = cppu::defaultBootstrap_InitialComponentContext();
+    } catch (const css::uno::Exception& e) {
+        fail(kCannotCreate, "无法初始化文字处理软件的接口：" + plain(e.Message) + "，请重新安装 LibreOffice Writer");
+    }
+    watchCaller();
+
+    std::string connection = reachGiven ? given : ownPipe(display);
+    Reference<css::uno::XComponentContext> remote;
+    try {
+        if (showing) {
+            // Connecting may take most of the time; the document calls need the rest.
+            const auto reserve = std::min<std::chrono::milliseconds>(deadline / 4, std::chrono::milliseconds(5000));
+            remote = connect(local, connection, reachGiven ? Start::None : Start::Visible, 0,
+                             started + deadline - reserve, wallcalc::deadlineText(deadline - reserve));
+            requireVisibleOffice(connection, display);
+        } else {
+            if (!reachGiven) remote = tryConnect(local, connection);
+            pid_t own = 0;
+            if (!remote.is() && !reachGiven) {
+                own = startOwnOffice(connection);
+                say(helper_protocol::startedLine(own));
+            }
+            if (!remote.is())
+                remote = connect(local, connection, own > 0 ? Start::Own : Start::None, own, started + deadline,
+                                 wallcalc::deadlineText(deadline));
+        }
+    } catch (const css::uno::Exception& e) {
+        fail(kCannotCreate, "无法连接文字处理软件：" + plain(e.Message));
+    }
+    say(helper_protocol::kConnected);
+
+    Reference<css::frame::XDesktop2> desktop;
+    try {
+        desktop = css::frame::Desktop::create(remote);
+    } catch (const css::lang::DisposedException& e) {
+        if (showing) fail(kAutomation, "文字处理软件在新建文档时退出或断开了连接");
+        fail(kCannotCreate, "无法连接文字处理软件：" + utf8(e.Message));
+    } catch (const css::uno::Exception& e) {
+        if (showing) fail(kAutomation, "文字处理软件拒绝了新建文档：" + plain(e.Message));
+        fail(kCannotCreate, "无法连接文字处理软件：" + utf8(e.Message));
+    }
+    do {
+        if (request.kind == Request::Kind::Show) {
+            show(desktop, request.report);
+            say(helper_protocol::kDone);
+        } else {
+            save(desktop, request);
+        }
+    } while (readRequest(request));
+    releaseOwned(desktop);
     return 0;
 }

@@ -1,7 +1,7 @@
 // The export through a helper process: what reaches the caller when the helper, or the office
 // behind it, fails, hangs or dies.
 
-#include "office/helper_exporter.h"
+#include "office/helper_office.h"
 
 #include <signal.h>
 #include <sys/socket.h>
@@ -62,7 +62,7 @@ Fault exportFault(ReportExporter& exporter, const std::string& report) {
 
 Fault exportFault(const std::string& helper, std::chrono::milliseconds deadline, const std::string& report) {
     try {
-        HelperExporter({helper, deadline}).exportReport(report);
+        HelperOffice(helper, deadline).exportReport(report);
     } catch (const FaultError& error) {
         return error.fault();
     }
@@ -75,10 +75,11 @@ void expectFault(const Fault& fault, int number, const std::string& part, const 
     EXPECT_NE(fault.what.find(part), std::string::npos) << name << ": " << fault.what;
 }
 
-TEST(HelperExporter, HandsTheReportOverAndEndsCleanly) {
+TEST(HelperOffice, HandsTheReportOverAndEndsCleanly) {
     TempDir dir;
     const fs::path received = dir.path() / "received";
-    const std::string helper = script(dir, "helper", "cat > '" + received.string() + "'; echo connected; echo done");
+    const std::string helper =
+        script(dir, "helper", "tail -n +2 > '" + received.string() + "'; echo connected; echo done");
     // Larger than a pipe's buffer, so that writing and reading must interleave.
     std::string report;
     while (report.size() < 300000) report += testing::sampleReport();
@@ -87,7 +88,7 @@ TEST(HelperExporter, HandsTheReportOverAndEndsCleanly) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), report);
 }
 
-TEST(HelperExporter, TurnsEveryWayOfFailingIntoAFault) {
+TEST(HelperOffice, TurnsEveryWayOfFailingIntoAFault) {
     TempDir dir;
     struct Case {
         const char* name;
@@ -124,7 +125,7 @@ TEST(HelperExporter, TurnsEveryWayOfFailingIntoAFault) {
 
 // 取消 ends the wait at once: the helper is killed, and with it the office it said it started
 // (a process of its own session, here a sleep); an office it did not start is left alone.
-TEST(HelperExporter, CancelEndsTheWaitAndTheOfficeItStarted) {
+TEST(HelperOffice, CancelEndsTheWaitAndTheOfficeItStarted) {
     TempDir dir;
     const fs::path pids = dir.path() / "pids";
     struct Case {
@@ -134,7 +135,7 @@ TEST(HelperExporter, CancelEndsTheWaitAndTheOfficeItStarted) {
     for (const Case& c : {Case{"office started by the export", true}, Case{"office already running", false}}) {
         const std::string body = "cat >/dev/null; setsid sleep 60 & echo $! > '" + pids.string() + "'; " +
                                  (c.startsOffice ? "echo started $!; " : "") + "exec sleep 30";
-        HelperExporter exporter({script(dir, "helper", body), 20s});
+        HelperOffice exporter(script(dir, "helper", body), 20s);
         std::thread canceller([&] {
             std::this_thread::sleep_for(500ms);
             exporter.cancel();
@@ -219,7 +220,7 @@ TEST(OfficeHelper, GivesUpOnAnOfficeThatDoesNotAnswer) {
 TEST(OfficeHelper, PlatformExporterSaysWhenTheHelperIsMissing) {
     ScopedEnv helper("WALLCALC_OFFICE_HELPER", "/nonexistent/wallcalc-office");
     try {
-        makePlatformExporter()->exportReport("计算书\r\n");
+        makePlatformOffice()->exportReport("计算书\r\n");
         ADD_FAILURE() << "no fault";
     } catch (const FaultError& error) {
         // Said in words, without the path.

@@ -52,7 +52,7 @@ protected:
         const FieldSet unchanged = fields;
         for (int i = 0; i < times; ++i) {
             const auto fault =
-                runAtomically(fields, [](FieldSet& f) { makePlatformExporter()->exportReport(f.text(Field::Text29)); });
+                runAtomically(fields, [](FieldSet& f) { makePlatformOffice()->exportReport(f.text(Field::Text29)); });
             EXPECT_EQ(fault, std::nullopt) << fault->what;
         }
         EXPECT_EQ(fields, unchanged);
@@ -144,7 +144,7 @@ TEST_F(OfficeExport, AnOfficeWithoutADisplayIsNoSuccess) {
             ::unsetenv("DISPLAY");
         FieldSet fields;
         const auto fault =
-            runAtomically(fields, [](FieldSet& f) { makePlatformExporter()->exportReport(f.text(Field::Text29)); });
+            runAtomically(fields, [](FieldSet& f) { makePlatformOffice()->exportReport(f.text(Field::Text29)); });
         ASSERT_TRUE(fault) << display;
         EXPECT_EQ(fault->number, 429) << display;
         EXPECT_NE(fault->what.find("无界面"), std::string::npos) << fault->what;

@@ -17,7 +17,7 @@
 #include "calc/strength.h"
 #include "cli/batch.h"
 #include "core/fault.h"
-#include "office/document_saver.h"
+#include "office/office.h"
 #include "report/compose.h"
 #include "tests/support/office/headless_office.h"
 
@@ -73,7 +73,7 @@ TEST_F(SavedDocuments, PdfAndWordReadBackWithStandardSymbolsAndRender) {
     strengthCalculation(fields);
     crackWidthCheck(fields);
     composeReport(fields);
-    const std::unique_ptr<DocumentSaver> saver = makePlatformSaver();
+    const std::unique_ptr<DocumentSaver> saver = makePlatformOffice();
     const fs::path pdf = dir_ / "墙 1.pdf", docx = dir_ / "墙 1.docx";
     saver->saveReport(fields.text(Field::Text29), pdf, DocumentFormat::Pdf);
     saver->saveReport(fields.text(Field::Text29), docx, DocumentFormat::Docx);
@@ -131,7 +131,7 @@ TEST_F(SavedDocuments, BatchSavesEachWallsReportAndReviewReport) {
 }
 
 TEST_F(SavedDocuments, AnUnwritablePlaceIsAFaultAndLeavesNothing) {
-    const std::unique_ptr<DocumentSaver> saver = makePlatformSaver();
+    const std::unique_ptr<DocumentSaver> saver = makePlatformOffice();
     try {
         // A folder holding something stands where the file should go.
         fs::create_directories(dir_ / "taken.odt" / "inside");

@@ -20,7 +20,7 @@
 #include "calc/strength.h"
 #include "core/fault.h"
 #include "core/fields.h"
-#include "office/word_com.h"
+#include "office/word_office.h"
 #include "report/compose.h"
 #include "tests/windows/stand_in_fixture.h"
 
@@ -67,7 +67,7 @@ class WordStandIn : public testing::WordStandInTest {
 protected:
     static Fault exportFault(const std::string& report, std::chrono::milliseconds deadline = 20s) {
         try {
-            WordExporter(deadline).exportReport(report);
+            WordOffice(deadline).exportReport(report);
         } catch (const FaultError& error) {
             return error.fault();
         }

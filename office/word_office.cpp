@@ -1,19 +1,27 @@
-// Saving through a hidden Word. One worker thread per saver owns Word for all its saves: it
-// starts Word at the first save (Visible = False, DisplayAlerts = wdAlertsNone), and for each save
-// adds a document, puts the report in as the export does, saves it with SaveAs2 under a temporary
-// name beside the target and closes it unsaved; the caller then renames the temporary file onto
-// the target. The saver's end makes the worker quit Word.
+// Word through COM (word_office.h). The export: create "word.application" on the local machine,
+// make it visible, add a document, and put the report into the range of the document's first
+// paragraph, each line of the report one paragraph. Every reference is released at the end, by a
+// fault too; Word stays open with the new, unsaved document.
+//
+// The saves: one worker thread per office owns a hidden Word for all its saves: it starts Word at
+// the first save (Visible = False, DisplayAlerts = wdAlertsNone), and for each save adds a
+// document, puts the report in as the export does, saves it with SaveAs2 under a temporary name
+// beside the target and closes it unsaved; the caller then renames the temporary file onto the
+// target. The office's end makes the worker quit Word.
 //
 // A save that fails leaves Word to the next save if Word can still close the document; otherwise
 // the worker quits Word, and the next save starts another. A save past the deadline abandons its
 // worker: once the call it hangs in returns, that worker removes the temporary file and quits its
 // Word, and the next save gets a new worker.
+//
+// The calls run on worker threads (word_automation.h), which the caller waits for up to the
+// deadline.
 
 #ifdef _WIN32
 
-#include "office/word_saver.h"
+#include "office/word_office.h"
 
-#include <random>
+#include <memory>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -25,7 +33,7 @@
 
 namespace wallcalc {
 
-struct WordSaver::Worker : word::Outcome {
+struct WordOffice::Worker : word::Outcome {
     struct Job {
         std::string text;
         std::wstring file;
@@ -38,6 +46,15 @@ struct WordSaver::Worker : word::Outcome {
 };
 
 namespace {
+
+void showReport(const std::string& reportUtf8, word::Session& session) {
+    word::ComScope com;
+    word::Ref application = word::startWord(com, session);
+    session.putBool(application.get(), L"Visible", true);
+    word::Ref document;
+    word::addReportDocument(session, application.get(), reportUtf8, document);
+    // The document and the application go with their owners; Word keeps the document.
+}
 
 // WdSaveFormat.
 long wordFormatOf(DocumentFormat format) {
@@ -62,7 +79,7 @@ void endUnsaved(word::Session& session, IDispatch* object, const wchar_t* name) 
 
 // One save on Word that is running; throws its fault. `fit` tells afterwards whether Word can
 // take the next save.
-void saveOne(word::Session& session, IDispatch* application, const WordSaver::Worker::Job& job, bool& fit) {
+void saveOne(word::Session& session, IDispatch* application, const WordOffice::Worker::Job& job, bool& fit) {
     word::Ref document;
     try {
         word::addReportDocument(session, application, job.text, document);
@@ -88,7 +105,7 @@ void saveOne(word::Session& session, IDispatch* application, const WordSaver::Wo
     fit = true;
 }
 
-void serve(const std::shared_ptr<WordSaver::Worker>& worker) {
+void serve(const std::shared_ptr<WordOffice::Worker>& worker) {
     word::ComScope com;
     word::Session session(*worker);
     word::Ref application;
@@ -110,7 +127,7 @@ void serve(const std::shared_ptr<WordSaver::Worker>& worker) {
     };
 
     for (;;) {
-        WordSaver::Worker::Job job;
+        WordOffice::Worker::Job job;
         {
             std::unique_lock lock(worker->mutex);
             worker->posted.wait(lock, [&] { return worker->job || worker->quit; });
@@ -146,7 +163,7 @@ void serve(const std::shared_ptr<WordSaver::Worker>& worker) {
 
 }  // namespace
 
-WordSaver::~WordSaver() {
+WordOffice::~WordOffice() {
     if (!worker_) return;
     std::unique_lock lock(worker_->mutex);
     worker_->quit = true;
@@ -154,18 +171,27 @@ WordSaver::~WordSaver() {
     worker_->finished.wait_for(lock, deadline_, [&] { return worker_->ended; });
 }
 
-void WordSaver::saveReport(const std::string& reportUtf8, const std::filesystem::path& path, DocumentFormat format) {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    // Word resolves a relative name against its own folder, not ours.
-    const fs::path target = fs::absolute(path, error).lexically_normal();
-    if (error) throw export_fault::automation("无法保存计算书：" + word::narrow(path.c_str()) + "：" + error.message());
-    // Word writes a file of its own name beside the target, renamed once complete and closed.
-    std::random_device entropy;
-    const fs::path temporary =
-        target.parent_path() / (L"." + target.stem().wstring() + L".tmp" + std::to_wstring(entropy() % 1000000) +
-                                target.extension().wstring());
+void WordOffice::exportReport(const std::string& reportUtf8) {
+    auto outcome = std::make_shared<word::Outcome>();
+    try {
+        std::thread([outcome, report = standardSymbols(reportUtf8)] {
+            word::Session session(*outcome);
+            std::optional<Fault> fault = word::faultOf([&] { showReport(report, session); });
+            std::lock_guard lock(outcome->mutex);
+            outcome->fault = std::move(fault);
+            outcome->done = true;
+            outcome->finished.notify_all();
+        }).detach();
+    } catch (const std::system_error& error) {
+        throw export_fault::cannotCreate(std::string("无法启动文字处理软件：") + error.what());
+    }
 
+    std::unique_lock lock(outcome->mutex);
+    if (std::optional<Fault> fault = word::awaitOutcome(*outcome, lock, deadline_)) throw FaultError(*fault);
+}
+
+void WordOffice::saveReport(const std::string& reportUtf8, const std::filesystem::path& path, DocumentFormat format) {
+    const SaveTarget save = saveTargetOf(path);
     if (!worker_) {
         auto worker = std::make_shared<Worker>();
         try {
@@ -179,7 +205,7 @@ void WordSaver::saveReport(const std::string& reportUtf8, const std::filesystem:
     std::optional<Fault> fault;
     {
         std::unique_lock lock(worker->mutex);
-        worker->job = Worker::Job{standardSymbols(reportUtf8), temporary.wstring(), wordFormatOf(format)};
+        worker->job = Worker::Job{standardSymbols(reportUtf8), save.temporary.wstring(), wordFormatOf(format)};
         worker->done = false;
         worker->fault.reset();
         worker->posted.notify_all();
@@ -192,14 +218,10 @@ void WordSaver::saveReport(const std::string& reportUtf8, const std::filesystem:
         }
     }
     if (fault) {
-        DeleteFileW(temporary.c_str());
+        DeleteFileW(save.temporary.c_str());
         throw FaultError(*fault);
     }
-    if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        const HRESULT hr = HRESULT_FROM_WIN32(GetLastError());
-        DeleteFileW(temporary.c_str());
-        throw export_fault::automation("无法保存计算书 " + word::narrow(target.c_str()) + "：" + word::systemText(hr));
-    }
+    moveIntoPlace(save);
 }
 
 }  // namespace wallcalc
