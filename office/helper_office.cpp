@@ -1,13 +1,11 @@
 #include "office/helper_office.h"
 
-#include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
 
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
-#include <vector>
 
 #include "office/export_fault.h"
 #include "office/office_settings.h"
@@ -117,28 +115,8 @@ Answer HelperSession::awaitAnswer(const std::string& bytes, bool last) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now());
         if (left.count() <= 0) killAndThrow(false);
 
-        std::vector<pollfd> fds;
-        if (in_ && sent < bytes.size()) fds.push_back({in_.get(), POLLOUT, 0});
-        if (out_) fds.push_back({out_.get(), POLLIN, 0});
-        if (err_) fds.push_back({err_.get(), POLLIN, 0});
-        if (helper_.endedFd()) fds.push_back({helper_.endedFd().get(), POLLIN, 0});
-        // Without a process descriptor (old kernels) the end of the helper is polled for; a
-        // cancel is looked for every 50 ms.
-        long long wait = helper_.endedFd() ? left.count() : std::min<long long>(left.count(), 20);
-        if (options_.cancel) wait = std::min<long long>(wait, 50);
-        ::poll(fds.data(), fds.size(), static_cast<int>(wait));
-
-        while (in_ && sent < bytes.size()) {
-            const ssize_t n = ::send(in_.get(), bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
-            if (n > 0) {
-                sent += static_cast<std::size_t>(n);
-            } else if (n < 0 && errno == EINTR) {
-                continue;
-            } else {
-                if (n < 0 && errno != EAGAIN) in_.reset();  // the helper stopped reading
-                break;
-            }
-        }
+        awaitStreams(in_, sent < bytes.size(), out_, err_, helper_, left, options_.cancel != nullptr);
+        sendSome(in_, bytes, sent);
         // The end of the input, without closing it: the helper takes a closed connection for
         // a caller that has gone.
         if (in_ && last && sent == bytes.size()) {

@@ -48,6 +48,32 @@ void drain(Fd& fd, std::string& into) {
 
 void setNonBlocking(const Fd& fd) { ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) | O_NONBLOCK); }
 
+void sendSome(Fd& fd, std::string_view bytes, std::size_t& sent) {
+    while (fd && sent < bytes.size()) {
+        const ssize_t n = ::send(fd.get(), bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n > 0) {
+            sent += static_cast<std::size_t>(n);
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else {
+            if (n < 0 && errno != EAGAIN) fd.reset();  // the reader stopped reading
+            return;
+        }
+    }
+}
+
+void awaitStreams(const Fd& in, bool sending, const Fd& out, const Fd& err, const ChildProcess& child,
+                  std::chrono::milliseconds left, bool cancellable) {
+    std::vector<pollfd> fds;
+    if (in && sending) fds.push_back({in.get(), POLLOUT, 0});
+    if (out) fds.push_back({out.get(), POLLIN, 0});
+    if (err) fds.push_back({err.get(), POLLIN, 0});
+    if (child.endedFd()) fds.push_back({child.endedFd().get(), POLLIN, 0});
+    long long wait = child.endedFd() ? left.count() : std::min<long long>(left.count(), 20);
+    if (cancellable) wait = std::min<long long>(wait, 50);
+    ::poll(fds.data(), fds.size(), static_cast<int>(std::max<long long>(wait, 0)));
+}
+
 ChildProcess::ChildProcess(pid_t pid) : pid_(pid), ended_(static_cast<int>(::syscall(SYS_pidfd_open, pid, 0))) {}
 
 ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
@@ -164,28 +190,8 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::string
             (cancelled ? result.cancelled : result.timedOut) = true;
             return finish();
         }
-        std::vector<pollfd> fds;
-        if (spawned.in) fds.push_back({spawned.in.get(), POLLOUT, 0});
-        if (spawned.out) fds.push_back({spawned.out.get(), POLLIN, 0});
-        if (spawned.err) fds.push_back({spawned.err.get(), POLLIN, 0});
-        if (child.endedFd()) fds.push_back({child.endedFd().get(), POLLIN, 0});
-        // Without a process descriptor (old kernels) the end of the program is polled for.
-        // A cancel is looked for every 50 ms.
-        long long wait = child.endedFd() ? left.count() : std::min<long long>(left.count(), 20);
-        if (cancel) wait = std::min<long long>(wait, 50);
-        if (::poll(fds.data(), fds.size(), static_cast<int>(wait)) < 0 && errno != EINTR) throwErrno("poll");
-        while (spawned.in && written < input.size()) {
-            const ssize_t n =
-                ::send(spawned.in.get(), input.data() + written, input.size() - written, MSG_NOSIGNAL | MSG_DONTWAIT);
-            if (n > 0) {
-                written += static_cast<std::size_t>(n);
-            } else if (n < 0 && errno == EINTR) {
-                continue;
-            } else {
-                if (n < 0 && errno != EAGAIN) spawned.in.reset();  // the program stopped reading
-                break;
-            }
-        }
+        awaitStreams(spawned.in, true, spawned.out, spawned.err, child, left, cancel != nullptr);
+        sendSome(spawned.in, input, written);
         if (spawned.in && written == input.size()) spawned.in.reset();  // end of the input
         drain(spawned.out, result.out);
         drain(spawned.err, result.err);

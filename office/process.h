@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -99,6 +100,14 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::string
 // Reads what is there on a non-blocking descriptor; closes it at end of file.
 void drain(Fd& fd, std::string& into);
 void setNonBlocking(const Fd& fd);
+// Sends what `fd` takes now of `bytes` from `sent` on, without blocking; closes `fd` when the
+// reader has gone.
+void sendSome(Fd& fd, std::string_view bytes, std::size_t& sent);
+// Waits up to `left` until `in` takes more (while `sending`), `out` or `err` has something, or
+// `child` has ended; without a process descriptor (old kernels) no longer than 20 ms, and where
+// a cancel is to be looked for no longer than 50 ms.
+void awaitStreams(const Fd& in, bool sending, const Fd& out, const Fd& err, const ChildProcess& child,
+                  std::chrono::milliseconds left, bool cancellable);
 
 // Starts a program that is not waited for: its standard streams on /dev/null, so that it holds
 // none of the caller's pipes open, with `env` as its environment (nullptr: this process's), in

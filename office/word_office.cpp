@@ -47,6 +47,16 @@ struct WordOffice::Worker : word::Outcome {
 
 namespace {
 
+// Starts `work` on a thread of its own, left to run; 429 where no thread is to be had.
+template <class Work>
+void startDetached(Work&& work) {
+    try {
+        std::thread(std::forward<Work>(work)).detach();
+    } catch (const std::system_error& error) {
+        throw export_fault::cannotCreate(std::string("无法启动文字处理软件：") + error.what());
+    }
+}
+
 void showReport(const std::string& reportUtf8, word::Session& session) {
     word::ComScope com;
     word::Ref application = word::startWord(com, session);
@@ -173,18 +183,14 @@ WordOffice::~WordOffice() {
 
 void WordOffice::exportReport(const std::string& reportUtf8) {
     auto outcome = std::make_shared<word::Outcome>();
-    try {
-        std::thread([outcome, report = standardSymbols(reportUtf8)] {
-            word::Session session(*outcome);
-            std::optional<Fault> fault = word::faultOf([&] { showReport(report, session); });
-            std::lock_guard lock(outcome->mutex);
-            outcome->fault = std::move(fault);
-            outcome->done = true;
-            outcome->finished.notify_all();
-        }).detach();
-    } catch (const std::system_error& error) {
-        throw export_fault::cannotCreate(std::string("无法启动文字处理软件：") + error.what());
-    }
+    startDetached([outcome, report = standardSymbols(reportUtf8)] {
+        word::Session session(*outcome);
+        std::optional<Fault> fault = word::faultOf([&] { showReport(report, session); });
+        std::lock_guard lock(outcome->mutex);
+        outcome->fault = std::move(fault);
+        outcome->done = true;
+        outcome->finished.notify_all();
+    });
 
     std::unique_lock lock(outcome->mutex);
     if (std::optional<Fault> fault = word::awaitOutcome(*outcome, lock, deadline_)) throw FaultError(*fault);
@@ -194,11 +200,7 @@ void WordOffice::saveReport(const std::string& reportUtf8, const std::filesystem
     const SaveTarget save = saveTargetOf(path);
     if (!worker_) {
         auto worker = std::make_shared<Worker>();
-        try {
-            std::thread(serve, worker).detach();
-        } catch (const std::system_error& e) {
-            throw export_fault::cannotCreate(std::string("无法启动文字处理软件：") + e.what());
-        }
+        startDetached([worker] { serve(worker); });
         worker_ = std::move(worker);
     }
     const std::shared_ptr<Worker> worker = worker_;

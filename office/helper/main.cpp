@@ -277,21 +277,24 @@ void releaseOwned(const Reference<css::frame::XDesktop2>& desktop = {}) {
     if (own.released) return;
     own.released = true;
     if (own.officeGroup > 0) {
-        int status = 0;
+        // Reaps every process this helper has until none is left or `limit` has passed.
+        auto reapAll = [](std::chrono::seconds limit) {
+            const auto until = Clock::now() + limit;
+            for (int status = 0; Clock::now() < until;) {
+                const pid_t ended = ::waitpid(-1, &status, WNOHANG);
+                if (ended < 0 && errno == ECHILD) return;
+                if (ended <= 0) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+        };
         if (desktop.is()) {
             try {
                 desktop->terminate();
             } catch (const css::uno::Exception&) {
             }
-            const auto until = Clock::now() + std::chrono::seconds(10);
-            for (pid_t ended;
-                 Clock::now() < until && !((ended = ::waitpid(-1, &status, WNOHANG)) < 0 && errno == ECHILD);)
-                if (ended <= 0) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            reapAll(std::chrono::seconds(10));
         }
         ::kill(-own.officeGroup, SIGKILL);
-        const auto until = Clock::now() + std::chrono::seconds(5);
-        for (pid_t ended; Clock::now() < until && !((ended = ::waitpid(-1, &status, WNOHANG)) < 0 && errno == ECHILD);)
-            if (ended <= 0) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        reapAll(std::chrono::seconds(5));
     }
     std::error_code ignored;
     if (!own.profile.empty()) std::filesystem::remove_all(own.profile, ignored);

@@ -161,6 +161,26 @@ TEST(HelperOffice, CancelEndsTheWaitAndTheOfficeItStarted) {
     }
 }
 
+// A folder where the document should go is refused with what is wrong, before any word processor
+// is asked (the helper named here does not exist), and stays as it was.
+TEST(HelperOffice, RefusesToSaveOntoAFolder) {
+    TempDir dir;
+    fs::create_directories(dir.path() / "empty.pdf");
+    fs::create_directories(dir.path() / "full.odt" / "inside");
+    for (const char* name : {"empty.pdf", "full.odt"}) {
+        Fault fault;
+        try {
+            HelperOffice((dir.path() / "missing").string(), 10s)
+                .saveReport("计算书\r\n", dir.path() / name, *documentFormatOf(name));
+        } catch (const FaultError& error) {
+            fault = error.fault();
+        }
+        expectFault(fault, 440, "那里是一个文件夹，请另选文件名", name);
+        EXPECT_TRUE(fs::is_directory(dir.path() / name)) << name;
+    }
+    EXPECT_TRUE(fs::exists(dir.path() / "full.odt" / "inside"));
+}
+
 #ifdef WALLCALC_OFFICE_HELPER_PATH
 
 class ScopedEnv {
