@@ -14,21 +14,3 @@ namespace wallcalc {
 std::string standardSymbols(std::string_view report);
 
 }  // namespace wallcalc
-
-#include <memory>
-
-#include "office/office.h"
-
-namespace wallcalc {
-
-// An exporter that hands the report on with its symbols in their standard forms.
-class StandardSymbolsExporter final : public ReportExporter {
-public:
-    explicit StandardSymbolsExporter(std::unique_ptr<ReportExporter> inner) : inner_(std::move(inner)) {}
-    void exportReport(const std::string& reportUtf8) override { inner_->exportReport(standardSymbols(reportUtf8)); }
-
-private:
-    std::unique_ptr<ReportExporter> inner_;
-};
-
-}  // namespace wallcalc

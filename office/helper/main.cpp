@@ -273,26 +273,27 @@ std::atomic<bool> busy{false};
 // process group is killed and every process it left (this helper is their subreaper) reaped.
 void releaseOwned(const Reference<css::frame::XDesktop2>& desktop = {}) {
     Owned& own = owned();
+    // Reaps every process this helper has until none is left or `limit` has passed.
+    auto reapAll = [](std::chrono::seconds limit) {
+        const auto until = Clock::now() + limit;
+        for (int status = 0; Clock::now() < until;) {
+            const pid_t ended = ::waitpid(-1, &status, WNOHANG);
+            if (ended < 0 && errno == ECHILD) return;
+            if (ended <= 0) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    };
+    // Unlocked: an office that hangs in terminate is killed by the watchdog meanwhile.
+    if (desktop.is() && own.officeGroup > 0) {
+        try {
+            desktop->terminate();
+        } catch (const css::uno::Exception&) {
+        }
+        reapAll(std::chrono::seconds(10));
+    }
     std::lock_guard lock(own.mutex);
     if (own.released) return;
     own.released = true;
     if (own.officeGroup > 0) {
-        // Reaps every process this helper has until none is left or `limit` has passed.
-        auto reapAll = [](std::chrono::seconds limit) {
-            const auto until = Clock::now() + limit;
-            for (int status = 0; Clock::now() < until;) {
-                const pid_t ended = ::waitpid(-1, &status, WNOHANG);
-                if (ended < 0 && errno == ECHILD) return;
-                if (ended <= 0) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            }
-        };
-        if (desktop.is()) {
-            try {
-                desktop->terminate();
-            } catch (const css::uno::Exception&) {
-            }
-            reapAll(std::chrono::seconds(10));
-        }
         ::kill(-own.officeGroup, SIGKILL);
         reapAll(std::chrono::seconds(5));
     }
@@ -325,8 +326,9 @@ void onSignal(int) {
 }
 
 // Watches the caller's end of the input and the signals that ask the helper to end. An input
-// closed while the helper waits for a request is the orderly end, which the main thread sees;
-// closed while it works, the caller has gone, and what the helper owns goes now.
+// closed while the helper waits for a request is the orderly end, which the main thread sees and
+// is given 20 s for; closed while it works, the caller has gone, and what the helper owns goes
+// now.
 void watchCaller() {
     if (::pipe2(signalPipe, O_CLOEXEC) != 0) return;
     struct sigaction action {};
@@ -336,16 +338,21 @@ void watchCaller() {
     ::signal(SIGPIPE, SIG_IGN);
     std::thread([] {
         pollfd fds[2] = {{0, 0, 0}, {signalPipe[0], POLLIN, 0}};
+        int timeout = -1;
         for (;;) {
-            if (::poll(fds, 2, -1) < 0) {
+            const int ready = ::poll(fds, 2, timeout);
+            if (ready < 0) {
                 if (errno == EINTR) continue;
                 return;
             }
             const bool signalled = fds[1].revents & POLLIN;
             if (fds[0].revents & POLLNVAL) fds[0].fd = -1;
             const bool callerGone = fds[0].revents & (POLLHUP | POLLERR);
-            if (!signalled && callerGone && !busy) fds[0].fd = -1;
-            if (signalled || (callerGone && busy)) {
+            if (!signalled && callerGone && !busy) {
+                fds[0].fd = -1;
+                timeout = 20000;
+            }
+            if (signalled || (callerGone && busy) || ready == 0) {
                 releaseOwned();
                 std::_Exit(1);
             }
