@@ -70,4 +70,3 @@ TEST(Cli, AFailingActionChangesNothingAndStopsTheRest) {
     EXPECT_EQ(failed.out.substr(0, failed.out.find(", \"fault\"")), fields);
     EXPECT_NE(failed.out.find("\"action\": \"crack\""), std::string::npos);
 }
-
