@@ -57,10 +57,12 @@ fs::path followLinks(const fs::path& target) {
 bool readOnly(const fs::path& file, fs::perms permissions) {
     constexpr fs::perms write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     if ((permissions & write) == fs::perms::none) return true;
-#if !defined(_WIN32)
-    if (::access(file.c_str(), W_OK) != 0 && (errno == EACCES || errno == EROFS)) return true;
-#endif
+#if defined(_WIN32)
+    (void)file;  // the read-only attribute is the only write permission a file has
     return false;
+#else
+    return ::access(file.c_str(), W_OK) != 0 && (errno == EACCES || errno == EROFS);
+#endif
 }
 
 // ".NAME.tmp", what the names of NAME's temporary files start with (six digits at most follow).
