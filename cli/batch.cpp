@@ -70,8 +70,6 @@ constexpr SummaryColumn kSummaryFields[] = {
     {"verdict (Text18)", Field::Text18},
 };
 constexpr const char* kReviewSections[] = {"base", "span", "top"};
-// A table of thousands of walls is a few MB; anything far larger is no table of walls.
-constexpr std::size_t kMaxTableBytes = std::size_t{64} << 20;
 
 // The review of one wall, for its JSON and its summary columns (As,req, w of the given bars,
 // their verdict and the first recommended bars, for base, span and top).
@@ -208,7 +206,7 @@ struct Table {
 Table readTable(const fs::path& input) {
     std::string text;
     try {
-        text = wallfile::readWholeFile(input, kMaxTableBytes);
+        text = wallfile::readWholeFile(input);
     } catch (const wallfile::ReadFailure& error) {
         throw UsageError{error.what()};
     }

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -36,7 +37,8 @@ class ReadFailure : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
-std::string readWholeFile(const std::filesystem::path& path, std::size_t maxBytes);
+std::string readWholeFile(const std::filesystem::path& path,
+                          std::size_t maxBytes = std::numeric_limits<std::size_t>::max());
 
 // A path as UTF-8 text, for messages.
 std::string displayName(const std::filesystem::path& path);
