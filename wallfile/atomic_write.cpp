@@ -217,16 +217,18 @@ std::string readWholeFile(const std::filesystem::path& path, std::size_t maxByte
     const bool regular = ::fstat(::fileno(file), &info) == 0 && S_ISREG(info.st_mode);
 #endif
     if (!regular) throw refuse("不是普通文件");
-    const std::string limit =
-        maxBytes % (1 << 20) == 0 ? std::to_string(maxBytes >> 20) + " MB" : std::to_string(maxBytes) + " 字节";
-    if (static_cast<std::uint64_t>(info.st_size) > maxBytes) throw refuse("文件大于 " + limit);
+    const auto tooLarge = [&] {
+        return refuse("文件大于 " + (maxBytes % (1 << 20) == 0 ? std::to_string(maxBytes >> 20) + " MB"
+                                                               : std::to_string(maxBytes) + " 字节"));
+    };
+    if (static_cast<std::uint64_t>(info.st_size) > maxBytes) throw tooLarge();
 
     std::string data;
     char buffer[65536];
     std::size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0 && data.size() <= maxBytes) data.append(buffer, n);
     if (std::ferror(file) != 0) throw refuse(reason(errno));
-    if (data.size() > maxBytes) throw refuse("文件大于 " + limit);
+    if (data.size() > maxBytes) throw tooLarge();
     return data;
 }
 
