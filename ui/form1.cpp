@@ -14,8 +14,8 @@
 
 #include "calc/crack.h"
 #include "calc/strength.h"
+#include "office/export_fault.h"
 #include "report/compose.h"
-#include "report/export/export_fault.h"
 #include "ui/application.h"
 #include "ui/busynote.h"
 #include "ui/fonts.h"

@@ -12,8 +12,7 @@
 #include "core/action.h"
 #include "core/fault.h"
 #include "core/fields.h"
-#include "report/export.h"
-#include "report/export/document_saver.h"
+#include "office/office.h"
 #include "wallfile/wallfile.h"
 
 class QCloseEvent;
