@@ -136,6 +136,12 @@ std::vector<std::string> plainLines(const Document& document) {
     return lines;
 }
 
+std::string plainText(const Document& document) {
+    std::string text;
+    for (const std::string& line : plainLines(document)) text += line + "\r\n";
+    return text;
+}
+
 std::string svgOf(const Figure& figure) {
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
                       number(figure.width) + "mm\" height=\"" + number(figure.height) + "mm\" viewBox=\"0 0 " +
@@ -162,9 +168,8 @@ std::string svgOf(const Figure& figure) {
                                      : shape.anchor == Anchor::End  ? "end"
                                                                     : "start";
                 svg += "<text x=\"" + number(at.x) + "\" y=\"" + number(at.y) + "\" font-size=\"" + number(shape.size) +
-                       "\" font-family=\"" + std::string(kBodyFont) + ", Noto Serif CJK SC, AR PL UMing CN, serif\"" +
-                       " text-anchor=\"" + anchor + "\" fill=\"" + colourText(shape.colour) + "\">" +
-                       escaped(shape.text) + "</text>\n";
+                       "\" font-family=\"SimSun, Noto Serif CJK SC, AR PL UMing CN, serif\"" + " text-anchor=\"" +
+                       anchor + "\" fill=\"" + colourText(shape.colour) + "\">" + escaped(shape.text) + "</text>\n";
                 break;
             }
         }
@@ -203,12 +208,7 @@ std::string bookJson(const Document& document) {
     nlohmann::json book = {{"title", document.title},
                            {"header", document.program + "　" + document.subject + "　" + document.edition},
                            {"date", document.date},
-                           {"fonts",
-                            {{"body", kBodyFont},
-                             {"heading", kHeadingFont},
-                             {"latin", kLatinFont},
-                             {"fallback", "Noto Serif CJK SC"},
-                             {"headingFallback", "Noto Sans CJK SC"}}},
+                           {"fonts", {{"body", kBodyFont}, {"heading", kHeadingFont}, {"latin", kLatinFont}}},
                            {"blocks", blocks}};
     return book.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }

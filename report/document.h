@@ -83,8 +83,9 @@ struct Document {
     std::vector<Block> blocks;
 };
 
-// The plain text: the lines of every block in order.
+// The plain text: the lines of every block in order; and as one text, each line ended by CR LF.
 std::vector<std::string> plainLines(const Document& document);
+std::string plainText(const Document& document);
 
 // An SVG of the figure, in millimetres (the fonts named as the book's).
 std::string svgOf(const Figure& figure);
@@ -93,10 +94,11 @@ std::string svgOf(const Figure& figure);
 // runs, tables with their alignment, figures as SVG.
 std::string bookJson(const Document& document);
 
-// The fonts the book names, as Windows has them, and the fall-backs that draw the Simplified
-// Chinese forms where Windows' fonts are not installed.
-inline constexpr std::string_view kBodyFont = "SimSun";
-inline constexpr std::string_view kHeadingFont = "SimHei";
-inline constexpr std::string_view kLatinFont = "Times New Roman";
+// The fonts the book names: first as Windows has them, then the fall-backs that draw the
+// Simplified Chinese forms where those are not installed (a word processor takes the first it
+// has; Word's files name the first, the next as its alternative).
+inline constexpr std::string_view kBodyFont = "SimSun;Noto Serif CJK SC;AR PL UMing CN";
+inline constexpr std::string_view kHeadingFont = "SimHei;Noto Sans CJK SC";
+inline constexpr std::string_view kLatinFont = "Times New Roman;Liberation Serif;DejaVu Serif";
 
 }  // namespace wallcalc::report::book

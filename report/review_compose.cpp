@@ -359,9 +359,7 @@ std::vector<std::string> reviewReportLines(const Result& r, std::string_view dat
 }
 
 std::string reviewReportText(const Result& result, std::string_view date) {
-    std::string text;
-    for (const std::string& line : report::book::plainLines(reviewBook(result, date, {}))) text += line + "\r\n";
-    return text;
+    return report::book::plainText(reviewBook(result, date, {}));
 }
 
 }  // namespace wallcalc

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDate>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -18,6 +19,7 @@
 #include "calc/strength.h"
 #include "core/action.h"
 #include "core/fault.h"
+#include "report/review_book.h"
 #include "report/review_compose.h"
 #include "ui/fonts.h"
 #include "ui/form1.h"
@@ -400,7 +402,11 @@ void ReviewWindow::showReport() {
 
 void ReviewWindow::exportReport() {
     if (!result_ || stale_) return;
-    form_->exportDocument(reportText());
+    const QString path = form_->wallPath();
+    const std::string subject = path.isEmpty() ? std::string() : QFileInfo(path).completeBaseName().toStdString();
+    const report::book::Document book =
+        reviewBook(*result_, QDate::currentDate().toString(Qt::ISODate).toStdString(), subject);
+    form_->exportBook(Book{report::book::bookJson(book), report::book::plainText(book)});
 }
 
 }  // namespace wallcalc::ui
