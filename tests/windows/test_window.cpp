@@ -1,0 +1,170 @@
+// wallcalc.exe's windows driven from this program through window messages, under Wine on a
+// display of their own: the figures of the presses, a refused input, a wall file opened and saved,
+// and the review window, each against the command line's answer for the same wall.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "core/fields.h"
+#include "tests/windows/window_driver.h"
+#include "wallfile/json.h"
+#include "wallfile/wallfile.h"
+#include "win32/ids.h"
+#include "win32/resource.h"
+
+namespace wallcalc {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::Box;
+using testing::Program;
+using win32::commandId;
+using win32::fieldId;
+
+const fs::path& exe() {
+    static const fs::path path = testing::builtProgram(WALLCALC_EXE);
+    return path;
+}
+
+// The command line's JSON for the default wall with `arguments`.
+wallfile::json::Value cli(const std::wstring& arguments) {
+    const std::string out = testing::capture(testing::builtProgram(WALLCALC_CLI_EXE), arguments);
+    return wallfile::json::parse(out);
+}
+
+std::map<Field, std::string> fieldsOf(const Program& program) {
+    std::map<Field, std::string> texts;
+    for (Field field : allFields()) texts[field] = program.text(program.form(), fieldId(field));
+    return texts;
+}
+
+fs::path scratchFolder() {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const fs::path folder = fs::path(temp) / ("wallcalc-window-" + std::to_string(GetCurrentProcessId()));
+    fs::create_directories(folder);
+    return folder;
+}
+
+TEST(Form1OnWindows, ThePressesGiveTheCommandLinesFiguresAndARefusedInputChangesNothing) {
+    Program program(exe());
+    const HWND form = program.form();
+    ASSERT_NE(form, nullptr) << "Form1 did not open";
+    EXPECT_EQ(program.text(form, fieldId(Field::Combo1)), " 1");
+    EXPECT_EQ(program.text(form, fieldId(Field::Text18)), "满足要求");
+    EXPECT_EQ(program.text(form, fieldId(Field::Text29)), "计算书\r\n");
+
+    // The worked example: q 10, h1 0.5, h 5, wall 300, storey 4500, C30, fy 300. By hand:
+    // Q = 1.4·0.5·10 + 1.2·(0.5·18·0.5 + 0.5·11·4.5 + 10·4.5) = 96.1 kN/m, M1 = 107.2080 kN·m,
+    // M2 = 85.2556 kN·m, Mk = 110.2688 kN·m, As1 = 1527.315 mm², As2 = 1196.843 mm².
+    program.press(form, commandId(1));
+    const std::map<Field, std::string> expected = {
+        {Field::Text23, "96.1"},     {Field::Text5, "107.2080"}, {Field::Text6, "85.2556"},
+        {Field::Text24, "110.2688"}, {Field::Text7, "1527.315"}, {Field::Text8, "1196.843"},
+    };
+    for (const auto& [field, text] : expected) EXPECT_EQ(program.text(form, fieldId(field)), text) << fieldName(field);
+    program.press(form, commandId(2));
+    program.press(form, commandId(4));
+    const wallfile::json::Value answer = cli(L"strength crack report");
+    const auto shown = fieldsOf(program);
+    for (Field field : allFields())
+        EXPECT_EQ(shown.at(field), answer.find("fields")->find(fieldName(field))->text) << fieldName(field);
+
+    // Refused inputs: the box says what the command line says, the fields keep their texts, and
+    // where the fault names a field the cursor goes there with its text selected. A wall of
+    // 172 mm cannot carry the support moment: thicker wall or better concrete, no one field.
+    struct Refusal {
+        Field field;
+        const char* text;
+        int button;
+        const wchar_t* action;
+        bool focused;
+    };
+    for (const Refusal& r :
+         {Refusal{Field::Text4, "172", 1, L"strength", false}, Refusal{Field::Text10, "C30", 1, L"strength", true},
+          Refusal{Field::Combo1, "a", 2, L"strength crack", true}}) {
+        SCOPED_TRACE(r.text);
+        program.setText(form, fieldId(r.field), r.text);
+        const auto before = fieldsOf(program);
+        const Box box = program.pressForBox(form, commandId(r.button));
+        ASSERT_TRUE(box) << "no fault box";
+        const wallfile::json::Value refused = cli(L"--set " + testing::wide(std::string(fieldName(r.field))) + L"=" +
+                                                  testing::wide(r.text) + L" " + r.action);
+        const wallfile::json::Value* fault = refused.find("fault");
+        ASSERT_NE(fault, nullptr);
+        EXPECT_EQ(box.text, "运行时错误 " + fault->find("number")->text + "：" + fault->find("description")->text +
+                                "\n" + fault->find("what")->text);
+        EXPECT_EQ(box.title, "地下室外墙计算");
+        box.press(IDOK);
+        program.settle();
+        EXPECT_EQ(fieldsOf(program), before);
+        if (r.focused) {
+            const HWND control = program.control(form, fieldId(r.field));
+            HWND focus = nullptr;
+            EXPECT_TRUE(testing::waitFor(
+                [&] {
+                    focus = program.focus();
+                    return focus == control || GetParent(focus) == control;
+                },
+                5))
+                << GetDlgCtrlID(focus);
+            DWORD from = 1, to = 0;
+            SendMessageW(focus, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+            EXPECT_EQ(from, 0u);
+            EXPECT_EQ(to, std::string(r.text).size());
+        }
+        program.setText(form, fieldId(r.field), std::string(defaultText(r.field)));
+    }
+
+    // The window carries on: the defaults are computed as before.
+    program.press(form, commandId(1));
+    EXPECT_EQ(program.text(form, fieldId(Field::Text5)), "107.2080");
+    EXPECT_TRUE(program.running());
+}
+
+TEST(Form1OnWindows, AWallFileOpensFromTheCommandLineAsksBeforeChangesAreLostAndSaves) {
+    const fs::path folder = scratchFolder();
+    const fs::path path = folder / fs::u8path("墙 1.wall");
+    wallfile::Wall wall;
+    wall.fields.setText(Field::Text1, "20");
+    wall.fields.setText(Field::Text4, "250");
+    wallfile::save(path, wall);
+
+    Program program(exe(), L"\"" + path.wstring() + L"\"");
+    const HWND form = program.form();
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(program.text(form, fieldId(Field::Text1)), "20");
+    EXPECT_EQ(program.text(form, fieldId(Field::Text4)), "250");
+    EXPECT_EQ(program.text(form, fieldId(Field::Text2)), "0.5");
+    EXPECT_TRUE(program.title(form).starts_with("墙 1.wall - ")) << program.title(form);
+
+    program.setText(form, fieldId(Field::Text1), "30");
+    EXPECT_TRUE(program.title(form).starts_with("墙 1.wall* - ")) << program.title(form);
+
+    // Closing asks first; 取消 keeps the window and its texts.
+    PostMessageW(form, WM_CLOSE, 0, 0);
+    const Box question = program.waitForBox();
+    ASSERT_TRUE(question);
+    EXPECT_EQ(question.text, "“墙 1.wall”已修改。是否保存修改？");
+    question.press(IDCANCEL);
+    program.settle();
+    EXPECT_TRUE(program.running());
+    EXPECT_EQ(program.text(form, fieldId(Field::Text1)), "30");
+
+    // 保存 writes the file in place and the star goes; closing then asks nothing.
+    program.command(IDM_SAVE);
+    EXPECT_TRUE(program.title(form).starts_with("墙 1.wall - ")) << program.title(form);
+    const wallfile::Wall saved = wallfile::load(path);
+    EXPECT_EQ(saved.fields.text(Field::Text1), "30");
+    EXPECT_EQ(saved.fields.text(Field::Text4), "250");
+    EXPECT_TRUE(program.close());
+    fs::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace wallcalc
