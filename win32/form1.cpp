@@ -17,6 +17,8 @@
 
 #include "calc/crack.h"
 #include "calc/strength.h"
+#include "form/layout.h"
+#include "form/texts.h"
 #include "report/compose.h"
 #include "report/export/export_fault.h"
 #include "review/review.h"
@@ -28,6 +30,10 @@
 
 namespace wallcalc::win32 {
 namespace {
+
+using form::kCredit;
+using form::kExportNote;
+using form::kProgramTitle;
 
 constexpr const wchar_t* kPictureClass = L"WallcalcPicture";
 constexpr UINT kWorkDone = WM_APP + 1;
@@ -238,8 +244,8 @@ Form1::Form1(std::unique_ptr<ReportExporter> exporter) : exporter_(std::move(exp
 
 Form1* Form1::create(HINSTANCE instance, std::unique_ptr<ReportExporter> exporter) {
     auto* form = new Form1(std::move(exporter));
-    HWND window = CreateWindowExW(0, kForm1Class, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, 800, 600, nullptr, nullptr, instance, form);
+    HWND window = CreateWindowExW(0, kForm1Class, L"", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 800, 600,
+                                  nullptr, nullptr, instance, form);
     if (!window) {
         delete form;
         return nullptr;
@@ -322,7 +328,11 @@ void Form1::build() {
     });
     for (const ControlSpec* spec : order) {
         const std::wstring caption = wide(spec->caption);
-        DWORD style = WS_CHILD | (spec->hidden ? 0 : WS_VISIBLE) | (spec->tabIndex > 0 ? WS_TABSTOP : 0);
+        // Labels are transparent and may reach under their neighbours (a row's caption under
+        // the next caption), so they do not clip their siblings: every caption shows whole.
+        const bool label = spec->kind == ControlSpec::Kind::Label;
+        DWORD style = WS_CHILD | (label ? 0 : WS_CLIPSIBLINGS) | (spec->hidden ? 0 : WS_VISIBLE) |
+                      (spec->tabIndex > 0 ? WS_TABSTOP : 0);
         DWORD extended = 0;
         const wchar_t* windowClass = L"STATIC";
         switch (spec->kind) {
@@ -389,7 +399,7 @@ void Form1::build() {
 
     // The initial client area, smaller than the layout: the report box and its buttons come
     // into view when the window is enlarged.
-    RECT frame{0, 0, pixels(kForm1ClientWidth, dpi), pixels(kForm1ClientHeight, dpi)};
+    RECT frame{0, 0, pixels(form::kClientWidth, dpi), pixels(form::kClientHeight, dpi)};
     AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, TRUE, 0);
     SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -401,13 +411,14 @@ void Form1::build() {
 void Form1::makeFonts(UINT dpi) {
     for (HFONT* font : {&plain_, &raised_, &banner_, &kai_, &report_})
         if (*font) DeleteObject(std::exchange(*font, nullptr));
-    const std::wstring song = firstInstalled(kSongFaces), newSong = firstInstalled(kNewSongFaces),
-                       kai = firstInstalled(kKaiFaces);
-    plain_ = makeFont(song, 9, dpi);
-    raised_ = makeFont(song, 5.25, dpi);
-    banner_ = makeFont(newSong, 15.75, dpi, true);
-    kai_ = makeFont(kai, 15.75, dpi);
-    report_ = makeFont(song, 9, dpi);
+    auto face = [&](const form::Font& font) {
+        return makeFont(firstInstalled(faceCandidates(font.family, font.bold)), font.points, dpi, font.bold);
+    };
+    plain_ = face(form::kDefaultFont);
+    raised_ = face(form::kRaisedFont);
+    banner_ = face(form::kBannerFont);
+    kai_ = face(form::kVerdictFont);
+    report_ = face(form::kDefaultFont);
 }
 
 HFONT Form1::fontFor(ControlSpec::Look look) const {
@@ -456,21 +467,35 @@ void Form1::place(UINT dpi) {
 void Form1::buildMenu() {
     HMENU bar = CreateMenu();
     HMENU file = CreatePopupMenu();
-    AppendMenuW(file, MF_STRING, IDM_NEW, L"新建(&N)\tCtrl+N");
-    AppendMenuW(file, MF_STRING, IDM_OPEN, L"打开(&O)…\tCtrl+O");
-    AppendMenuW(file, MF_STRING, IDM_SAVE, L"保存(&S)\tCtrl+S");
-    AppendMenuW(file, MF_STRING, IDM_SAVE_AS, L"另存为(&A)…\tCtrl+Shift+S");
-    AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(file, MF_STRING, IDM_SAVE_REPORT, L"另存计算书(&R)…");
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"文件(&F)");
+    std::vector<ACCEL> keys;
+    for (const form::MenuItem& item : form::fileMenu()) {
+        if (item.separatorBefore) AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+        const WORD id = static_cast<WORD>(menuIdOf(item.command));
+        std::string text = item.text;
+        switch (item.shortcut) {
+            case form::Shortcut::None: break;
+            case form::Shortcut::New:
+                text += "\tCtrl+N";
+                keys.push_back({FCONTROL | FVIRTKEY, 'N', id});
+                break;
+            case form::Shortcut::Open:
+                text += "\tCtrl+O";
+                keys.push_back({FCONTROL | FVIRTKEY, 'O', id});
+                break;
+            case form::Shortcut::Save:
+                text += "\tCtrl+S";
+                keys.push_back({FCONTROL | FVIRTKEY, 'S', id});
+                break;
+            case form::Shortcut::SaveAs:
+                text += "\tCtrl+Shift+S";
+                keys.push_back({FCONTROL | FSHIFT | FVIRTKEY, 'S', id});
+                break;
+        }
+        AppendMenuW(file, MF_STRING, id, wide(text).c_str());
+    }
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), wide(form::kFileMenu).c_str());
     SetMenu(window_, bar);
-    ACCEL keys[] = {
-        {FCONTROL | FVIRTKEY, 'N', IDM_NEW},
-        {FCONTROL | FVIRTKEY, 'O', IDM_OPEN},
-        {FCONTROL | FVIRTKEY, 'S', IDM_SAVE},
-        {FCONTROL | FSHIFT | FVIRTKEY, 'S', IDM_SAVE_AS},
-    };
-    accelerators_ = CreateAcceleratorTableW(keys, 4);
+    accelerators_ = CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
 }
 
 LRESULT Form1::colour(HDC dc, HWND control, bool edit) {
@@ -479,6 +504,13 @@ LRESULT Form1::colour(HDC dc, HWND control, bool edit) {
     const auto spec = std::find_if(specs_.begin(), specs_.end(), [&](const ControlSpec& s) {
         return s.id == id && s.kind != ControlSpec::Kind::Frame;
     });
+    if (spec != specs_.end() && !edit &&
+        (spec->kind == ControlSpec::Kind::Label || spec->kind == ControlSpec::Kind::Frame)) {
+        // Captions on the window's face: text only, no box of their own.
+        SetBkMode(dc, TRANSPARENT);
+        if (spec->ink) SetTextColor(dc, resolve(*spec->ink));
+        return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    }
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     COLORREF paper = edit ? GetSysColor(COLOR_WINDOW) : face;
     if (spec != specs_.end()) {
@@ -587,7 +619,9 @@ std::optional<Fault> Form1::runOnWorkerThread(FieldSet& fields, const Action& ac
 }
 
 void Form1::showFault(const Fault& fault) {
-    std::string text = std::string(kFaultHeadline) + std::to_string(fault.number) + "：" + fault.description;
+    std::string text = form::kFaultHeadline;
+    text.replace(text.find("%1"), 2, std::to_string(fault.number));
+    text.replace(text.find("%2"), 2, fault.description);
     if (!fault.what.empty()) text += "\n" + fault.what;
     errorBox(window_, kProgramTitle, text);
     // The cursor goes to the field to mend, its text selected so that typing replaces it.
@@ -686,7 +720,7 @@ bool Form1::openWall(const std::filesystem::path& path) {
 }
 
 bool Form1::optionsCanBeSaved() {
-    for (std::string_view key : wallfile::optionKeys()) {
+    for (std::string_view key : review::optionKeys()) {
         const auto refused = refusedOptions_.find(key);
         if (refused == refusedOptions_.end()) continue;
         errorBox(window_, kProgramTitle, "墙体没有保存：" + refused->second.why + "。请在复核窗口中改正后再保存。");

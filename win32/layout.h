@@ -1,26 +1,25 @@
 #pragma once
-// Form1's controls as the Win32 view places them, made from the model's layout tables; the
-// window's fixed texts and faces.
+// Form1's controls as the Win32 view places them, made from the model's layout tables, and the
+// faces the view asks the system for.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "form/layout.h"
 #include "win32/form1.h"
 
 namespace wallcalc::win32 {
 
-inline constexpr const char* kProgramTitle = "地下室外墙计算";
-inline constexpr const char* kCredit = "编制：wallcalc 开发组";
-inline constexpr const char* kFaultHeadline = "运行时错误 ";
-inline constexpr const char* kExportNote = "正在打开文字处理软件……";
-
-inline const std::vector<std::string> kSongFaces = {"宋体", "SimSun", "AR PL UMing CN", "Noto Serif CJK SC"};
-inline const std::vector<std::string> kNewSongFaces = {"新宋体", "NSimSun", "Noto Serif CJK SC", "AR PL UMing CN"};
-inline const std::vector<std::string> kKaiFaces = {"楷体_GB2312", "KaiTi_GB2312", "楷体", "KaiTi", "AR PL UKai CN"};
-
-inline constexpr int kForm1ClientWidth = 9930;
-inline constexpr int kForm1ClientHeight = 9600;
-
+// Every control of Form1: frames, labels, the picture, fields and buttons.
 std::vector<ControlSpec> form1Controls();
+
+// The control identifier of a button's command and of a menu command.
+int commandIdOf(form::Command command);
+int menuIdOf(form::MenuCommand command);
+
+// The faces to ask for, in order, for a family the layout names: the Windows name, its English
+// name, then the nearest faces that Wine finds on a Linux machine (AR PL, Noto CJK).
+std::vector<std::string> faceCandidates(std::string_view family, bool bold);
 
 }  // namespace wallcalc::win32
