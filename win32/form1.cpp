@@ -553,7 +553,10 @@ FieldSet Form1::fieldTexts() const {
 void Form1::command(int id, int code, HWND control) {
     if (control) {
         // A typed change of an input field: the title shows the star.
-        if ((code == EN_CHANGE || code == CBN_EDITCHANGE) && !loading_) updateTitle();
+        if (code == EN_CHANGE || code == CBN_EDITCHANGE || code == CBN_SELCHANGE) {
+            if (!loading_ && code != CBN_SELCHANGE) updateTitle();
+            if (review_) review_->inputsChanged();
+        }
         // A pick from the list changes the combo box's text only after this notice.
         if (code == CBN_SELCHANGE) SetTimer(window_, kTitleTimer, 0, nullptr);
         if (code != BN_CLICKED) return;

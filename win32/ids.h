@@ -16,13 +16,17 @@ constexpr int fieldId(Field field) { return 1000 + static_cast<int>(field); }
 constexpr int commandId(int number) { return 1100 + number; }
 inline constexpr int kPictureId = 1200;
 
-// The review window: its status line, its report buttons and its option fields (2100 + the
-// option's place in the table of options).
+// The review window: its status line, the four buttons' line and the review's line, its report
+// buttons, its option controls (2100 + the option's place in the table of options) and the cells
+// of its results table (2200 + row × 3 + column; the row headers 2150 + row, the columns' 2190 +
+// column).
 inline constexpr int kReviewStatusId = 2001;
-inline constexpr int kReviewResultsId = 2002;
 inline constexpr int kReviewCompareId = 2003;
+inline constexpr int kReviewSummaryId = 2004;
 inline constexpr int kReviewReportId = 2010;
 inline constexpr int kReviewExportId = 2011;
 inline constexpr int kReviewOptionBase = 2100;
+inline constexpr int kReviewCellBase = 2200;
+inline constexpr int kReviewReportTextId = 2400;  // the text of the review report's window
 
 }  // namespace wallcalc::win32

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "core/fields.h"
+#include "form/review_layout.h"
 #include "tests/windows/window_driver.h"
 #include "wallfile/json.h"
 #include "wallfile/wallfile.h"
@@ -164,6 +166,72 @@ TEST(Form1OnWindows, AWallFileOpensFromTheCommandLineAsksBeforeChangesAreLostAnd
     EXPECT_EQ(saved.fields.text(Field::Text4), "250");
     EXPECT_TRUE(program.close());
     fs::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace wallcalc
+
+namespace wallcalc {
+namespace {
+
+// A figure of the command line's review JSON as the window writes it.
+std::string figure(const wallfile::json::Value& section, const char* key, int decimals) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, section.find(key)->number);
+    return text;
+}
+
+TEST(ReviewOnWindows, ShowsTheCommandLinesReviewBesideTheFourButtonsFiguresAndGreysARefusedInput) {
+    Program program(exe());
+    const HWND form = program.form();
+    ASSERT_NE(form, nullptr);
+    program.setText(form, fieldId(Field::Text4), "250");
+    program.press(form, commandId(5));
+    HWND review = testing::waitFor([&]() -> HWND {
+        auto found = program.windows(win32::kReviewClass);
+        return found.empty() ? nullptr : found.front();
+    });
+    ASSERT_NE(review, nullptr) << "no review window";
+    auto status = [&] { return program.text(review, win32::kReviewStatusId); };
+    ASSERT_TRUE(testing::waitFor([&] { return status().starts_with("复核完成"); }, 10)) << status();
+
+    // Every section's figures as the command line's review of the same wall has them.
+    const wallfile::json::Value answer = cli(L"--set Text4=250 review");
+    const wallfile::json::Value& sections = *answer.find("review")->find("sections");
+    auto cell = [&](int row, int column) { return program.text(review, win32::kReviewCellBase + row * 3 + column); };
+    int column = 0;
+    for (const char* name : {"base", "span"}) {
+        SCOPED_TRACE(name);
+        const wallfile::json::Value& s = *sections.find(name);
+        EXPECT_EQ(cell(form::kRowMuls, column), figure(s, "M_uls", 2));
+        EXPECT_EQ(cell(form::kRowMsls, column), figure(s, "M_sls", 2));
+        EXPECT_EQ(cell(form::kRowH0, column), figure(s, "h0", 1));
+        EXPECT_EQ(cell(form::kRowAsMin, column), figure(s, "As_min", 0));
+        EXPECT_EQ(cell(form::kRowAsReq, column), figure(s, "As_req", 0));
+        EXPECT_EQ(cell(form::kRowVerdict, column), s.find("given")->find("ok")->boolean ? "满足" : "不满足");
+        ++column;
+    }
+    // A propped top slab: no third section.
+    EXPECT_EQ(cell(form::kRowMuls, 2), "");
+    // The four buttons' figures for the same wall, worked on a copy: Form1's fields keep theirs.
+    const wallfile::json::Value buttons = cli(L"--set Text4=250 strength crack");
+    const std::string compare = program.text(review, win32::kReviewCompareId);
+    for (Field field : {Field::Text5, Field::Text6, Field::Text7, Field::Text8, Field::Text15})
+        EXPECT_NE(compare.find("＝" + buttons.find("fields")->find(fieldName(field))->text + " "), std::string::npos)
+            << compare;
+    EXPECT_EQ(program.text(form, fieldId(Field::Text5)), "100");
+
+    // A fixed top slab adds the top section; a refused option text greys the results and says why.
+    const HWND support = program.control(review, win32::kReviewOptionBase + 1);
+    SendMessageW(support, CB_SETCURSEL, 1, 0);
+    SendMessageW(review, WM_COMMAND, MAKEWPARAM(win32::kReviewOptionBase + 1, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(support));
+    EXPECT_TRUE(testing::waitFor([&] { return !cell(form::kRowMuls, 2).empty(); }, 10));
+    EXPECT_TRUE(program.title(form).find("*") != std::string::npos) << program.title(form);
+    program.setText(review, win32::kReviewOptionBase + 2, "-1");
+    EXPECT_TRUE(testing::waitFor([&] { return status().starts_with("输入被拒绝"); }, 10)) << status();
+    EXPECT_FALSE(IsWindowEnabled(program.control(review, win32::kReviewCellBase + form::kRowMuls * 3)));
+    EXPECT_FALSE(IsWindowEnabled(program.control(review, win32::kReviewReportId)));
 }
 
 }  // namespace
