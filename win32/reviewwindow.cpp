@@ -23,7 +23,7 @@ constexpr UINT_PTR kDebounceTimer = 1;
 constexpr int kPressureId = 2300, kMomentId = 2301;
 
 // The window is laid out in pixels at 96 dpi, scaled by the window's DPI.
-constexpr int kMargin = 8, kRow = 26, kOptionLabel = 150, kOptionBox = 64, kOptionUnit = 52;
+constexpr int kMargin = 8, kRow = 26, kOptionLabel = 150, kOptionBox = 70, kOptionUnit = 50;
 constexpr int kOptionColumn = kOptionLabel + kOptionBox + kOptionUnit + 8;
 constexpr int kHeaderWidth = 150, kCellWidth = 140, kCellHeight = 20, kDiagramWidth = 250;
 constexpr int kLineHeight = 20;
@@ -162,8 +162,11 @@ void ReviewWindow::place(UINT dpi) {
         const int y = kMargin + 22 + static_cast<int>(i / form::kOptionsPerRow) * kRow;
         HWND caption = places_[1 + i * 3].control, unit = places_[3 + i * 3].control;
         put(caption, x, y, kOptionLabel, 22);
-        put(options_[i].control, x + kOptionLabel, y, kOptionBox,
-            GetWindowLongW(options_[i].control, GWL_STYLE) & CBS_DROPDOWNLIST ? 200 : 22);
+        // A number's box and its unit; a choice of words spans both, its list dropping below.
+        if (review::optionTable()[i].isNumber())
+            put(options_[i].control, x + kOptionLabel, y, kOptionBox, 22);
+        else
+            put(options_[i].control, x + kOptionLabel, y, kOptionBox + kOptionUnit, 200);
         put(unit, x + kOptionLabel + kOptionBox + 4, y, kOptionUnit, 22);
     }
     const int top = kMargin + optionsHeight + kMargin;
@@ -177,17 +180,18 @@ void ReviewWindow::place(UINT dpi) {
     }
     const int tableHeight = (form::kResultRowCount + 1) * kCellHeight;
     const int diagrams = kMargin + kHeaderWidth + kColumns * kCellWidth + kMargin;
-    put(pressure_, diagrams, top, kDiagramWidth, tableHeight + 3 * kLineHeight);
-    put(moment_, diagrams + kDiagramWidth + kMargin, top, kDiagramWidth, tableHeight + 3 * kLineHeight);
+    put(pressure_, diagrams, top, kDiagramWidth, tableHeight);
+    put(moment_, diagrams + kDiagramWidth + kMargin, top, kDiagramWidth, tableHeight);
+    const int width =
+        std::max(diagrams + 2 * kDiagramWidth + kMargin, form::kOptionsPerRow * kOptionColumn + 16) + kMargin;
     const int lines = top + tableHeight + kMargin;
-    const int lineWidth = kHeaderWidth + kColumns * kCellWidth;
-    put(compare_, kMargin, lines, lineWidth, kLineHeight);
-    put(summary_, kMargin, lines + kLineHeight, lineWidth, kLineHeight);
-    const int bottom = top + tableHeight + 3 * kLineHeight + kMargin;
-    put(status_, kMargin, bottom, diagrams + 2 * kDiagramWidth, kLineHeight);
-    put(showButton_, kMargin, bottom + kLineHeight + 6, 140, 28);
-    put(exportButton_, kMargin + 150, bottom + kLineHeight + 6, 140, 28);
-    RECT frame{0, 0, px(diagrams + 2 * kDiagramWidth + 2 * kMargin), px(bottom + kLineHeight + 6 + 28 + kMargin)};
+    put(compare_, kMargin, lines, width - 2 * kMargin, kLineHeight);
+    put(summary_, kMargin, lines + kLineHeight, width - 2 * kMargin, kLineHeight);
+    put(status_, kMargin, lines + 2 * kLineHeight, width - 2 * kMargin, kLineHeight);
+    const int bottom = lines + 3 * kLineHeight + 4;
+    put(showButton_, kMargin, bottom, 140, 28);
+    put(exportButton_, kMargin + 150, bottom, 140, 28);
+    RECT frame{0, 0, px(width), px(bottom + 28 + kMargin)};
     AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
     SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -450,7 +454,11 @@ void ReviewWindow::paintDiagram(HWND diagram, HDC dc) {
             SetTextColor(dc, tone(RGB(0, 0, 0)));
             const int y =
                 std::clamp(yOf(s.x) - px(8), static_cast<int>(area.top), static_cast<int>(area.bottom) - px(16));
-            drawText(dc, xOf(0) + px(4), y, form::sectionWord(s.name) + " M＝" + form::fixedText(s.Muls, 1));
+            const std::wstring label = wide(form::sectionWord(s.name) + " M＝" + form::fixedText(s.Muls, 1));
+            SIZE size{};
+            GetTextExtentPoint32W(dc, label.c_str(), static_cast<int>(label.size()), &size);
+            const int x = std::min(xOf(0) + px(4), static_cast<int>(client.right) - px(2) - static_cast<int>(size.cx));
+            TextOutW(dc, x, y, label.c_str(), static_cast<int>(label.size()));
         }
         SetTextColor(dc, tone(ulsColour()));
         drawText(dc, area.left, legend, "基本组合");
