@@ -105,6 +105,7 @@ private:
     HWND lastFocus_ = nullptr;
     bool running_ = false;
     bool loading_ = false;
+    bool endAfterFirstPaint_ = false;
     std::filesystem::path wallPath_;
     wallfile::Wall savedWall_;
     wallfile::OptionTexts options_;
