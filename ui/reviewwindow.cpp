@@ -22,7 +22,6 @@
 #include "report/review_compose.h"
 #include "review/edition.h"
 #include "ui/fonts.h"
-#include "ui/form1.h"
 #include "ui/reviewdiagrams.h"
 
 namespace wallcalc::ui {
@@ -70,7 +69,8 @@ std::optional<Fault> runFourButtons(FieldSet& fields) {
 
 }  // namespace
 
-ReviewWindow::ReviewWindow(Form1* form) : QWidget(form, Qt::Window), form_(form) {
+ReviewWindow::ReviewWindow(form::WallDocument& document, Exporter exporter, QWidget* owner)
+    : QWidget(owner, Qt::Window), document_(document), exporter_(std::move(exporter)) {
     setObjectName(QStringLiteral("ReviewWindow"));
     setWindowTitle(QString::fromUtf8(kReviewTitle));
     setFont(defaultUiFont());
@@ -132,21 +132,25 @@ ReviewWindow::ReviewWindow(Form1* form) : QWidget(form, Qt::Window), form_(form)
     debounce_.setInterval(kReviewDebounceMs);
     connect(&debounce_, &QTimer::timeout, this, &ReviewWindow::recompute);
 
-    // Every input of Form1: a change is reviewed once typing pauses.
-    for (Field field : allFields()) {
-        if (field == Field::Text29) continue;
-        QWidget* widget = form_->fieldWidget(field);
-        if (auto* edit = qobject_cast<QLineEdit*>(widget))
-            connect(edit, &QLineEdit::textChanged, this, &ReviewWindow::scheduleRecompute);
-        else if (auto* combo = qobject_cast<QComboBox*>(widget))
-            connect(combo, &QComboBox::editTextChanged, this, &ReviewWindow::scheduleRecompute);
-    }
+    inputs_ = document_.fields();
     showOptions();
-    connect(form_, &Form1::reviewOptionsChanged, this, &ReviewWindow::showOptions);
+    observer_ = document_.observe([this](form::WallDocument::Change change) { follow(change); });
     recompute();
 }
 
-ReviewWindow::~ReviewWindow() = default;
+ReviewWindow::~ReviewWindow() { document_.forget(observer_); }
+
+void ReviewWindow::follow(form::WallDocument::Change change) {
+    using Change = form::WallDocument::Change;
+    if (change == Change::Options) showOptions();
+    if (change != Change::Fields) return;
+    // Every field but the report box is an input of the review or of its comparison.
+    bool changed = false;
+    for (Field field : allFields())
+        if (field != Field::Text29 && inputs_.text(field) != document_.text(field)) changed = true;
+    inputs_ = document_.fields();
+    if (changed) scheduleRecompute();
+}
 
 QWidget* ReviewWindow::buildOptions() {
     auto* box = new QGroupBox(QString::fromUtf8(kReviewOptionsTitle), this);
@@ -204,7 +208,7 @@ void ReviewWindow::showOptions() {
     // is all that follows.
     showingOptions_ = true;
     for (const Option& option : options_) {
-        const QString text = QString::fromStdString(form_->reviewOptionText(option.key));
+        const QString text = QString::fromStdString(document_.optionText(option.key));
         if (auto* combo = qobject_cast<QComboBox*>(option.widget)) {
             const int index = combo->findData(text);
             if (combo->currentIndex() != index) combo->setCurrentIndex(index);
@@ -216,7 +220,7 @@ void ReviewWindow::showOptions() {
 }
 
 void ReviewWindow::optionEdited(std::string_view key, const QString& text) {
-    if (!showingOptions_) form_->setReviewOption(key, text.toStdString());
+    if (!showingOptions_) document_.setOption(key, text.toStdString());
 }
 
 QString ReviewWindow::statusText() const { return status_->text(); }
@@ -228,11 +232,10 @@ void ReviewWindow::recompute() {
     ++reviews_;
     // Everything is worked out before anything is shown: a refusal anywhere shows nothing new.
     try {
-        // The wall's options as Form1 holds them, refused texts included, so that the engine
-        // says what is wrong with one.
-        review::Options options;
-        for (std::string_view key : review::optionKeys()) review::setOption(options, key, form_->reviewOptionText(key));
-        const FieldSet fields = form_->fieldTexts();
+        // The wall's options as the document holds them, refused texts included, so that the
+        // engine says what is wrong with one.
+        const review::Options options = document_.reviewOptions();
+        const FieldSet fields = document_.fields();
         review::Result result = review::reviewWall(fields, options);
         std::vector<review::DiagramPoint> points = review::diagram(result, kDiagramPoints);
         FieldSet copy = fields;
@@ -369,7 +372,7 @@ void ReviewWindow::showReport() {
 
 void ReviewWindow::exportReport() {
     if (!result_ || stale_) return;
-    form_->exportDocument(reportText());
+    if (exporter_) exporter_(reportText());
 }
 
 }  // namespace wallcalc::ui
