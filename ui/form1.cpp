@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QThread>
 #include <algorithm>
 #include <exception>
 #include <limits>
@@ -15,6 +14,7 @@
 #include "calc/crack.h"
 #include "calc/strength.h"
 #include "form/layout.h"
+#include "form/runner.h"
 #include "form/texts.h"
 #include "report/compose.h"
 #include "report/export/export_fault.h"
@@ -52,18 +52,6 @@ void paint(QWidget* widget, form::Paper paper, form::Ink ink) {
     if (auto rgb = form::paperRgb(paper)) palette.setColor(QPalette::Base, colour(*rgb));
     if (text) palette.setColor(QPalette::Text, *text);
     widget->setPalette(palette);
-}
-
-// A fault from anything but the calculation itself (a defect, memory) still ends the press
-// without touching the fields.
-std::optional<Fault> runGuarded(FieldSet& fields, const Action& action) {
-    try {
-        return runAtomically(fields, action);
-    } catch (const std::exception& error) {
-        return FaultError(fault_number::kInternalError, error.what()).fault();
-    } catch (...) {
-        return FaultError(fault_number::kInternalError, "未知的异常").fault();
-    }
 }
 
 }  // namespace
@@ -244,53 +232,39 @@ void Form1::follow(form::WallDocument::Change change) {
 }
 
 bool Form1::run(const Action& action, Where where) {
-    // A press while another is still running (the export waits off this thread) is ignored.
-    if (running_) return false;
-    running_ = true;
-    FieldSet after = fieldTexts();
-    bool cancelled = false;
-    const std::optional<Fault> fault =
-        where == Where::OnThisThread ? runGuarded(after, action) : runOnWorkerThread(after, action, cancelled);
-    if (fault) {
-        // A press the engineer cancelled ends quietly, whatever its work said on the way out.
-        if (!cancelled) showFault(*fault);
+    form::Runner::Outcome outcome;
+    if (where == Where::OnThisThread) {
+        outcome = runner_.run(action);
     } else {
-        document_.setFields(after);
+        // 取消 closes the note at once and tells the exporter to stop: it kills its helper, and
+        // the office too where the export started it, so the worker ends within moments.
+        ReportExporter* exporter = exporter_.get();
+        outcome = runner_.runOnWorker(
+            action,
+            [exporter] {
+                if (exporter) exporter->cancel();
+            },
+            [this](form::Worker& worker) {
+                BusyNote note(QString::fromUtf8(form::kProgramTitle), QString::fromUtf8(form::kExportNote), this);
+                connect(&note, &BusyNote::cancelled, this, [&worker] { worker.cancel(); });
+                // Posted to this thread: the note closes once its own event loop runs, however
+                // soon the work ends.
+                worker.start([&note] { QMetaObject::invokeMethod(&note, &BusyNote::finish, Qt::QueuedConnection); });
+                note.exec();
+                worker.wait();
+            });
     }
-    running_ = false;
-    return !fault;
-}
-
-std::optional<Fault> Form1::runOnWorkerThread(FieldSet& fields, const Action& action, bool& cancelled) {
-    std::optional<Fault> fault;
-    BusyNote note(QString::fromUtf8(form::kProgramTitle), QString::fromUtf8(form::kExportNote), this);
-    // 取消 closes the note at once and tells the exporter to stop: it kills its helper, and the
-    // office too where the export started it, so the worker ends within moments.
-    ReportExporter* exporter = exporter_.get();
-    connect(&note, &BusyNote::cancelled, this, [exporter] {
-        if (exporter) exporter->cancel();
-    });
-    std::unique_ptr<QThread> worker(QThread::create([&] { fault = runGuarded(fields, action); }));
-    // Queued to this thread: the note closes once its own event loop runs, however soon the
-    // work ends.
-    connect(worker.get(), &QThread::finished, &note, &BusyNote::finish, Qt::QueuedConnection);
-    worker->start();
-    note.exec();
-    worker->wait();
-    cancelled = note.wasCancelled();
-    return fault;
+    if (outcome.ending == form::Runner::Ending::Faulted) showFault(*outcome.fault);
+    return outcome.completed();
 }
 
 void Form1::showFault(const Fault& fault) {
-    QString text =
-        QString::fromUtf8(form::kFaultHeadline).arg(fault.number).arg(QString::fromStdString(fault.description));
-    if (!fault.what.empty()) text += QStringLiteral("\n") + QString::fromStdString(fault.what);
-    MessageBox::error(this, QString::fromUtf8(form::kProgramTitle), text);
+    const form::FaultNotice notice = form::faultNotice(fault);
+    MessageBox::error(this, QString::fromUtf8(form::kProgramTitle), QString::fromStdString(notice.text));
 
     // The cursor goes to the field to mend, its text selected so that typing replaces it.
-    if (!fault.field) return;
-    QWidget* widget = fieldWidget(*fault.field);
-    if (!widget || widget->isHidden()) return;
+    if (!notice.focus) return;
+    QWidget* widget = fieldWidget(*notice.focus);
     QLineEdit* edit = qobject_cast<QLineEdit*>(widget);
     if (auto* combo = qobject_cast<QComboBox*>(widget)) edit = combo->lineEdit();
     widget->setFocus(Qt::OtherFocusReason);

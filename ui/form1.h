@@ -13,6 +13,7 @@
 #include "core/fault.h"
 #include "core/fields.h"
 #include "form/layout.h"
+#include "form/runner.h"
 #include "form/wall_document.h"
 #include "report/export.h"
 #include "report/export/document_saver.h"
@@ -42,7 +43,7 @@ public:
     QWidget* fieldWidget(Field field) const { return fields_[static_cast<int>(field)]; }
 
     // True while a press is being run (the export waits on a worker thread meanwhile).
-    bool isRunning() const { return running_; }
+    bool isRunning() const { return runner_.isRunning(); }
 
     // The 文件 menu (form1_file.cpp). The wall file shown (empty for a new wall), and whether
     // the input fields or the review options differ from it.
@@ -90,12 +91,10 @@ private:
     bool optionsCanBeSaved();
     enum class Where { OnThisThread, OnWorkerThread };
 
-    // The one runner of every button: the action runs on a copy of the field texts; when it
-    // completes, the fields whose text it changed are written back, otherwise the fault is
-    // shown and nothing changes. Returns whether the action completed.
+    // Every button runs through the document's runner (form/runner.h): the action on a copy of
+    // the field texts, written back when it completes, else the fault shown and nothing
+    // changed. Returns whether the action completed.
     bool run(const Action& action, Where where);
-    // Sets `cancelled` when the engineer pressed 取消 on the busy note.
-    std::optional<Fault> runOnWorkerThread(FieldSet& fields, const Action& action, bool& cancelled);
     void showFault(const Fault& fault);
 
     void buildWindow();
@@ -113,9 +112,9 @@ private:
 
     std::unique_ptr<ReportExporter> exporter_;
     std::array<QWidget*, kFieldCount> fields_{};
-    bool running_ = false;
     QWidget* client_ = nullptr;
     form::WallDocument document_;
+    form::Runner runner_{document_};
     int observer_ = -1;
     std::unique_ptr<DocumentSaver> saver_;
 };

@@ -85,18 +85,18 @@ bool Form1::settleChanges() {
 }
 
 void Form1::newWall() {
-    if (running_ || !settleChanges()) return;
+    if (isRunning() || !settleChanges()) return;
     document_.newWall();
 }
 
 void Form1::openWallFile() {
-    if (running_ || !settleChanges()) return;
+    if (isRunning() || !settleChanges()) return;
     const QString path = FileDialog::openFile(this, QStringLiteral("打开墙体文件"), QString::fromUtf8(kWallFilter));
     if (!path.isEmpty()) openWall(path);
 }
 
 bool Form1::openWall(const QString& path) {
-    if (running_) return false;
+    if (isRunning()) return false;
     try {
         document_.open(path.toStdString());
         return true;
@@ -152,7 +152,7 @@ void Form1::saveReportAs() {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    if (running_ || !settleChanges())
+    if (isRunning() || !settleChanges())
         event->ignore();
     else
         event->accept();

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "form/review_model.h"
 #include "form/wall_document.h"
 #include "review/review.h"
 
@@ -38,10 +39,10 @@ public:
 
     // The last good review (none before the first), and whether it is shown greyed because the
     // inputs since then were refused.
-    const std::optional<review::Result>& result() const { return result_; }
-    bool isStale() const { return stale_; }
+    const std::optional<review::Result>& result() const { return model_.result(); }
+    bool isStale() const { return model_.isStale(); }
     QString statusText() const;
-    int reviews() const { return reviews_; }
+    int reviews() const { return model_.reviews(); }
 
     // The review report of the last good review, dated today.
     std::string reportText() const;
@@ -67,13 +68,11 @@ private:
     void setStale(bool stale);
 
     form::WallDocument& document_;
+    form::ReviewModel model_;
     Exporter exporter_;
     int observer_ = -1;
     FieldSet inputs_;  // the field texts last heard, for telling a change of the inputs
     QTimer debounce_;
-    int reviews_ = 0;
-    bool stale_ = false;
-    std::optional<review::Result> result_;
 
     struct Option {
         std::string_view key;
