@@ -43,18 +43,6 @@ constexpr UINT_PTR kTitleTimer = 1;
 // A colour with its top bit set names a system colour by its index, as COLOR_WINDOW.
 COLORREF resolve(COLORREF colour) { return (colour & 0x80000000u) ? GetSysColor(colour & 0xFFu) : colour; }
 
-// A fault from anything but the calculation itself (a defect, memory) still ends the press
-// without touching the fields.
-std::optional<Fault> runGuarded(FieldSet& fields, const Action& action) {
-    try {
-        return runAtomically(fields, action);
-    } catch (const std::exception& error) {
-        return FaultError(fault_number::kInternalError, error.what()).fault();
-    } catch (...) {
-        return FaultError(fault_number::kInternalError, "未知的异常").fault();
-    }
-}
-
 // The diagram: a PNG among the resources, decoded by the system's imaging component.
 HBITMAP loadDiagram(HINSTANCE instance) {
     HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(IDR_DIAGRAM), MAKEINTRESOURCEW(10));
@@ -186,8 +174,7 @@ struct BusyState {
     std::mutex mutex;
     HWND note = nullptr;
     bool done = false;
-    bool cancelled = false;
-    ReportExporter* exporter = nullptr;
+    form::Worker* worker = nullptr;
     std::wstring text;
 };
 
@@ -206,9 +193,9 @@ INT_PTR CALLBACK busyProcedure(HWND note, UINT message, WPARAM wParam, LPARAM lP
         }
         case kWorkDone: EndDialog(note, 0); return TRUE;
         case WM_COMMAND:
+            // 取消 tells the work to stop and closes the note at once; Escape does the same.
             if (LOWORD(wParam) == IDCANCEL && state) {
-                state->cancelled = true;
-                if (state->exporter) state->exporter->cancel();
+                state->worker->cancel();
                 EndDialog(note, 1);
             }
             return TRUE;
@@ -296,7 +283,7 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER:
             if (wParam == kTitleTimer) {
                 KillTimer(window_, kTitleTimer);
-                updateTitle();
+                document_.setText(Field::Combo1, controlText(Field::Combo1));
             }
             return 0;
         case kFocusField: focusField(static_cast<Field>(wParam)); return 0;
@@ -310,7 +297,7 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_CLOSE:
-            if (!running_ && settleChanges()) DestroyWindow(window_);
+            if (!runner_.isRunning() && settleChanges()) DestroyWindow(window_);
             return 0;
         case WM_DESTROY:
             if (review_) review_.reset();
@@ -396,6 +383,7 @@ void Form1::build() {
             // No wrapping: a line wider than the box scrolls sideways; no length limit.
             SendMessageW(control, EM_SETTARGETDEVICE, 0, 1);
             SendMessageW(control, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+            SendMessageW(control, EM_SETEVENTMASK, 0, ENM_CHANGE);
         }
         if (spec->kind == ControlSpec::Kind::Edit) SendMessageW(control, EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
     }
@@ -404,8 +392,9 @@ void Form1::build() {
             SetWindowPos(controls_[-spec.id], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     for (Field field : allFields()) {
         fields_[static_cast<int>(field)] = controls_[fieldId(field)];
-        setFieldText(field, std::string(defaultText(field)));
+        showText(field, document_.text(field));
     }
+    document_.observe([this](form::WallDocument::Change change) { follow(change); });
     place(dpi);
     buildMenu();
 
@@ -415,9 +404,10 @@ void Form1::build() {
     AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, TRUE, 0);
     SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    savedWall_ = currentWall();
     updateTitle();
-    SetFocus(controls_[kPictureId]);
+    // The focus starts on the picture.
+    lastFocus_ = controls_[kPictureId];
+    SetFocus(lastFocus_);
 }
 
 void Form1::makeFonts(UINT dpi) {
@@ -535,7 +525,7 @@ LRESULT Form1::colour(HDC dc, HWND control, bool edit) {
     return reinterpret_cast<LRESULT>(brush);
 }
 
-std::string Form1::fieldText(Field field) const {
+std::string Form1::controlText(Field field) const {
     HWND control = fields_[static_cast<int>(field)];
     if (field != Field::Text29) return windowText(control);
     // The report box with CR LF line ends, as the actions write it.
@@ -550,37 +540,54 @@ std::string Form1::fieldText(Field field) const {
     return utf8(text);
 }
 
-void Form1::setFieldText(Field field, const std::string& text) {
+void Form1::showText(Field field, const std::string& text) {
     HWND control = fields_[static_cast<int>(field)];
+    const bool wasSyncing = std::exchange(syncing_, true);
     setWindowText(control, text);
     if (field == Field::Text29) markSymbols(control);
+    syncing_ = wasSyncing;
 }
 
-FieldSet Form1::fieldTexts() const {
-    FieldSet fields;
-    for (Field field : allFields()) fields.setText(field, fieldText(field));
-    return fields;
+// Every control's text into the document before it is used: a text set without a change notice
+// (a combo box's text set by a message) counts as much as a typed one.
+void Form1::pullFields() {
+    FieldSet fields = document_.fields();
+    for (Field field : allFields()) fields.setText(field, controlText(field));
+    document_.setFields(fields);
 }
+
+void Form1::follow(form::WallDocument::Change change) {
+    using Change = form::WallDocument::Change;
+    if (change == Change::Fields)
+        for (Field field : allFields())
+            if (controlText(field) != document_.text(field)) showText(field, document_.text(field));
+    updateTitle();
+    if (change == Change::Options && review_) review_->optionsChanged();
+    if (change == Change::Fields && review_) review_->inputsChanged();
+}
+
+void Form1::updateTitle() { setWindowText(window_, document_.title()); }
 
 void Form1::command(int id, int code, HWND control) {
     if (control) {
-        // A typed change of an input field: the title shows the star.
-        if (code == EN_CHANGE || code == CBN_EDITCHANGE || code == CBN_SELCHANGE) {
-            if (!loading_ && code != CBN_SELCHANGE) updateTitle();
-            if (review_) review_->inputsChanged();
+        // A typed change of a field goes into the document (the title follows it).
+        if ((code == EN_CHANGE || code == CBN_EDITCHANGE) && !syncing_) {
+            for (Field field : allFields())
+                if (fields_[static_cast<int>(field)] == control) document_.setText(field, controlText(field));
         }
         // A pick from the list changes the combo box's text only after this notice.
         if (code == CBN_SELCHANGE) SetTimer(window_, kTitleTimer, 0, nullptr);
         if (code != BN_CLICKED) return;
     }
     if (id == commandId(1)) {
-        run(strengthCalculation, Where::OnThisThread);
+        run(strengthCalculation);
     } else if (id == commandId(2)) {
-        run(crackWidthCheck, Where::OnThisThread);
+        run(crackWidthCheck);
     } else if (id == commandId(4)) {
-        run(composeReport, Where::OnThisThread);
+        run(composeReport);
     } else if (id == commandId(3)) {
-        exportDocument(fieldText(Field::Text29));
+        pullFields();
+        exportDocument(document_.text(Field::Text29));
     } else if (id == commandId(5)) {
         openReview();
     } else if (id == IDM_NEW) {
@@ -596,54 +603,48 @@ void Form1::command(int id, int code, HWND control) {
     }
 }
 
-bool Form1::run(const Action& action, Where where) {
-    // A press while another is still running (the export waits off this thread) is ignored.
-    if (running_) return false;
-    running_ = true;
-    const FieldSet before = fieldTexts();
-    FieldSet after = before;
-    bool cancelled = false;
-    const std::optional<Fault> fault =
-        where == Where::OnThisThread ? runGuarded(after, action) : runOnWorkerThread(after, action, cancelled);
-    if (fault) {
-        if (!cancelled) showFault(*fault);
-    } else {
-        for (Field field : allFields())
-            if (after.text(field) != before.text(field)) setFieldText(field, after.text(field));
-    }
-    running_ = false;
-    return !fault;
+bool Form1::run(const Action& action) {
+    if (runner_.isRunning()) return false;
+    pullFields();
+    const form::Runner::Outcome outcome = runner_.run(action);
+    if (outcome.ending == form::Runner::Ending::Faulted) showFault(*outcome.fault);
+    return outcome.completed();
 }
 
-std::optional<Fault> Form1::runOnWorkerThread(FieldSet& fields, const Action& action, bool& cancelled) {
-    BusyState state;
-    state.exporter = exporter_.get();
-    state.text = wide(kExportNote);
-    std::optional<Fault> fault;
-    std::thread worker([&] {
-        fault = runGuarded(fields, action);
-        std::lock_guard lock(state.mutex);
-        state.done = true;
-        if (state.note) PostMessageW(state.note, kWorkDone, 0, 0);
-    });
-    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_BUSY), window_, busyProcedure,
-                    reinterpret_cast<LPARAM>(&state));
-    worker.join();
-    cancelled = state.cancelled;
-    return fault;
+bool Form1::runOnWorker(const Action& action) {
+    if (runner_.isRunning()) return false;
+    pullFields();
+    ReportExporter* exporter = exporter_.get();
+    const form::Runner::Outcome outcome = runner_.runOnWorker(
+        action,
+        [exporter] {
+            if (exporter) exporter->cancel();
+        },
+        [this](form::Worker& worker) {
+            BusyState state;
+            state.worker = &worker;
+            state.text = wide(kExportNote);
+            worker.start([&state] {
+                std::lock_guard lock(state.mutex);
+                state.done = true;
+                if (state.note) PostMessageW(state.note, kWorkDone, 0, 0);
+            });
+            DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_BUSY), window_, busyProcedure,
+                            reinterpret_cast<LPARAM>(&state));
+            // Nothing is posted to the note once it is gone: the worker ends first.
+            worker.wait();
+        });
+    if (outcome.ending == form::Runner::Ending::Faulted) showFault(*outcome.fault);
+    return outcome.completed();
 }
 
 void Form1::showFault(const Fault& fault) {
-    std::string text = form::kFaultHeadline;
-    text.replace(text.find("%1"), 2, std::to_string(fault.number));
-    text.replace(text.find("%2"), 2, fault.description);
-    if (!fault.what.empty()) text += "\n" + fault.what;
-    errorBox(window_, kProgramTitle, text);
-    // The cursor goes to the field to mend, its text selected so that typing replaces it.
-    if (!fault.field) return;
-    // Posted: the focus moves once the box has given the activation back to the window, which
-    // would otherwise put the focus back onto the button pressed.
-    PostMessageW(window_, kFocusField, static_cast<WPARAM>(*fault.field), 0);
+    const form::FaultNotice notice = form::faultNotice(fault);
+    errorBox(window_, kProgramTitle, notice.text);
+    // The cursor goes to the field to mend, its text selected so that typing replaces it. Posted:
+    // the focus moves once the box has given the activation back to the window, which would
+    // otherwise put the focus back onto the button pressed.
+    if (notice.focus) PostMessageW(window_, kFocusField, static_cast<WPARAM>(*notice.focus), 0);
 }
 
 void Form1::focusField(Field field) {
@@ -659,53 +660,19 @@ void Form1::focusField(Field field) {
 
 bool Form1::exportDocument(const std::string& text) {
     ReportExporter* exporter = exporter_.get();
-    return run(
-        [exporter, text](FieldSet&) {
-            if (!exporter) throw export_fault::cannotCreate("本程序没有配置文字处理软件的接口");
-            exporter->exportReport(text);
-        },
-        Where::OnWorkerThread);
+    // The word processor can take many seconds to answer; the window keeps painting meanwhile.
+    return runOnWorker([exporter, text](FieldSet&) {
+        if (!exporter) throw export_fault::cannotCreate("本程序没有配置文字处理软件的接口");
+        exporter->exportReport(text);
+    });
 }
 
 // The 文件 menu.
 
-wallfile::Wall Form1::currentWall() const {
-    wallfile::Wall wall;
-    for (Field field : wallfile::inputFields()) wall.fields.setText(field, fieldText(field));
-    wall.options = options_;
-    return wall;
-}
-
-bool Form1::isModified() const { return !refusedOptions_.empty() || currentWall() != savedWall_; }
-
-void Form1::updateTitle() {
-    const std::string program = std::string(kProgramTitle) + "  " + kCredit;
-    const bool modified = isModified();
-    if (wallPath_.empty() && !modified) {
-        setWindowText(window_, program);
-        return;
-    }
-    const std::string name = wallPath_.empty() ? "未命名" : utf8(wallPath_.filename().wstring());
-    setWindowText(window_, name + (modified ? "*" : "") + " - " + program);
-}
-
-void Form1::showWall(const wallfile::Wall& wall, const std::filesystem::path& path) {
-    loading_ = true;
-    for (Field field : allFields())
-        setFieldText(field, wallfile::isInputField(field) ? wall.fields.text(field) : std::string(defaultText(field)));
-    loading_ = false;
-    options_ = wall.options;
-    refusedOptions_.clear();
-    wallPath_ = path;
-    savedWall_ = currentWall();
-    updateTitle();
-    if (review_) review_->optionsChanged();
-}
-
 bool Form1::settleChanges() {
-    if (!isModified()) return true;
-    const std::string name = wallPath_.empty() ? "未命名的墙体" : utf8(wallPath_.filename().wstring());
-    switch (askToSave(window_, kProgramTitle, "“" + name + "”已修改。是否保存修改？")) {
+    pullFields();
+    if (!document_.isModified()) return true;
+    switch (askToSave(window_, kProgramTitle, form::askToSaveText(document_))) {
         case IDOK: return save();
         case IDC_ASK_DISCARD: return true;
         default: return false;
@@ -713,98 +680,69 @@ bool Form1::settleChanges() {
 }
 
 void Form1::newWall() {
-    if (running_ || !settleChanges()) return;
-    showWall(wallfile::Wall{}, {});
+    if (runner_.isRunning() || !settleChanges()) return;
+    document_.newWall();
 }
 
 void Form1::openWallFile() {
-    if (running_ || !settleChanges()) return;
+    if (runner_.isRunning() || !settleChanges()) return;
     const std::wstring path = fileDialog(window_, false, L"打开墙体文件", L"墙体文件 (*.wall)\0*.wall\0", L"wall", {});
     if (!path.empty()) openWall(path);
 }
 
 bool Form1::openWall(const std::filesystem::path& path) {
-    if (running_) return false;
+    if (runner_.isRunning()) return false;
     try {
-        showWall(wallfile::load(path), path);
+        document_.open(utf8(path.wstring()));
         return true;
     } catch (const wallfile::WallFileError& error) {
         errorBox(window_, kProgramTitle, error.what());
         return false;
     }
-}
-
-bool Form1::optionsCanBeSaved() {
-    for (std::string_view key : review::optionKeys()) {
-        const auto refused = refusedOptions_.find(key);
-        if (refused == refusedOptions_.end()) continue;
-        errorBox(window_, kProgramTitle, "墙体没有保存：" + refused->second.why + "。请在复核窗口中改正后再保存。");
-        return false;
-    }
-    return true;
 }
 
 bool Form1::saveWall(const std::filesystem::path& path) {
-    if (!optionsCanBeSaved()) return false;
+    pullFields();
+    if (const std::optional<std::string> why = document_.whyUnsavable()) {
+        errorBox(window_, kProgramTitle, *why);
+        return false;
+    }
     try {
-        const wallfile::Wall wall = currentWall();
-        wallfile::save(path, wall);
-        wallPath_ = path;
-        savedWall_ = wall;
-        updateTitle();
+        document_.save(utf8(path.wstring()));
         return true;
-    } catch (const wallfile::WallFileError& error) {
+    } catch (const std::exception& error) {
         errorBox(window_, kProgramTitle, error.what());
         return false;
     }
 }
 
-bool Form1::save() { return wallPath_.empty() ? saveAs() : saveWall(wallPath_); }
+bool Form1::save() { return document_.path().empty() ? saveAs() : saveWall(wide(document_.path())); }
 
 bool Form1::saveAs() {
-    if (!optionsCanBeSaved()) return false;
+    pullFields();
+    if (const std::optional<std::string> why = document_.whyUnsavable()) {
+        errorBox(window_, kProgramTitle, *why);
+        return false;
+    }
     const std::wstring path = fileDialog(window_, true, L"另存为", L"墙体文件 (*.wall)\0*.wall\0", L"wall",
-                                         wallPath_.empty() ? L"墙体.wall" : wallPath_.wstring());
+                                         wide(form::wallSuggestion(document_)));
     return !path.empty() && saveWall(path);
 }
 
 void Form1::saveReportAs() {
-    const std::wstring suggestion =
-        wallPath_.empty() ? L"计算书.pdf" : std::filesystem::path(wallPath_).replace_extension(".pdf").wstring();
-    const std::wstring chosen = fileDialog(
-        window_, true, L"另存计算书",
-        L"PDF 文件 (*.pdf)\0*.pdf\0Word 文档 (*.docx)\0*.docx\0OpenDocument 文本 (*.odt)\0*.odt\0", L"pdf", suggestion);
+    const std::wstring chosen =
+        fileDialog(window_, true, L"另存计算书",
+                   L"PDF 文件 (*.pdf)\0*.pdf\0Word 文档 (*.docx)\0*.docx\0OpenDocument 文本 (*.odt)\0*.odt\0", L"pdf",
+                   wide(form::reportSuggestion(document_)));
     if (chosen.empty()) return;
     std::filesystem::path path = chosen;
     if (!documentFormatOf(path)) path += L".pdf";
     if (!saver_) saver_ = makePlatformSaver();
     DocumentSaver* saver = saver_.get();
-    run([saver,
-         path](FieldSet& fields) { saver->saveReport(fields.text(Field::Text29), path, *documentFormatOf(path)); },
-        Where::OnWorkerThread);
-}
-
-void Form1::setReviewOption(const std::string& key, const std::string& text) {
-    if (!wallfile::isOptionKey(key)) return;
-    const wallfile::OptionTexts options = options_;
-    const auto refused = refusedOptions_;
-    try {
-        if (text == review::optionText(review::Options{}, key))
-            options_.unset(key);
-        else
-            options_.set(key, text);
-        if (auto at = refusedOptions_.find(key); at != refusedOptions_.end()) refusedOptions_.erase(at);
-    } catch (const FaultError& error) {
-        refusedOptions_.insert_or_assign(key, RefusedOption{text, error.fault().what});
-    }
-    if (options_ == options && refusedOptions_ == refused) return;
-    updateTitle();
-}
-
-std::string Form1::reviewOptionText(const std::string& key) const {
-    if (auto at = refusedOptions_.find(key); at != refusedOptions_.end()) return at->second.text;
-    if (const std::string* text = options_.find(key)) return *text;
-    return review::optionText(review::Options{}, key);
+    // As 计算书保存: the office may take seconds, the window keeps painting, a fault is shown.
+    runOnWorker([saver, path](FieldSet& fields) {
+        saver->saveReport(fields.text(Field::Text29), path, *documentFormatOf(path));
+    });
 }
 
 void Form1::openReview() {

@@ -15,9 +15,10 @@
 #include "core/action.h"
 #include "core/fault.h"
 #include "core/fields.h"
+#include "form/runner.h"
+#include "form/wall_document.h"
 #include "report/export.h"
 #include "report/export/document_saver.h"
-#include "wallfile/wallfile.h"
 
 namespace wallcalc::win32 {
 
@@ -47,14 +48,9 @@ public:
     // The review window while it is open, for the message loop's keyboard handling.
     HWND reviewWindow() const;
 
-    std::string fieldText(Field field) const;
-    void setFieldText(Field field, const std::string& text);
-    FieldSet fieldTexts() const;
-
+    // The wall shown: both windows are views of it.
+    form::WallDocument& document() { return document_; }
     bool openWall(const std::filesystem::path& path);
-    const wallfile::OptionTexts& reviewOptions() const { return options_; }
-    void setReviewOption(const std::string& key, const std::string& text);
-    std::string reviewOptionText(const std::string& key) const;
     // Hands `text` to the word processor as 计算书保存 hands the report box.
     bool exportDocument(const std::string& text);
 
@@ -71,24 +67,26 @@ private:
     LRESULT colour(HDC dc, HWND control, bool edit);
     void command(int id, int code, HWND control);
 
-    enum class Where { OnThisThread, OnWorkerThread };
-    bool run(const Action& action, Where where);
-    std::optional<Fault> runOnWorkerThread(FieldSet& fields, const Action& action, bool& cancelled);
+    // The controls and the document: a control's text goes into the document as it changes; the
+    // document's changes come back into the controls that differ.
+    std::string controlText(Field field) const;
+    void showText(Field field, const std::string& text);
+    void pullFields();
+    void follow(form::WallDocument::Change change);
+
+    bool run(const Action& action);
+    bool runOnWorker(const Action& action);
     void showFault(const Fault& fault);
     void focusField(Field field);
 
     // The 文件 menu.
-    wallfile::Wall currentWall() const;
-    bool isModified() const;
     void updateTitle();
-    void showWall(const wallfile::Wall& wall, const std::filesystem::path& path);
     bool settleChanges();
     void newWall();
     void openWallFile();
     bool save();
     bool saveAs();
     bool saveWall(const std::filesystem::path& path);
-    bool optionsCanBeSaved();
     void saveReportAs();
     void openReview();
 
@@ -103,17 +101,10 @@ private:
     HBITMAP diagram_ = nullptr;
     HACCEL accelerators_ = nullptr;
     HWND lastFocus_ = nullptr;
-    bool running_ = false;
-    bool loading_ = false;
+    bool syncing_ = false;  // the controls are being set from the document
     bool endAfterFirstPaint_ = false;
-    std::filesystem::path wallPath_;
-    wallfile::Wall savedWall_;
-    wallfile::OptionTexts options_;
-    struct RefusedOption {
-        std::string text, why;
-        bool operator==(const RefusedOption&) const = default;
-    };
-    std::map<std::string, RefusedOption, std::less<>> refusedOptions_;
+    form::WallDocument document_;
+    form::Runner runner_{document_};
     std::unique_ptr<ReviewWindow> review_;
 
     friend int runMessageLoop(Form1& form);

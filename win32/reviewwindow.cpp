@@ -8,6 +8,7 @@
 #include "core/fault.h"
 #include "form/review_layout.h"
 #include "report/review_compose.h"
+#include "review/edition.h"
 #include "review/options.h"
 #include "win32/controls.h"
 #include "win32/form1.h"
@@ -69,7 +70,7 @@ bool ReviewWindow::registerClass(HINSTANCE instance) {
     return RegisterClassExW(&review) && RegisterClassExW(&diagram) && RegisterClassExW(&report);
 }
 
-ReviewWindow::ReviewWindow(Form1& form) : form_(form) {
+ReviewWindow::ReviewWindow(Form1& form) : form_(form), model_(form.document()) {
     window_ = CreateWindowExW(0, kReviewClass, wide(form::kReviewTitle).c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                               CW_USEDEFAULT, 800, 600, form_.window(), nullptr, GetModuleHandleW(nullptr), this);
 }
@@ -202,7 +203,7 @@ void ReviewWindow::optionsChanged() {
     // A control set from here must not hand its text back.
     showingOptions_ = true;
     for (std::size_t i = 0; i < options_.size(); ++i) {
-        const std::string text = form_.reviewOptionText(std::string(options_[i].key));
+        const std::string text = form_.document().optionText(options_[i].key);
         const review::OptionSpec& spec = review::optionTable()[i];
         if (spec.isNumber()) {
             if (windowText(options_[i].control) != text) setWindowText(options_[i].control, text);
@@ -232,26 +233,17 @@ void ReviewWindow::optionEdited(std::size_t index) {
         if (chosen < 0 || chosen >= static_cast<LRESULT>(spec.words.size())) return;
         text = std::string(spec.words[static_cast<std::size_t>(chosen)].text);
     }
-    form_.setReviewOption(std::string(spec.key), text);
+    form_.document().setOption(spec.key, text);
     inputsChanged();
 }
 
 void ReviewWindow::recompute() {
     KillTimer(window_, kDebounceTimer);
-    try {
-        view_ = form::reviewOf(form_.fieldTexts(),
-                               [this](std::string_view key) { return form_.reviewOptionText(std::string(key)); });
-        showView();
-        stale_ = false;
-    } catch (const FaultError& error) {
-        setWindowText(status_, form::refusedStatus(error.fault().what));
-        stale_ = true;
-    } catch (const std::exception& error) {
-        setWindowText(status_, form::refusedStatus(error.what()));
-        stale_ = true;
-    }
+    model_.recompute();
+    if (model_.result() && !model_.isStale()) showResult();
+    setWindowText(status_, model_.status());
     // The last good results stay, greyed, while the inputs are refused.
-    const bool current = view_ && !stale_;
+    const bool current = model_.result() && !model_.isStale();
     for (auto& column : cells_)
         for (HWND cell : column) EnableWindow(cell, current);
     for (HWND line : {compare_, summary_}) EnableWindow(line, current);
@@ -262,13 +254,17 @@ void ReviewWindow::recompute() {
     InvalidateRect(status_, nullptr, TRUE);
 }
 
-void ReviewWindow::showView() {
-    for (int row = 0; row < form::kResultRowCount; ++row) setWindowText(rowHeaders_[row], view_->rowHeaders[row]);
+void ReviewWindow::showResult() {
+    const review::Result& result = *model_.result();
+    for (int row = 0; row < form::kResultRowCount; ++row)
+        setWindowText(rowHeaders_[row], row == form::kRowMsls ? form::crackMomentHeader(result.edition->crackSymbol)
+                                                              : std::string(form::kResultRowHeaders[row]));
     for (int column = 0; column < kColumns; ++column) {
-        const bool shown = column < static_cast<int>(view_->columns.size());
-        setWindowText(columnHeaders_[column], shown ? view_->columns[column] : "");
+        const bool shown = column < static_cast<int>(result.sections.size());
+        setWindowText(columnHeaders_[column], shown ? form::sectionWord(result.sections[column].name) : "");
+        const auto cells = shown ? form::resultCells(result.sections[column]) : decltype(form::resultCells({})){};
         for (int row = 0; row < form::kResultRowCount; ++row) {
-            std::string text = shown ? view_->cells[column][row] : "";
+            std::string text = cells[row];
             // A cell is drawn in one face, and the Song faces have no check marks: the verdict
             // cell says 满足 or 不满足 in green or red instead.
             if (row == form::kRowVerdict)
@@ -277,17 +273,14 @@ void ReviewWindow::showView() {
             setWindowText(cells_[column][row], text);
         }
     }
-    setWindowText(compare_, view_->fourButtons);
-    setWindowText(summary_, view_->summary);
-    setWindowText(status_, view_->status);
+    setWindowText(compare_, model_.fourButtons());
+    setWindowText(summary_, model_.reviewFigures());
 }
 
-std::string ReviewWindow::reportText() const {
-    return view_ ? reviewReportText(view_->result, today()) : std::string();
-}
+std::string ReviewWindow::reportText() const { return model_.reportText(today()); }
 
 void ReviewWindow::showReport() {
-    if (!view_ || stale_) return;
+    if (!model_.result() || model_.isStale()) return;
     if (!report_) {
         const UINT dpi = dpiOf(window_);
         report_ = CreateWindowExW(0, kReportClass, wide(form::kReviewReportTitle).c_str(), WS_OVERLAPPEDWINDOW,
@@ -322,7 +315,7 @@ LRESULT ReviewWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 optionEdited(static_cast<std::size_t>(id - kReviewOptionBase));
             else if (id == kReviewReportId && code == BN_CLICKED)
                 showReport();
-            else if (id == kReviewExportId && code == BN_CLICKED && view_ && !stale_)
+            else if (id == kReviewExportId && code == BN_CLICKED && model_.result() && !model_.isStale())
                 form_.exportDocument(reportText());
             return 0;
         }
@@ -330,13 +323,13 @@ LRESULT ReviewWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             HDC dc = reinterpret_cast<HDC>(wParam);
             const HWND control = reinterpret_cast<HWND>(lParam);
             SetBkMode(dc, TRANSPARENT);
-            if (control == status_) SetTextColor(dc, stale_ ? RGB(200, 0, 0) : RGB(0, 110, 0));
+            if (control == status_) SetTextColor(dc, model_.isStale() ? RGB(200, 0, 0) : RGB(0, 110, 0));
             const int id = GetDlgCtrlID(control);
             const int row = (id - kReviewCellBase) / kColumns;
-            if (view_ && !stale_ && id >= kReviewCellBase && row == form::kRowVerdict) {
+            if (model_.result() && !model_.isStale() && id >= kReviewCellBase && row == form::kRowVerdict) {
                 const int column = (id - kReviewCellBase) % kColumns;
-                if (column < static_cast<int>(view_->result.sections.size())) {
-                    const bool ok = view_->result.sections[column].given.ok;
+                if (column < static_cast<int>(model_.result()->sections.size())) {
+                    const bool ok = model_.result()->sections[column].given.ok;
                     SetTextColor(dc, ok ? RGB(0, 110, 0) : RGB(190, 0, 0));
                 }
             }
@@ -378,12 +371,12 @@ void ReviewWindow::paintDiagram(HWND diagram, HDC dc) {
     auto px = [dpi](int pixels96) { return MulDiv(pixels96, static_cast<int>(dpi), 96); };
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     drawText(dc, px(4), px(2), pressure ? "侧压力标准值（kN/m²）" : "弯矩（kN·m/m）");
-    if (!view_ || view_->points.empty()) {
+    if (!model_.result() || model_.points().empty()) {
         SelectObject(dc, oldFont);
         return;
     }
-    const std::vector<review::DiagramPoint>& points = view_->points;
-    const double length = view_->result.L;
+    const std::vector<review::DiagramPoint>& points = model_.points();
+    const double length = model_.result()->L;
     const RECT area{client.left + px(pressure ? 40 : 10), client.top + px(24), client.right - px(10),
                     client.bottom - px(44)};
     double low = 0, high = 0;
@@ -399,7 +392,7 @@ void ReviewWindow::paintDiagram(HWND diagram, HDC dc) {
         return area.top + static_cast<int>(std::lround(x / length * (area.bottom - area.top)));
     };
     // Greyed while the inputs are refused.
-    auto tone = [&](COLORREF colour) { return stale_ ? RGB(190, 190, 190) : colour; };
+    auto tone = [&](COLORREF colour) { return model_.isStale() ? RGB(190, 190, 190) : colour; };
     auto polyline = [&](auto valueOf, COLORREF colour, int width) {
         HPEN pen = CreatePen(PS_SOLID, px(width), tone(colour));
         HGDIOBJ old = SelectObject(dc, pen);
@@ -446,15 +439,15 @@ void ReviewWindow::paintDiagram(HWND diagram, HDC dc) {
         drawText(dc, area.left, legend, "土压力＋水压力 G");
         SetTextColor(dc, tone(RGB(150, 110, 0)));
         drawText(dc, area.left, legend + line,
-                 "堆载 Q　底：eG＝" + form::fixedText(base.eG, 1) + "，eQ＝" + form::fixedText(base.eQ, 1));
+                 "堆载 Q　底：eG＝" + form::fixed(base.eG, 1) + "，eQ＝" + form::fixed(base.eQ, 1));
     } else {
         polyline([](const review::DiagramPoint& p) { return p.Muls; }, ulsColour(), 2);
         polyline([](const review::DiagramPoint& p) { return p.Msls; }, slsColour(), 1);
-        for (const review::Section& s : view_->result.sections) {
+        for (const review::Section& s : model_.result()->sections) {
             SetTextColor(dc, tone(RGB(0, 0, 0)));
             const int y =
                 std::clamp(yOf(s.x) - px(8), static_cast<int>(area.top), static_cast<int>(area.bottom) - px(16));
-            const std::wstring label = wide(form::sectionWord(s.name) + " M＝" + form::fixedText(s.Muls, 1));
+            const std::wstring label = wide(form::sectionWord(s.name) + " M＝" + form::fixed(s.Muls, 1));
             SIZE size{};
             GetTextExtentPoint32W(dc, label.c_str(), static_cast<int>(label.size()), &size);
             const int x = std::min(xOf(0) + px(4), static_cast<int>(client.right) - px(2) - static_cast<int>(size.cx));
@@ -463,7 +456,7 @@ void ReviewWindow::paintDiagram(HWND diagram, HDC dc) {
         SetTextColor(dc, tone(ulsColour()));
         drawText(dc, area.left, legend, "基本组合");
         SetTextColor(dc, tone(slsColour()));
-        drawText(dc, area.left, legend + line, view_->result.options.edition == "2002" ? "标准组合" : "准永久组合");
+        drawText(dc, area.left, legend + line, model_.result()->options.edition == "2002" ? "标准组合" : "准永久组合");
     }
     SelectObject(dc, oldFont);
 }

@@ -2,7 +2,7 @@
 // 复核 on Windows: the review of Form1's wall with its options, the results per section beside
 // the four buttons' figures, the two diagrams drawn with GDI, and the review report. It follows
 // Form1's inputs a moment after each change; an input the review refuses leaves the last good
-// results greyed, with the reason in the status line.
+// results greyed, with the reason in the status line. It draws what the review model keeps.
 
 #include <windows.h>
 
@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "form/review_layout.h"
-#include "form/review_view.h"
+#include "form/review_model.h"
 
 namespace wallcalc::win32 {
 
@@ -45,7 +45,7 @@ private:
     void place(UINT dpi);
     void optionEdited(std::size_t index);
     void recompute();
-    void showView();
+    void showResult();
     std::string reportText() const;
     void showReport();
     void paintDiagram(HWND diagram, HDC dc);
@@ -72,8 +72,7 @@ private:
     HWND compare_ = nullptr, summary_ = nullptr, status_ = nullptr;
     HWND showButton_ = nullptr, exportButton_ = nullptr;
     HWND report_ = nullptr;
-    std::optional<form::ReviewView> view_;
-    bool stale_ = false;
+    form::ReviewModel model_;
 };
 
 }  // namespace wallcalc::win32
