@@ -13,6 +13,7 @@
 
 #include "core/fields.h"
 #include "form/review_layout.h"
+#include "tests/windows/stand_in_fixture.h"
 #include "tests/windows/window_driver.h"
 #include "wallfile/json.h"
 #include "wallfile/wallfile.h"
@@ -24,6 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::Box;
+using testing::lines;
 using testing::Program;
 using win32::commandId;
 using win32::fieldId;
@@ -232,6 +234,41 @@ TEST(ReviewOnWindows, ShowsTheCommandLinesReviewBesideTheFourButtonsFiguresAndGr
     EXPECT_TRUE(testing::waitFor([&] { return status().starts_with("输入被拒绝"); }, 10)) << status();
     EXPECT_FALSE(IsWindowEnabled(program.control(review, win32::kReviewCellBase + form::kRowMuls * 3)));
     EXPECT_FALSE(IsWindowEnabled(program.control(review, win32::kReviewReportId)));
+}
+
+}  // namespace
+}  // namespace wallcalc
+
+namespace wallcalc {
+namespace {
+
+class ExportOnWindows : public testing::WordStandInTest {};
+
+TEST_F(ExportOnWindows, HandsTheReportToWordOnAWorkerThreadAndACancelledPressEndsQuietly) {
+    // A Word that hangs is given up after 3 s.
+    SetEnvironmentVariableW(L"WALLCALC_OFFICE_DEADLINE_MS", L"3000");
+    Program program(exe());
+    const HWND form = program.form();
+    ASSERT_NE(form, nullptr);
+
+    // 计算书保存 with the report box as it opens: Word gets a new document holding it.
+    const fs::path log = useMode("ok");
+    program.press(form, commandId(3));
+    EXPECT_EQ(lines(fs::path(log) += ".doc"), std::vector<std::string>{"计算书"});
+    EXPECT_EQ(logOf(log, 1).front(), "create Application");
+
+    // A Word that does not answer: the busy note shows, 取消 closes it, and the press ends
+    // without a fault box, the fields as they were.
+    useMode("hang Documents 4000");
+    const Box note = program.pressForBox(form, commandId(3));
+    ASSERT_TRUE(note);
+    EXPECT_EQ(note.text, "正在打开文字处理软件……");
+    note.press(IDCANCEL);
+    program.settle();
+    EXPECT_FALSE(program.waitForBox(1.5));
+    EXPECT_TRUE(program.running());
+    EXPECT_EQ(program.text(form, fieldId(Field::Text29)), "计算书\r\n");
+    SetEnvironmentVariableW(L"WALLCALC_OFFICE_DEADLINE_MS", nullptr);
 }
 
 }  // namespace

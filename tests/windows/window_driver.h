@@ -189,8 +189,9 @@ public:
             seconds);
         if (!found) return {};
         Box box{found, utf8(windowText(found)), {}};
-        // A message box holds its text in the static control 0xFFFF; the question in its own.
-        for (int id : {0xFFFF, 202})
+        // A message box holds its text in the static control 0xFFFF; the question and the busy
+        // note in their own.
+        for (int id : {0xFFFF, 202, 212})
             if (HWND text = GetDlgItem(found, id)) box.text = utf8(windowText(text));
         return box;
     }
