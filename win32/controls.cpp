@@ -73,6 +73,23 @@ HFONT makeFont(const std::wstring& face, double pointSize, UINT dpi, bool bold, 
                        CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
 }
 
+bool registerWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, int background, int icon) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    if (icon) {
+        windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(icon));
+        windowClass.hIconSm =
+            static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(icon), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                          GetSystemMetrics(SM_CYSMICON), 0));
+    }
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background + 1));
+    windowClass.lpszClassName = name;
+    return RegisterClassExW(&windowClass) != 0;
+}
+
 std::string windowText(HWND window) {
     const int length = GetWindowTextLengthW(window);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');

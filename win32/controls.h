@@ -29,6 +29,10 @@ std::wstring firstInstalled(const std::vector<std::string>& families);
 // A font of `pointSize` at `dpi`; GB2312 where the face is a Chinese one.
 HFONT makeFont(const std::wstring& face, double pointSize, UINT dpi, bool bold = false, bool chinese = true);
 
+// Registers a window class with the arrow cursor, a system colour's brush as background and,
+// where given, the program's icon (resource `icon`).
+bool registerWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, int background, int icon = 0);
+
 // The text of a window (UTF-8) and setting it.
 std::string windowText(HWND window);
 void setWindowText(HWND window, std::string_view text);

@@ -119,15 +119,22 @@ LRESULT CALLBACK pictureProcedure(HWND window, UINT message, WPARAM wParam, LPAR
 
 // The report box holds the report's private-use symbols; the program's own font draws them,
 // everything else stays in the box's face.
-void markSymbols(HWND box) {
-    const int length = GetWindowTextLengthW(box);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+// The text of a rich edit box; with GT_USECRLF its line ends are CR LF, else the box's own (one
+// character a line end, as its positions count them).
+std::wstring richText(HWND box, DWORD flags) {
+    const int length = static_cast<int>(SendMessageW(box, WM_GETTEXTLENGTH, 0, 0));
+    std::wstring text(static_cast<std::size_t>(length) * 2 + 2, L'\0');
     GETTEXTEX get{};
     get.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    get.flags = GT_DEFAULT;
+    get.flags = flags;
     get.codepage = 1200;
     text.resize(static_cast<std::size_t>(
         SendMessageW(box, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+void markSymbols(HWND box) {
+    const std::wstring text = richText(box, GT_DEFAULT);
     CHARFORMAT2W symbols{};
     symbols.cbSize = sizeof symbols;
     symbols.dwMask = CFM_FACE | CFM_CHARSET;
@@ -208,23 +215,9 @@ Form1* formOf(HWND window) { return reinterpret_cast<Form1*>(GetWindowLongPtrW(w
 }  // namespace
 
 bool Form1::registerClass(HINSTANCE instance) {
-    WNDCLASSEXW form{};
-    form.cbSize = sizeof form;
-    form.lpfnWndProc = procedure;
-    form.hInstance = instance;
-    form.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_WALLCALC));
-    form.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_WALLCALC), IMAGE_ICON,
-                                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-    form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    form.lpszClassName = kForm1Class;
-    WNDCLASSEXW picture{};
-    picture.cbSize = sizeof picture;
-    picture.lpfnWndProc = pictureProcedure;
-    picture.hInstance = instance;
-    picture.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    picture.lpszClassName = kPictureClass;
-    return RegisterClassExW(&form) && RegisterClassExW(&picture) && ReviewWindow::registerClass(instance);
+    return registerWindowClass(instance, kForm1Class, procedure, COLOR_BTNFACE, IDI_WALLCALC) &&
+           registerWindowClass(instance, kPictureClass, pictureProcedure, COLOR_BTNFACE) &&
+           ReviewWindow::registerClass(instance);
 }
 
 Form1::Form1(std::unique_ptr<ReportExporter> exporter) : exporter_(std::move(exporter)) {
@@ -529,15 +522,7 @@ std::string Form1::controlText(Field field) const {
     HWND control = fields_[static_cast<int>(field)];
     if (field != Field::Text29) return windowText(control);
     // The report box with CR LF line ends, as the actions write it.
-    const int length = static_cast<int>(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0));
-    std::wstring text(static_cast<std::size_t>(length) * 2 + 2, L'\0');
-    GETTEXTEX get{};
-    get.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    get.flags = GT_USECRLF;
-    get.codepage = 1200;
-    text.resize(static_cast<std::size_t>(
-        SendMessageW(control, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(text.data()))));
-    return utf8(text);
+    return utf8(richText(control, GT_USECRLF));
 }
 
 void Form1::showText(Field field, const std::string& text) {

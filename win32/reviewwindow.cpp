@@ -14,6 +14,7 @@
 #include "win32/form1.h"
 #include "win32/ids.h"
 #include "win32/layout.h"
+#include "win32/resource.h"
 
 namespace wallcalc::win32 {
 namespace {
@@ -51,23 +52,9 @@ void drawText(HDC dc, int x, int y, const std::string& text) {
 }  // namespace
 
 bool ReviewWindow::registerClass(HINSTANCE instance) {
-    WNDCLASSEXW review{};
-    review.cbSize = sizeof review;
-    review.lpfnWndProc = procedure;
-    review.hInstance = instance;
-    review.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    review.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    review.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    review.lpszClassName = kReviewClass;
-    WNDCLASSEXW diagram = review;
-    diagram.lpfnWndProc = diagramProcedure;
-    diagram.hIcon = nullptr;
-    diagram.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    diagram.lpszClassName = kDiagramClass;
-    WNDCLASSEXW report = review;
-    report.lpfnWndProc = DefWindowProcW;
-    report.lpszClassName = kReportClass;
-    return RegisterClassExW(&review) && RegisterClassExW(&diagram) && RegisterClassExW(&report);
+    return registerWindowClass(instance, kReviewClass, procedure, COLOR_BTNFACE, IDI_WALLCALC) &&
+           registerWindowClass(instance, kDiagramClass, diagramProcedure, COLOR_WINDOW) &&
+           registerWindowClass(instance, kReportClass, DefWindowProcW, COLOR_BTNFACE, IDI_WALLCALC);
 }
 
 ReviewWindow::ReviewWindow(Form1& form) : form_(form), model_(form.document()) {
