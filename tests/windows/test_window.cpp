@@ -36,7 +36,7 @@ const fs::path& exe() {
 }
 
 // The command line's JSON for the default wall with `arguments`.
-wallfile::json::Value cli(const std::wstring& arguments) {
+nlohmann::json cli(const std::wstring& arguments) {
     const std::string out = testing::capture(testing::builtProgram(WALLCALC_CLI_EXE), arguments);
     return wallfile::json::parse(out);
 }
@@ -74,10 +74,10 @@ TEST(Form1OnWindows, ThePressesGiveTheCommandLinesFiguresAndARefusedInputChanges
     for (const auto& [field, text] : expected) EXPECT_EQ(program.text(form, fieldId(field)), text) << fieldName(field);
     program.press(form, commandId(2));
     program.press(form, commandId(4));
-    const wallfile::json::Value answer = cli(L"strength crack report");
+    const nlohmann::json answer = cli(L"strength crack report");
     const auto shown = fieldsOf(program);
     for (Field field : allFields())
-        EXPECT_EQ(shown.at(field), answer.find("fields")->find(fieldName(field))->text) << fieldName(field);
+        EXPECT_EQ(shown.at(field), answer["fields"][std::string(fieldName(field))]) << fieldName(field);
 
     // Refused inputs: the box says what the command line says, the fields keep their texts, and
     // where the fault names a field the cursor goes there with its text selected. A wall of
@@ -97,12 +97,12 @@ TEST(Form1OnWindows, ThePressesGiveTheCommandLinesFiguresAndARefusedInputChanges
         const auto before = fieldsOf(program);
         const Box box = program.pressForBox(form, commandId(r.button));
         ASSERT_TRUE(box) << "no fault box";
-        const wallfile::json::Value refused = cli(L"--set " + testing::wide(std::string(fieldName(r.field))) + L"=" +
-                                                  testing::wide(r.text) + L" " + r.action);
-        const wallfile::json::Value* fault = refused.find("fault");
-        ASSERT_NE(fault, nullptr);
-        EXPECT_EQ(box.text, "运行时错误 " + fault->find("number")->text + "：" + fault->find("description")->text +
-                                "\n" + fault->find("what")->text);
+        const nlohmann::json refused = cli(L"--set " + testing::wide(std::string(fieldName(r.field))) + L"=" +
+                                           testing::wide(r.text) + L" " + r.action);
+        const nlohmann::json& fault = refused["fault"];
+        ASSERT_TRUE(fault.is_object());
+        EXPECT_EQ(box.text, "运行时错误 " + fault["number"].dump() + "：" + fault["description"].get<std::string>() +
+                                "\n" + fault["what"].get<std::string>());
         EXPECT_EQ(box.title, "地下室外墙计算");
         box.press(IDOK);
         program.settle();
@@ -177,9 +177,9 @@ namespace wallcalc {
 namespace {
 
 // A figure of the command line's review JSON as the window writes it.
-std::string figure(const wallfile::json::Value& section, const char* key, int decimals) {
+std::string figure(const nlohmann::json& section, const char* key, int decimals) {
     char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, section.find(key)->number);
+    std::snprintf(text, sizeof text, "%.*f", decimals, section[key].get<double>());
     return text;
 }
 
@@ -198,28 +198,29 @@ TEST(ReviewOnWindows, ShowsTheCommandLinesReviewBesideTheFourButtonsFiguresAndGr
     ASSERT_TRUE(testing::waitFor([&] { return status().starts_with("复核完成"); }, 10)) << status();
 
     // Every section's figures as the command line's review of the same wall has them.
-    const wallfile::json::Value answer = cli(L"--set Text4=250 review");
-    const wallfile::json::Value& sections = *answer.find("review")->find("sections");
+    const nlohmann::json answer = cli(L"--set Text4=250 review");
+    const nlohmann::json& sections = answer["review"]["sections"];
     auto cell = [&](int row, int column) { return program.text(review, win32::kReviewCellBase + row * 3 + column); };
     int column = 0;
     for (const char* name : {"base", "span"}) {
         SCOPED_TRACE(name);
-        const wallfile::json::Value& s = *sections.find(name);
+        const nlohmann::json& s = sections[name];
         EXPECT_EQ(cell(form::kRowMuls, column), figure(s, "M_uls", 2));
         EXPECT_EQ(cell(form::kRowMsls, column), figure(s, "M_sls", 2));
         EXPECT_EQ(cell(form::kRowH0, column), figure(s, "h0", 1));
         EXPECT_EQ(cell(form::kRowAsMin, column), figure(s, "As_min", 0));
         EXPECT_EQ(cell(form::kRowAsReq, column), figure(s, "As_req", 0));
-        EXPECT_EQ(cell(form::kRowVerdict, column), s.find("given")->find("ok")->boolean ? "满足" : "不满足");
+        EXPECT_EQ(cell(form::kRowVerdict, column), s["given"]["ok"].get<bool>() ? "满足" : "不满足");
         ++column;
     }
     // A propped top slab: no third section.
     EXPECT_EQ(cell(form::kRowMuls, 2), "");
     // The four buttons' figures for the same wall, worked on a copy: Form1's fields keep theirs.
-    const wallfile::json::Value buttons = cli(L"--set Text4=250 strength crack");
+    const nlohmann::json buttons = cli(L"--set Text4=250 strength crack");
     const std::string compare = program.text(review, win32::kReviewCompareId);
     for (Field field : {Field::Text5, Field::Text6, Field::Text7, Field::Text8, Field::Text15})
-        EXPECT_NE(compare.find("＝" + buttons.find("fields")->find(fieldName(field))->text + " "), std::string::npos)
+        EXPECT_NE(compare.find("＝" + buttons["fields"][std::string(fieldName(field))].get<std::string>() + " "),
+                  std::string::npos)
             << compare;
     EXPECT_EQ(program.text(form, fieldId(Field::Text5)), "100");
 
