@@ -151,9 +151,10 @@ std::string wallSuggestion(const WallDocument& document) {
 
 std::string reportSuggestion(const WallDocument& document) {
     if (document.path().empty()) return "计算书.pdf";
-    const std::filesystem::path path = toPath(document.path());
-    const std::string folder = path.has_parent_path() ? wallfile::displayName(path.parent_path()) : ".";
-    return folder + "/" + wallfile::displayName(path.stem()) + ".pdf";
+    // Beside the wall, with the system's own separator (a Windows file dialog is given it).
+    std::filesystem::path pdf = toPath(document.path());
+    pdf.replace_extension(".pdf");
+    return wallfile::displayName(pdf);
 }
 
 }  // namespace wallcalc::form
