@@ -18,7 +18,7 @@ setup=$(ls "$work"/wallcalc-*-win64.exe)
 wine "$setup" /S
 # The setup program ends before it is done when it starts its own copy: wait for its work.
 dir="$prefix/drive_c/Program Files/wallcalc"
-for _ in $(seq 1 120); do [[ -e "$dir/Uninstall.exe" ]] && break; sleep 0.5; done
+for _ in $(seq 1 240); do [[ -e "$dir/Uninstall.exe" ]] && break; sleep 0.5; done
 for file in wallcalc.exe wallcalc-cli.exe README.md Uninstall.exe; do
   [[ -f "$dir/$file" ]] || fail "not installed: $file"
 done
@@ -36,7 +36,7 @@ m1=$(wine 'C:\Program Files\wallcalc\wallcalc-cli.exe' --print Text5 strength | 
 
 wine 'C:\Program Files\wallcalc\Uninstall.exe' /S
 # The uninstaller runs from a copy of itself in the temporary folder: wait until it is done.
-for _ in $(seq 1 120); do [[ -e "$dir" ]] || break; sleep 0.5; done
+for _ in $(seq 1 240); do [[ -e "$dir" ]] || break; sleep 0.5; done
 [[ ! -e "$dir" ]] || fail "left behind: $(ls -A "$dir")"
 [[ ! -e "$menu" ]] || fail "Start-menu entry left behind"
 if wine reg query 'HKCR\.wall' >/dev/null 2>&1; then fail ".wall still associated"; fi
