@@ -740,6 +740,13 @@ int runMessageLoop(Form1& form) {
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         HWND review = form.reviewWindow();
         if (form.accelerators_ && TranslateAcceleratorW(form.window(), form.accelerators_, &message)) continue;
+        // Tab moves on from every control of Form1, the report box included (a rich edit box
+        // would take the Tab as text).
+        if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && GetParent(message.hwnd) == form.window()) {
+            const bool back = GetKeyState(VK_SHIFT) < 0;
+            SetFocus(GetNextDlgTabItem(form.window(), message.hwnd, back));
+            continue;
+        }
         if (review && IsDialogMessageW(review, &message)) continue;
         if (IsDialogMessageW(form.window(), &message)) continue;
         TranslateMessage(&message);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "core/fields.h"
+#include "form/layout.h"
 #include "form/review_layout.h"
 #include "tests/windows/stand_in_fixture.h"
 #include "tests/windows/window_driver.h"
@@ -62,6 +64,21 @@ TEST(Form1OnWindows, ThePressesGiveTheCommandLinesFiguresAndARefusedInputChanges
     EXPECT_EQ(program.text(form, fieldId(Field::Combo1)), " 1");
     EXPECT_EQ(program.text(form, fieldId(Field::Text18)), "满足要求");
     EXPECT_EQ(program.text(form, fieldId(Field::Text29)), "计算书\r\n");
+
+    // Tab walks the controls by their tab index, from the picture round to it again.
+    std::vector<std::pair<int, int>> stops = {{form::kPictureTabIndex, win32::kPictureId}};
+    for (const form::FieldSpec& spec : form::fieldSpecs())
+        if (form::isShown(spec.field)) stops.emplace_back(spec.tabIndex, fieldId(spec.field));
+    for (const form::ButtonSpec& spec : form::buttons()) stops.emplace_back(spec.tabIndex, 0);
+    std::sort(stops.begin(), stops.end());
+    HWND stop = program.control(form, win32::kPictureId);
+    for (std::size_t i = 1; i <= stops.size(); ++i) {
+        stop = GetNextDlgTabItem(form, stop, FALSE);
+        const auto& [tabIndex, id] = stops[i % stops.size()];
+        if (id) {
+            EXPECT_EQ(GetDlgCtrlID(stop), id) << "tab index " << tabIndex;
+        }
+    }
 
     // The worked example: q 10, h1 0.5, h 5, wall 300, storey 4500, C30, fy 300. By hand:
     // Q = 1.4·0.5·10 + 1.2·(0.5·18·0.5 + 0.5·11·4.5 + 10·4.5) = 96.1 kN/m, M1 = 107.2080 kN·m,
