@@ -19,8 +19,8 @@
 #include "calc/strength.h"
 #include "form/layout.h"
 #include "form/texts.h"
+#include "office/export_fault.h"
 #include "report/compose.h"
-#include "report/export/export_fault.h"
 #include "review/review.h"
 #include "win32/controls.h"
 #include "win32/ids.h"
@@ -722,7 +722,7 @@ void Form1::saveReportAs() {
     if (chosen.empty()) return;
     std::filesystem::path path = chosen;
     if (!documentFormatOf(path)) path += L".pdf";
-    if (!saver_) saver_ = makePlatformSaver();
+    if (!saver_) saver_ = makePlatformOffice();
     DocumentSaver* saver = saver_.get();
     // As 计算书保存: the office may take seconds, the window keeps painting, a fault is shown.
     runOnWorker([saver, path](FieldSet& fields) {

@@ -17,8 +17,7 @@
 #include "core/fields.h"
 #include "form/runner.h"
 #include "form/wall_document.h"
-#include "report/export.h"
-#include "report/export/document_saver.h"
+#include "office/office.h"
 
 namespace wallcalc::win32 {
 

@@ -9,7 +9,7 @@
 #include <shellapi.h>
 // clang-format on
 
-#include "report/export.h"
+#include "office/office.h"
 #include "win32/form1.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
@@ -20,7 +20,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     InitCommonControlsEx(&controls);
     loadSymbolFont(instance);
     if (!Form1::registerClass(instance)) return 1;
-    Form1* form = Form1::create(instance, wallcalc::makePlatformExporter());
+    Form1* form = Form1::create(instance, wallcalc::makePlatformOffice());
     if (!form) return 1;
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
