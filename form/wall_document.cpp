@@ -151,10 +151,9 @@ std::string wallSuggestion(const WallDocument& document) {
 
 std::string reportSuggestion(const WallDocument& document) {
     if (document.path().empty()) return "计算书.pdf";
-    // Beside the wall, with the system's own separator (a Windows file dialog is given it).
-    std::filesystem::path pdf = toPath(document.path());
-    pdf.replace_extension(".pdf");
-    return wallfile::displayName(pdf);
+    const std::filesystem::path path = toPath(document.path());
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+    return wallfile::displayName(folder / path.stem().concat(".pdf"));
 }
 
 }  // namespace wallcalc::form

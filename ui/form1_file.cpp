@@ -19,8 +19,15 @@
 namespace wallcalc::ui {
 namespace {
 
-constexpr const char* kWallFilter = "墙体文件 (*.wall)";
-constexpr const char* kDocumentFilter = "PDF 文件 (*.pdf);;Word 文档 (*.docx);;OpenDocument 文本 (*.odt)";
+// The dialog's filter: "NAME (PATTERN)", one a type, separated by ";;".
+template <std::size_t N>
+QString filter(const form::FileType (&types)[N]) {
+    QStringList parts;
+    for (const form::FileType& type : types)
+        parts << QString::fromUtf8(type.name) + QStringLiteral(" (") + QString::fromUtf8(type.pattern) +
+                     QStringLiteral(")");
+    return parts.join(QStringLiteral(";;"));
+}
 
 std::filesystem::path toPath(const QString& path) { return std::filesystem::u8path(path.toStdString()); }
 
@@ -91,7 +98,8 @@ void Form1::newWall() {
 
 void Form1::openWallFile() {
     if (isRunning() || !settleChanges()) return;
-    const QString path = FileDialog::openFile(this, QStringLiteral("打开墙体文件"), QString::fromUtf8(kWallFilter));
+    const QString path =
+        FileDialog::openFile(this, QString::fromUtf8(form::kOpenWallTitle), filter(form::kWallFileTypes));
     if (!path.isEmpty()) openWall(path);
 }
 
@@ -129,7 +137,7 @@ bool Form1::save() { return document_.path().empty() ? saveAs() : saveWall(wallP
 
 bool Form1::saveAs() {
     if (!optionsCanBeSaved()) return false;
-    QString path = FileDialog::saveFile(this, QStringLiteral("另存为"), QString::fromUtf8(kWallFilter),
+    QString path = FileDialog::saveFile(this, QString::fromUtf8(form::kSaveWallTitle), filter(form::kWallFileTypes),
                                         QString::fromStdString(form::wallSuggestion(document_)));
     if (path.isEmpty()) return false;
     if (QFileInfo(path).suffix().isEmpty()) path += QString::fromUtf8(wallfile::kExtension.data());
@@ -138,8 +146,8 @@ bool Form1::saveAs() {
 
 void Form1::saveReportAs() {
     const QString suggestion = QString::fromStdString(form::reportSuggestion(document_));
-    QString chosen =
-        FileDialog::saveFile(this, QStringLiteral("另存计算书"), QString::fromUtf8(kDocumentFilter), suggestion);
+    QString chosen = FileDialog::saveFile(this, QString::fromUtf8(form::kSaveReportTitle),
+                                          filter(form::kDocumentFileTypes), suggestion);
     if (chosen.isEmpty()) return;
     if (!documentFormatOf(toPath(chosen))) chosen += QStringLiteral(".pdf");
     const std::filesystem::path path = toPath(chosen);
