@@ -314,8 +314,8 @@ std::vector<std::string> reviewReportLines(const Result& r, std::string_view dat
     v.set("rhoMinPct", r.rhoMin * 100);
     v.set("xiB", r.xiB);
     v.set("AsMin", r.sections.empty() ? 0 : r.sections.front().AsMin);
-    v.set("d", r.sections.empty() ? 0 : r.sections.front().given.d);
-    v.set("s", r.sections.empty() ? 0 : r.sections.front().given.s);
+    v.set("d", r.sections.empty() ? 0 : r.sections.front().given.bars.front().d);
+    v.set("s", r.sections.empty() ? 0 : r.sections.front().given.bars.front().s);
     v.set("eQ", r.loads.Q.empty() ? 0 : r.loads.Q.back().e);
 
     const unsigned wall = wallFlags(r);
