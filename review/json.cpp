@@ -1,9 +1,9 @@
 // The review as the JSON object of the command line: every number at full double precision in
 // its shortest round-trip text, null for a value the section does not have, the keys in the
 // order they are documented.
-#include <cmath>
 #include <nlohmann/json.hpp>
 
+#include "core/json_line.h"
 #include "review/edition.h"
 #include "review/review.h"
 
@@ -12,12 +12,8 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-// A finite number (no "-0"), or null.
-Json number(double value) {
-    if (!std::isfinite(value)) return nullptr;
-    return value == 0 ? 0.0 : value;
-}
-Json number(const std::optional<double>& value) { return value ? number(*value) : Json(nullptr); }
+Json number(double value) { return value; }
+Json number(const std::optional<double>& value) { return value ? Json(*value) : Json(nullptr); }
 
 Json knots(const std::vector<Knot>& list) {
     Json out = Json::array();
@@ -85,7 +81,7 @@ std::string reviewJson(const Result& result) {
         {"warnings", warnings},
         {"ok", result.ok},
     };
-    return out.dump(-1, ' ', false, Json::error_handler_t::strict);
+    return oneLineJson(out);
 }
 
 }  // namespace wallcalc::review

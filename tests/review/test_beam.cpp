@@ -157,8 +157,9 @@ TEST(Beam, EquilibriumAndContinuityOnRandomLoads) {
 
                 const beam::Peak peak = beam::largestMoment(grid, term, i);
                 for (double dx : {-1e-4, 1e-4})
-                    if (peak.x + dx > x0 && peak.x + dx < x1)
+                    if (peak.x + dx > x0 && peak.x + dx < x1) {
                         EXPECT_LE(M(peak.x + dx), peak.M + 1e-12 * scale) << trial;
+                    }
                 for (int s = 0; s <= 100; ++s) EXPECT_LE(M(x0 + l * s / 100), peak.M + 1e-12 * scale) << trial;
             }
             EXPECT_NEAR(carried, whole, 1e-11 * whole) << trial;

@@ -113,8 +113,8 @@ TEST(Section, CrackWidthWithEachBoundActive) {
         {"no moment", 0, 16, 100, 30, 360, 1.9, 0.0134041287, 0.2, 30, 16, 0},
     };
     for (const Case& c : cases) {
-        const CrackWidth r = crackWidth(c.M, 250, barArea(c.d, c.s), c.d / bars(c.fy).nu, 300, boundedCover(c.cover, 0), grade(30),
-                                        bars(c.fy), c.alphaCr);
+        const CrackWidth r = crackWidth(c.M, 250, barArea(c.d, c.s), c.d / bars(c.fy).nu, 300, boundedCover(c.cover, 0),
+                                        grade(30), bars(c.fy), c.alphaCr);
         EXPECT_NEAR(r.rhoTe, c.rhoTe, 1e-9) << c.name;
         EXPECT_NEAR(r.psi, c.psi, 1e-9) << c.name;
         EXPECT_EQ(r.cs, c.cs) << c.name;
