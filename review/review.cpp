@@ -37,64 +37,196 @@ std::string shortest(double value) {
 
 // ---- options ------------------------------------------------------------------------------
 
-enum class Bound { NotNegative, Positive };
+// Splits a text at every `separator`.
+std::vector<std::string_view> split(std::string_view text, char separator) {
+    std::vector<std::string_view> parts;
+    for (;;) {
+        const std::size_t at = text.find(separator);
+        parts.push_back(text.substr(0, at));
+        if (at == std::string_view::npos) return parts;
+        text.remove_prefix(at + 1);
+    }
+}
 
-struct NumericOption {
-    std::string_view key, caption;
-    double Options::*member;
-    Bound bound;
-};
+std::optional<double> number(std::string_view text) {
+    try {
+        return numtext::strictReading(text);
+    } catch (const numtext::ReadError&) {
+        return std::nullopt;
+    }
+}
 
-constexpr std::array<NumericOption, 11> kNumeric{{
-    {"gamma0", "结构重要性系数γ0", &Options::gamma0, Bound::NotNegative},
-    {"K0", "静止土压力系数K0", &Options::K0, Bound::NotNegative},
-    {"gamma", "土的重度γ", &Options::gamma, Bound::NotNegative},
-    {"gamma_sub", "土的浮重度γ′", &Options::gammaSub, Bound::NotNegative},
-    {"gamma_w", "水的重度γw", &Options::gammaW, Bound::NotNegative},
-    {"psi_q", "堆载准永久值系数ψq", &Options::psiQ, Bound::NotNegative},
-    {"cover_out", "外侧（迎土面）保护层厚度", &Options::coverOut, Bound::NotNegative},
-    {"cover_in", "内侧保护层厚度", &Options::coverIn, Bound::NotNegative},
-    {"dh", "水平分布筋直径dh", &Options::dh, Bound::NotNegative},
-    {"wlim_out", "外侧裂缝宽度限值", &Options::wlimOut, Bound::Positive},
-    {"wlim_in", "内侧裂缝宽度限值", &Options::wlimIn, Bound::Positive},
+// d@s or d1@s1+d2@s2, every number > 0.
+std::optional<Bars> readBars(std::string_view text) {
+    const std::vector<std::string_view> terms = split(text, '+');
+    if (terms.size() > 2) return std::nullopt;
+    Bars bars;
+    for (std::string_view term : terms) {
+        const std::vector<std::string_view> parts = split(term, '@');
+        if (parts.size() != 2) return std::nullopt;
+        const std::optional<double> d = number(parts[0]), s = number(parts[1]);
+        if (!d || !s || !(*d > 0) || !(*s > 0)) return std::nullopt;
+        bars.push_back({*d, *s});
+    }
+    return bars;
+}
+
+bool setBarsOut(Options& options, std::string_view text) {
+    options.barsOut = text.empty() ? std::nullopt : readBars(text);
+    return text.empty() || options.barsOut;
+}
+bool setBarsIn(Options& options, std::string_view text) {
+    options.barsIn = text.empty() ? std::nullopt : readBars(text);
+    return text.empty() || options.barsIn;
+}
+std::string barsOutText(const Options& options) { return options.barsOut ? barsText(*options.barsOut) : ""; }
+std::string barsInText(const Options& options) { return options.barsIn ? barsText(*options.barsIn) : ""; }
+
+// Heights > 0 separated by "/".
+bool setStoreys(Options& options, std::string_view text) {
+    options.upperStoreys.clear();
+    if (text.empty()) return true;
+    for (std::string_view part : split(text, '/')) {
+        const std::optional<double> height = number(part);
+        if (!height || !(*height > 0)) return false;
+        options.upperStoreys.push_back(*height);
+    }
+    return true;
+}
+std::string storeysText(const Options& options) {
+    std::string text;
+    for (double height : options.upperStoreys) text += (text.empty() ? "" : "/") + shortest(height);
+    return text;
+}
+
+// A number ≥ 0 that may be left out.
+bool setNotNegative(std::optional<double>& member, std::string_view text) {
+    member = text.empty() ? std::nullopt : number(text);
+    return text.empty() || (member && *member >= 0);
+}
+bool setH1Sls(Options& options, std::string_view text) { return setNotNegative(options.h1Sls, text); }
+bool setCrackCover(Options& options, std::string_view text) { return setNotNegative(options.crackCoverOut, text); }
+std::string h1SlsText(const Options& options) { return options.h1Sls ? shortest(*options.h1Sls) : ""; }
+std::string crackCoverText(const Options& options) {
+    return options.crackCoverOut ? shortest(*options.crackCoverOut) : "";
+}
+
+void setEdition(Options& options, std::string_view word) { options.edition = std::string(word); }
+std::string editionWord(const Options& options) { return options.edition; }
+void setSupport(Options& options, std::string_view word) {
+    for (Support support : {Support::Propped, Support::Fixed, Support::Envelope})
+        if (word == supportText(support)) options.support = support;
+}
+std::string supportWord(const Options& options) { return std::string(supportText(options.support)); }
+
+constexpr std::string_view kBarsForm = "d@s 或 d1@s1+d2@s2（通长＋附加，直径、间距均为大于0的数，mm）";
+
+constexpr std::array<OptionSpec, 18> kOptions{{
+    {.key = "edition",
+     .name = "规范版本",
+     .caption = "规范版本",
+     .words = {{{"current", "现行规范"}, {"2002", "2002版规范"}}},
+     .setWord = setEdition,
+     .word = editionWord},
+    {.key = "support",
+     .name = "顶板支承",
+     .caption = "计算模型（底板固接）",
+     .words = {{{"propped", "顶板铰接"}, {"fixed", "顶板固接"}, {"envelope", "铰接、固接包络"}}},
+     .captionsInMessages = true,
+     .setWord = setSupport,
+     .word = supportWord},
+    {.key = "upper_storeys",
+     .name = "上部各层层高",
+     .caption = "上部各层层高（自上而下）",
+     .unit = "mm",
+     .word = storeysText,
+     .setText = setStoreys,
+     .form = "自上而下以 / 分隔的层高（mm，大于0），如 3600/3900",
+     .byDefault = "none"},
+    {"gamma0", "结构重要性系数γ0", "结构重要性系数 γ0", "", &Options::gamma0, OptionBound::NotNegative},
+    {"K0", "静止土压力系数K0", "静止土压力系数 K0", "", &Options::K0, OptionBound::NotNegative},
+    {"gamma", "土的重度γ", "土的重度 γ", "kN/m³", &Options::gamma, OptionBound::NotNegative},
+    {"gamma_sub", "土的浮重度γ′", "浮重度 γ′", "kN/m³", &Options::gammaSub, OptionBound::NotNegative},
+    {"gamma_w", "水的重度γw", "水的重度 γw", "kN/m³", &Options::gammaW, OptionBound::NotNegative},
+    {"psi_q", "堆载准永久值系数ψq", "堆载准永久值系数 ψq", "", &Options::psiQ, OptionBound::NotNegative},
+    {.key = "h1_sls",
+     .name = "裂缝验算水位深度",
+     .caption = "裂缝验算水位 h1",
+     .unit = "m",
+     .word = h1SlsText,
+     .setText = setH1Sls,
+     .form = "不小于0的数（m）",
+     .byDefault = "Text2"},
+    {"cover_out", "外侧（迎土面）保护层厚度", "外侧保护层 c", "mm", &Options::coverOut, OptionBound::NotNegative},
+    {"cover_in", "内侧保护层厚度", "内侧保护层 c", "mm", &Options::coverIn, OptionBound::NotNegative},
+    {.key = "crack_cover_out",
+     .name = "外侧裂缝计算保护层厚度",
+     .caption = "外侧裂缝计算用 c",
+     .unit = "mm",
+     .word = crackCoverText,
+     .setText = setCrackCover,
+     .form = "不小于0的数（mm）",
+     .byDefault = "cover_out"},
+    {"dh", "水平分布筋直径dh", "外侧水平筋直径 dh", "mm", &Options::dh, OptionBound::NotNegative},
+    {.key = "bars_out",
+     .name = "外侧（迎土面）竖向钢筋",
+     .caption = "外侧竖向钢筋",
+     .word = barsOutText,
+     .setText = setBarsOut,
+     .form = kBarsForm,
+     .byDefault = "Text17@Text25"},
+    {.key = "bars_in",
+     .name = "内侧竖向钢筋",
+     .caption = "内侧竖向钢筋",
+     .word = barsInText,
+     .setText = setBarsIn,
+     .form = kBarsForm,
+     .byDefault = "Text17@Text25"},
+    {"wlim_out", "外侧裂缝宽度限值", "外侧裂缝限值 wlim", "mm", &Options::wlimOut, OptionBound::Positive},
+    {"wlim_in", "内侧裂缝宽度限值", "内侧裂缝限值 wlim", "mm", &Options::wlimIn, OptionBound::Positive},
 }};
 
-const NumericOption* numericOption(std::string_view key) {
-    for (const NumericOption& option : kNumeric)
-        if (option.key == key) return &option;
-    return nullptr;
+// The words of the edition are the keys of the edition table.
+static_assert([] {
+    const OptionSpec& edition = kOptions[0];
+    if (edition.key != "edition") return false;
+    std::size_t count = 0;
+    for (const OptionWord& word : edition.words) {
+        if (word.text.empty()) continue;
+        if (!findEdition(word.text)) return false;
+        ++count;
+    }
+    return count == kEditions.size();
+}());
+
+std::string optionName(const OptionSpec& option) {
+    return "复核选项 " + std::string(option.key) + "（" + std::string(option.name) + "）";
 }
 
-std::string optionName(std::string_view key, std::string_view caption) {
-    return "复核选项 " + std::string(key) + "（" + std::string(caption) + "）";
+void checkBound(const OptionSpec& option, double value) {
+    if (option.bound == OptionBound::NotNegative && value < 0)
+        fault(optionName(option) + "不能为负数，而给定的是 " + shortest(value));
+    if (option.bound == OptionBound::Positive && !(value > 0))
+        fault(optionName(option) + "必须大于0，而给定的是 " + shortest(value));
 }
 
-void checkBound(const NumericOption& option, double value) {
-    if (option.bound == Bound::NotNegative && value < 0)
-        fault(optionName(option.key, option.caption) + "不能为负数，而给定的是 " + shortest(value));
-    if (option.bound == Bound::Positive && !(value > 0))
-        fault(optionName(option.key, option.caption) + "必须大于0，而给定的是 " + shortest(value));
+// A word of an option of words: one of its words, or a fault that lists them.
+void checkWord(const OptionSpec& option, std::string_view value) {
+    std::string allowed;
+    for (const OptionWord& word : option.words) {
+        if (word.text.empty()) continue;
+        if (word.text == value) return;
+        // A full-width bracket needs no space before the next word's 或.
+        if (!allowed.empty()) allowed += option.captionsInMessages ? "或 " : " 或 ";
+        allowed += word.text;
+        if (option.captionsInMessages) allowed += "（" + std::string(word.caption) + "）";
+    }
+    fault(optionName(option) + "只能是 " + allowed + "，而给定的是" + quoted(value));
 }
 
-void checkOptions(const Options& options) {
-    if (!findEdition(options.edition))
-        fault(optionName("edition", "规范版本") + "只能是 current 或 2002，而给定的是" + quoted(options.edition));
-    for (const NumericOption& option : kNumeric) checkBound(option, options.*option.member);
-    // The options that are not one number are checked as their texts are read; an Options filled
-    // in directly is held to the same bounds.
-    for (double height : options.upperStoreys)
-        if (!(height > 0))
-            fault(optionName("upper_storeys", "上部各层层高") + "必须大于0，而给定的是 " + shortest(height));
-    for (const auto& [key, bars] : {std::pair{"bars_out", &options.barsOut}, std::pair{"bars_in", &options.barsIn}})
-        if (*bars && (bars->value().empty() || bars->value().size() > 2 ||
-                      std::any_of(bars->value().begin(), bars->value().end(),
-                                  [](const Bar& b) { return !(b.d > 0 && b.s > 0); })))
-            fault(optionName(key, "竖向钢筋") + "应为一种或两种直径、间距均大于0的钢筋");
-    if (options.h1Sls && !(*options.h1Sls >= 0))
-        fault(optionName("h1_sls", "裂缝验算水位深度") + "不能为负数，而给定的是 " + shortest(*options.h1Sls));
-    if (options.crackCoverOut && !(*options.crackCoverOut >= 0))
-        fault(optionName("crack_cover_out", "外侧裂缝计算保护层厚度") + "不能为负数，而给定的是 " +
-              shortest(*options.crackCoverOut));
+void setText(const OptionSpec& option, Options& options, std::string_view value) {
+    if (!option.setText(options, value))
+        fault(optionName(option) + "应为" + std::string(option.form) + "，而给定的是" + quoted(value));
 }
 
 // ---- fields -------------------------------------------------------------------------------
@@ -118,63 +250,6 @@ void requirePositive(const FieldSet& fields, Field field, double value) {
 }
 void requireNotNegative(const FieldSet& fields, Field field, double value) {
     if (value < 0) fault("复核：" + describe(field) + "不能为负数，而读得的是" + quoted(fields.text(field)));
-}
-
-// ---- texts of the options that are not one number -------------------------------------------
-
-// Splits a text at every `separator`.
-std::vector<std::string_view> split(std::string_view text, char separator) {
-    std::vector<std::string_view> parts;
-    for (;;) {
-        const std::size_t at = text.find(separator);
-        parts.push_back(text.substr(0, at));
-        if (at == std::string_view::npos) return parts;
-        text.remove_prefix(at + 1);
-    }
-}
-
-// A number > 0 in an option's text; nullopt for anything else.
-std::optional<double> positive(std::string_view text) {
-    try {
-        const double value = numtext::strictReading(text);
-        if (value > 0) return value;
-    } catch (const numtext::ReadError&) {
-    }
-    return std::nullopt;
-}
-
-Bars parseBars(std::string_view key, std::string_view caption, std::string_view text) {
-    const std::vector<std::string_view> terms = split(text, '+');
-    Bars bars;
-    for (std::string_view term : terms) {
-        const std::vector<std::string_view> parts = split(term, '@');
-        std::optional<double> d, s;
-        if (parts.size() == 2) d = positive(parts[0]), s = positive(parts[1]);
-        if (terms.size() > 2 || !d || !s)
-            fault(optionName(key, caption) + "应写作 d@s 或 d1@s1+d2@s2（直径、间距均为大于0的数，mm），而给定的是" +
-                  quoted(text));
-        bars.push_back({*d, *s});
-    }
-    return bars;
-}
-
-std::vector<double> parseStoreys(std::string_view text) {
-    std::vector<double> heights;
-    if (text.empty()) return heights;
-    for (std::string_view part : split(text, '/')) {
-        const std::optional<double> height = positive(part);
-        if (!height)
-            fault(optionName("upper_storeys", "上部各层层高") +
-                  "应为自上而下以 / 分隔的层高（mm，大于0），如 3600/3900，而给定的是" + quoted(text));
-        heights.push_back(*height);
-    }
-    return heights;
-}
-
-std::string joined(const std::vector<double>& heights) {
-    std::string text;
-    for (double h : heights) text += (text.empty() ? "" : "/") + shortest(h);
-    return text;
 }
 
 // ---- the beam models ------------------------------------------------------------------------
@@ -479,80 +554,69 @@ std::string barsText(const Bars& bars) {
 
 // ---- options ------------------------------------------------------------------------------
 
+std::span<const OptionSpec> optionTable() { return kOptions; }
+
+const OptionSpec* findOption(std::string_view key) {
+    for (const OptionSpec& option : kOptions)
+        if (option.key == key) return &option;
+    return nullptr;
+}
+
+const std::vector<std::string_view>& optionKeys() {
+    static const std::vector<std::string_view> keys = [] {
+        std::vector<std::string_view> all;
+        for (const OptionSpec& option : kOptions) all.push_back(option.key);
+        return all;
+    }();
+    return keys;
+}
+
 void setOption(Options& options, std::string_view key, std::string_view value) {
-    if (key == "edition") {
-        if (!findEdition(value))
-            fault(optionName(key, "规范版本") + "只能是 current 或 2002，而给定的是" + quoted(value));
-        options.edition = std::string(value);
-        return;
-    }
-    if (key == "support") {
-        for (Support support : {Support::Propped, Support::Fixed, Support::Envelope})
-            if (value == supportText(support)) {
-                options.support = support;
-                return;
-            }
-        fault(optionName(key, "顶板支承") +
-              "只能是 propped（顶板铰接）、fixed（顶板固接）或 envelope（取两者的包络），而给定的是" + quoted(value));
-    }
-    if (key == "upper_storeys") {
-        options.upperStoreys = parseStoreys(value);
-        return;
-    }
-    if (key == "bars_out" || key == "bars_in") {
-        const bool out = key == "bars_out";
-        (out ? options.barsOut : options.barsIn) =
-            parseBars(key, out ? "外侧（迎土面）竖向钢筋" : "内侧竖向钢筋", value);
-        return;
-    }
-    if (key == "h1_sls" || key == "crack_cover_out") {
-        const bool water = key == "h1_sls";
-        const NumericOption option{key, water ? "裂缝验算水位深度" : "外侧裂缝计算保护层厚度", nullptr,
-                                   Bound::NotNegative};
-        double number = 0;
-        try {
-            number = numtext::strictReading(value);
-        } catch (const numtext::ReadError&) {
-            fault(optionName(option.key, option.caption) + "的值" + quoted(value) + "不是数值");
-        }
-        checkBound(option, number);
-        (water ? options.h1Sls : options.crackCoverOut) = number;
-        return;
-    }
-    const NumericOption* option = numericOption(key);
+    const OptionSpec* option = findOption(key);
     if (!option) {
         std::string known;
         for (std::string_view k : optionKeys()) known += (known.empty() ? "" : "、") + std::string(k);
         fault("复核选项" + quoted(key) + "不存在（可用的选项：" + known + "）");
     }
+    if (option->isText()) {
+        setText(*option, options, value);
+        return;
+    }
+    if (!option->isNumber()) {
+        checkWord(*option, value);
+        option->setWord(options, value);
+        return;
+    }
     double number = 0;
     try {
         number = numtext::strictReading(value);
     } catch (const numtext::ReadError&) {
-        fault(optionName(option->key, option->caption) + "的值" + quoted(value) + "不是数值");
+        fault(optionName(*option) + "的值" + quoted(value) + "不是数值");
     }
     checkBound(*option, number);
-    options.*option->member = number;
-}
-
-const std::vector<std::string_view>& optionKeys() {
-    static const std::vector<std::string_view> keys{"edition",   "support",   "upper_storeys",   "gamma0", "K0",
-                                                    "gamma",     "gamma_sub", "gamma_w",         "psi_q",  "h1_sls",
-                                                    "cover_out", "cover_in",  "crack_cover_out", "dh",     "bars_out",
-                                                    "bars_in",   "wlim_out",  "wlim_in"};
-    return keys;
+    options.*option->number = number;
 }
 
 std::string optionText(const Options& options, std::string_view key) {
-    if (key == "edition") return options.edition;
-    if (key == "support") return std::string(supportText(options.support));
-    if (key == "upper_storeys") return joined(options.upperStoreys);
-    if (key == "bars_out") return options.barsOut ? barsText(*options.barsOut) : std::string();
-    if (key == "bars_in") return options.barsIn ? barsText(*options.barsIn) : std::string();
-    if (key == "h1_sls") return options.h1Sls ? shortest(*options.h1Sls) : std::string();
-    if (key == "crack_cover_out") return options.crackCoverOut ? shortest(*options.crackCoverOut) : std::string();
-    const NumericOption* option = numericOption(key);
-    return option ? shortest(options.*option->member) : std::string();
+    const OptionSpec* option = findOption(key);
+    if (!option) return {};
+    return option->isNumber() ? shortest(options.*option->number) : option->word(options);
+}
+
+std::string defaultOptionText(std::string_view key) { return optionText(Options{}, key); }
+
+void checkOptions(const Options& options) {
+    for (const OptionSpec& option : kOptions) {
+        if (option.isNumber()) {
+            checkBound(option, options.*option.number);
+        } else if (option.isText()) {
+            // Read back from its own text: an Options filled in directly keeps the same rules.
+            Options scratch;
+            setText(option, scratch, option.word(options));
+        } else {
+            checkWord(option, option.word(options));
+        }
+    }
 }
 
 // ---- the review ---------------------------------------------------------------------------

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/fields.h"
+#include "review/options.h"
 
 namespace wallcalc::review {
 
@@ -20,48 +21,6 @@ struct Edition;    // one row of the edition table (review/edition.h)
 struct Materials;  // concrete and steel of the wall (review/materials.h)
 struct Concrete;   // one row of the concrete table
 struct Steel;      // one row of the steel table
-
-// The top slab pinned, fixed, or both designed for (every section takes the larger of the two);
-// every intermediate slab is a pin, the base slab is always fixed.
-enum class Support { Propped, Fixed, Envelope };
-
-// One layer of bars on a face: diameter and spacing, mm, as read.
-struct Bar {
-    double d = 0, s = 0;
-    bool operator==(const Bar&) const = default;
-};
-// The bars of a face as drawn: 通长 bars, and 附加 bars added at the sections (at most two).
-using Bars = std::vector<Bar>;
-
-// The options of the review, at their defaults.
-struct Options {
-    std::string edition = "current";  // current | 2002
-    Support support = Support::Propped;
-    double gamma0 = 1.0;                  // γ0, importance factor
-    double K0 = 0.5;                      // earth pressure at rest
-    double gamma = 18;                    // γ, soil above the water table, kN/m³
-    double gammaSub = 11;                 // γ′, submerged soil, kN/m³
-    double gammaW = 10;                   // γw, water, kN/m³
-    double psiQ = 0.5;                    // ψq of the surcharge
-    double coverOut = 50;                 // soil face, mm
-    double coverIn = 20;                  // inner face, mm
-    double dh = 0;                        // horizontal bars outside the vertical ones, mm
-    double wlimOut = 0.2;                 // crack limit, soil face, mm
-    double wlimIn = 0.2;                  // crack limit, inner face, mm
-    std::vector<double> upperStoreys;     // heights of the storeys above the window's, mm, top first
-    std::optional<Bars> barsOut, barsIn;  // soil face, inner face; by default Text17@Text25
-    std::optional<double> h1Sls;          // water table of the crack check, m; by default Text2
-    std::optional<double> crackCoverOut;  // c of the soil face's crack width, mm; by default cover_out
-};
-
-// Sets one option from its command-line text (KEY=VALUE split by the caller). Throws
-// FaultError (5) naming the option for an unknown key, a non-number or a word not allowed.
-void setOption(Options& options, std::string_view key, std::string_view value);
-
-// The option keys in their documented order, and an option's value as text (for wall files and
-// the window).
-const std::vector<std::string_view>& optionKeys();
-std::string optionText(const Options& options, std::string_view key);
 
 struct Knot {
     double z;  // depth below the ground surface, m
@@ -176,10 +135,6 @@ struct Result {
 
 // The warnings the review can give, in the order it gives them.
 std::span<const Warning> warningTable();
-
-// The text of a support model and of a set of bars ("16@100", "16@200+14@200").
-std::string_view supportText(Support support);
-std::string barsText(const Bars& bars);
 
 // The whole review. Throws FaultError (5) naming the field or option for an impossible input.
 Result reviewWall(const FieldSet& fields, const Options& options);

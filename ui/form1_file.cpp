@@ -172,7 +172,7 @@ bool Form1::openWall(const QString& path) {
 // A wall file holds only options the review takes: the first refused one, in the documented
 // order and as the review window reports it, stops the save before anything is asked.
 bool Form1::optionsCanBeSaved() {
-    for (std::string_view key : wallfile::optionKeys()) {
+    for (std::string_view key : review::optionKeys()) {
         const auto refused = refusedOptions_.find(key);
         if (refused == refusedOptions_.end()) continue;
         MessageBox::error(this, QString::fromUtf8(kProgramTitle),

@@ -29,22 +29,6 @@ namespace {
 constexpr int kDebounceMs = 150;
 constexpr int kDiagramPoints = 121;
 
-struct OptionSpec {
-    std::string_view key;
-    const char* label;
-    const char* unit;
-};
-
-// The numeric options, in the order of the command line, with the engineer's names.
-constexpr OptionSpec kNumericOptions[] = {
-    {"gamma0", "结构重要性系数 γ0", ""},    {"K0", "静止土压力系数 K0", ""},
-    {"gamma", "土的重度 γ", "kN/m³"},       {"gamma_sub", "浮重度 γ′", "kN/m³"},
-    {"gamma_w", "水的重度 γw", "kN/m³"},    {"psi_q", "堆载准永久值系数 ψq", ""},
-    {"cover_out", "外侧保护层 c", "mm"},    {"cover_in", "内侧保护层 c", "mm"},
-    {"dh", "外侧水平筋直径 dh", "mm"},      {"wlim_out", "外侧裂缝限值 wlim", "mm"},
-    {"wlim_in", "内侧裂缝限值 wlim", "mm"},
-};
-
 QString sectionWord(std::string_view name) {
     if (name == "base") return QStringLiteral("底部支座");
     if (name == "top") return QStringLiteral("顶部支座");
@@ -185,40 +169,35 @@ QWidget* ReviewWindow::buildOptions() {
         ++cell;
     };
 
-    auto* edition = new QComboBox(box);
-    edition->addItem(QStringLiteral("现行规范"), QStringLiteral("current"));
-    edition->addItem(QStringLiteral("2002版规范"), QStringLiteral("2002"));
-    edition->setCurrentIndex(edition->findData(QString::fromStdString(defaults.edition)));
-    connect(edition, &QComboBox::currentIndexChanged, this, &ReviewWindow::scheduleRecompute);
-    connect(edition, &QComboBox::currentIndexChanged, this,
-            [this, edition] { optionEdited("edition", edition->currentData().toString()); });
-    options_.push_back({"edition", edition});
-    place(QStringLiteral("规范版本"), edition, {});
-
-    auto* support = new QComboBox(box);
-    support->addItem(QStringLiteral("顶板铰接"), QStringLiteral("propped"));
-    support->addItem(QStringLiteral("顶板固接"), QStringLiteral("fixed"));
-    support->setCurrentIndex(defaults.support == review::Support::Fixed ? 1 : 0);
-    connect(support, &QComboBox::currentIndexChanged, this, &ReviewWindow::scheduleRecompute);
-    connect(support, &QComboBox::currentIndexChanged, this,
-            [this, support] { optionEdited("support", support->currentData().toString()); });
-    options_.push_back({"support", support});
-    place(QStringLiteral("计算模型（底板固接）"), support, {});
-
     const QFontMetrics metrics(font());
-    for (const OptionSpec& spec : kNumericOptions) {
-        auto* edit = new QLineEdit(QString::fromStdString(review::optionText(defaults, spec.key)), box);
-        edit->setObjectName(QString::fromUtf8(spec.key.data(), spec.key.size()));
-        edit->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("00000")) + 12);
-        edit->setMaximumWidth(metrics.horizontalAdvance(QStringLiteral("000000000")) + 12);
-        connect(edit, &QLineEdit::textChanged, this, &ReviewWindow::scheduleRecompute);
-        connect(edit, &QLineEdit::textChanged, this,
-                [this, key = spec.key](const QString& text) { optionEdited(key, text); });
-        options_.push_back({spec.key, edit});
-        place(QString::fromUtf8(spec.label), edit, QString::fromUtf8(spec.unit));
+    for (const review::OptionSpec& spec : review::optionTable()) {
+        const QString key = QString::fromUtf8(spec.key.data(), spec.key.size());
+        QWidget* control = nullptr;
+        if (spec.isNumber() || spec.isText()) {
+            auto* edit = new QLineEdit(QString::fromStdString(review::optionText(defaults, spec.key)), box);
+            edit->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("00000")) + 12);
+            edit->setMaximumWidth(metrics.horizontalAdvance(QStringLiteral("000000000")) + 12);
+            connect(edit, &QLineEdit::textChanged, this, &ReviewWindow::scheduleRecompute);
+            connect(edit, &QLineEdit::textChanged, this,
+                    [this, key = spec.key](const QString& text) { optionEdited(key, text); });
+            control = edit;
+        } else {
+            auto* combo = new QComboBox(box);
+            for (const review::OptionWord& word : spec.words)
+                if (!word.text.empty())
+                    combo->addItem(QString::fromUtf8(word.caption.data(), word.caption.size()),
+                                   QString::fromUtf8(word.text.data(), word.text.size()));
+            combo->setCurrentIndex(combo->findData(QString::fromStdString(review::optionText(defaults, spec.key))));
+            connect(combo, &QComboBox::currentIndexChanged, this, &ReviewWindow::scheduleRecompute);
+            connect(combo, &QComboBox::currentIndexChanged, this,
+                    [this, combo, key = spec.key] { optionEdited(key, combo->currentData().toString()); });
+            control = combo;
+        }
+        control->setObjectName(key);
+        options_.push_back({spec.key, control});
+        place(QString::fromUtf8(spec.caption.data(), spec.caption.size()), control,
+              QString::fromUtf8(spec.unit.data(), spec.unit.size()));
     }
-    edition->setObjectName(QStringLiteral("edition"));
-    support->setObjectName(QStringLiteral("support"));
     return box;
 }
 
