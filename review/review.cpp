@@ -546,6 +546,23 @@ std::string_view supportText(Support support) {
     return "";
 }
 
+std::string sectionTitle(const Section& section, std::size_t storeys) {
+    const std::string storey = "第" + std::to_string(section.storey) + "层";
+    switch (section.kind) {
+        case SectionKind::Top: return "顶部支座";
+        case SectionKind::Span: return storeys > 1 ? storey + "跨中" : "跨中";
+        case SectionKind::Slab: return storey + "底楼板支座";
+        case SectionKind::Base: return "底部支座";
+    }
+    return section.name;
+}
+
+std::string barsDrawn(const Bars& bars) {
+    std::string text;
+    for (const Bar& bar : bars) text += (text.empty() ? "Φ" : "+Φ") + shortest(bar.d) + "@" + shortest(bar.s);
+    return text;
+}
+
 std::string barsText(const Bars& bars) {
     std::string text;
     for (const Bar& bar : bars) text += (text.empty() ? "" : "+") + shortest(bar.d) + "@" + shortest(bar.s);

@@ -133,6 +133,11 @@ struct Result {
     bool ok = false;  // every section's given bars and every support's shear pass
 };
 
+// How the report, the window and the batch name a section of a wall of `storeys` storeys
+// ("跨中", "第1层跨中", "第1层底楼板支座", "底部支座") and write bars as drawn ("Φ16@200+Φ14@200").
+std::string sectionTitle(const Section& section, std::size_t storeys);
+std::string barsDrawn(const Bars& bars);
+
 // The warnings the review can give, in the order it gives them.
 std::span<const Warning> warningTable();
 

@@ -29,17 +29,15 @@ namespace {
 constexpr int kDebounceMs = 150;
 constexpr int kDiagramPoints = 121;
 
-QString sectionWord(std::string_view name) {
-    if (name == "base") return QStringLiteral("底部支座");
-    if (name == "top") return QStringLiteral("顶部支座");
-    return QStringLiteral("跨中");
+QString sectionWord(const review::Section& s, const review::Result& r) {
+    return QString::fromStdString(review::sectionTitle(s, r.storeys.size()));
 }
 
 QString fixed(double value, int decimals) { return QString::number(value, 'f', decimals); }
 QString fixed(const std::optional<double>& value, int decimals) {
     return value ? fixed(*value, decimals) : QStringLiteral("—");
 }
-QString bars(double d, double s) { return QStringLiteral("Φ%1@%2").arg(d).arg(s); }
+QString bars(const review::Bars& drawn) { return QString::fromStdString(review::barsDrawn(drawn)); }
 QString bars(const review::Candidate& c) { return QStringLiteral("Φ%1@%2").arg(c.d).arg(c.s); }
 
 // The rows of the results table, a column a section.
@@ -287,7 +285,7 @@ void ReviewWindow::showResult(const review::Result& result) {
     const auto& sections = result.sections;
     table_->setColumnCount(static_cast<int>(sections.size()));
     QStringList headers;
-    for (const review::Section& s : sections) headers << sectionWord(s.name);
+    for (const review::Section& s : sections) headers << sectionWord(s, result);
     table_->setHorizontalHeaderLabels(headers);
     table_->verticalHeaderItem(kMsls)->setText(result.options.edition == "2002"
                                                    ? QStringLiteral("Mk 裂缝验算（kN·m/m）")
@@ -304,7 +302,7 @@ void ReviewWindow::showResult(const review::Result& result) {
         cells[kAs] = s.As ? fixed(s.As, 0) : QString::fromStdString(s.note);
         cells[kAsMin] = fixed(s.AsMin, 0);
         cells[kAsReq] = fixed(s.AsReq, 0);
-        cells[kGiven] = bars(s.given.d, s.given.s);
+        cells[kGiven] = bars(s.given.bars);
         cells[kAsP] = fixed(s.given.AsP, 0);
         cells[kW] = fixed(s.given.w, 3) + QStringLiteral(" ≤ ") + fixed(s.wlim, 2);
         if (s.given.w > s.wlim) cells[kW] = fixed(s.given.w, 3) + QStringLiteral(" ＞ ") + fixed(s.wlim, 2);
@@ -327,16 +325,16 @@ void ReviewWindow::showResult(const review::Result& result) {
             }
             table_->setItem(row, column, item);
         }
-        verdicts << sectionWord(s.name) + (s.given.ok ? QStringLiteral("满足") : QStringLiteral("不满足"));
+        verdicts << sectionWord(s, result) + (s.given.ok ? QStringLiteral("满足") : QStringLiteral("不满足"));
         summary << QStringLiteral("%1 M＝%2 kN·m，As,req＝%3 mm²，w＝%4 mm")
-                       .arg(sectionWord(s.name), fixed(s.Muls, 2), fixed(s.AsReq, 0), fixed(s.given.w, 3));
+                       .arg(sectionWord(s, result), fixed(s.Muls, 2), fixed(s.AsReq, 0), fixed(s.given.w, 3));
     }
     newMethod_->setText(QStringLiteral("本复核：") + summary.join(QStringLiteral("；")));
     const review::Section& first = sections.front();
     status_->setText(
         QStringLiteral("复核完成（%1）：实配%2　%3")
             .arg(result.options.edition == "2002" ? QStringLiteral("2002版规范") : QStringLiteral("现行规范"),
-                 bars(first.given.d, first.given.s), verdicts.join(QStringLiteral("，"))));
+                 bars(first.given.bars), verdicts.join(QStringLiteral("，"))));
 
     // The table shows every cell whole: no scrolling, nothing cut off.
     table_->resizeColumnsToContents();
