@@ -21,6 +21,7 @@
 
 #include "calc/crack.h"
 #include "calc/strength.h"
+#include "cli/console.h"
 #include "cli/csv.h"
 #include "cli/json.h"
 #include "core/action.h"
@@ -142,20 +143,6 @@ std::optional<std::string> badName(const std::string& name) {
         if (c < 0x20 || std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos)
             return "名称 " + name + " 含有不能用于文件名的字符";
     return std::nullopt;
-}
-
-// Today's date as the review report prints it ("2024-05-01"), on this computer's calendar.
-std::string today() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#if defined(_WIN32)
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    char text[16];
-    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
-    return text;
 }
 
 void writeFile(const fs::path& path, const std::string& bytes) {
@@ -339,7 +326,7 @@ void writeOutputs(WallRun& wall, const BatchRequest& request, std::unique_ptr<Do
             saver->saveReport(wall.fields.text(Field::Text29),
                               request.outDir / fs::u8path(wall.name + ".report" + extension), *request.documents);
             if (wall.review)
-                saver->saveReport(reviewReportText(wall.review->result, today()),
+                saver->saveReport(reviewReportText(wall.review->result, localDate()),
                                   request.outDir / fs::u8path(wall.name + ".review" + extension), *request.documents);
         }
     } catch (const FaultError& e) {

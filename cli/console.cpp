@@ -1,5 +1,7 @@
 #include "cli/console.h"
 
+#include <ctime>
+
 #ifdef _WIN32
 // clang-format off
 #include <windows.h>
@@ -46,5 +48,18 @@ void useUtf8Console(int& argc, char**& argv) {
 void useUtf8Console(int&, char**&) {}
 
 #endif
+
+std::string localDate() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#if defined(_WIN32)
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    char text[16];
+    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
+    return text;
+}
 
 }  // namespace wallcalc::cli
