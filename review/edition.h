@@ -19,7 +19,8 @@ struct Combination {
 enum class CrackMoment { QuasiPermanent, Characteristic };
 
 struct Edition {
-    std::string_view key;  // "current" or "2002"
+    std::string_view key;    // "current" or "2002"
+    std::string_view title;  // how a report names the edition it checks against
     // The codes cited, by their titles, in the order the report lists them ("" where fewer).
     std::array<std::string_view, 3> codes;
     std::string_view designCode;  // the concrete design code, as the material table cites it
@@ -46,6 +47,7 @@ struct Edition {
 inline constexpr std::array<Edition, 2> kEditions{{
     {
         .key = "current",
+        .title = "现行规范",
         .codes = {"《工程结构通用规范》GB 55001-2021", "《混凝土结构通用规范》GB 55008-2021",
                   "《混凝土结构设计标准》GB/T 50010-2010（2024年版）"},
         .designCode = "GB/T 50010-2010",
@@ -73,6 +75,7 @@ inline constexpr std::array<Edition, 2> kEditions{{
     },
     {
         .key = "2002",
+        .title = "2002版规范",
         .codes = {"《建筑结构荷载规范》GB 50009-2001", "《混凝土结构设计规范》GB 50010-2002", ""},
         .designCode = "GB 50010-2002",
         // The permanent-load-led combination takes the surcharge at its combination value
