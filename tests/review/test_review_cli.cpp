@@ -155,4 +155,21 @@ TEST(ReviewCli, ReadingsAndOptions) {
     EXPECT_TRUE(has(above.out, "{\"name\": \"span1\", \"x\": 2.25, \"M_uls\": 0, \"M_sls\": 0, ")) << above.out;
 }
 
+// --report prints the review report (CR LF line ends) in place of the JSON; a refused wall still
+// prints the JSON with its fault.
+TEST(ReviewCli, ReportInPlaceOfTheJson) {
+    const CliRun run = cli({"review", "--report", "--option", "upper_storeys=3600", "--option", "edition=2002"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(run.out.starts_with("                         地下室外墙复核计算书\r\n")) << run.out;
+    EXPECT_TRUE(has(run.out, "（2002版规范复核）\r\n"));
+    EXPECT_TRUE(has(run.out, "（1）第1层跨中"));
+    EXPECT_FALSE(has(run.out, "\"fields\""));
+    EXPECT_EQ(run.out.find("\n"), run.out.find("\r\n") + 1);
+    const CliRun refused = cli({"--set", "Text10=32", "review", "--report"});
+    EXPECT_EQ(refused.status, 3);
+    EXPECT_TRUE(has(refused.out, "\"action\": \"review\"")) << refused.out;
+    EXPECT_EQ(cli({"strength", "--report"}).status, 2);
+    EXPECT_EQ(cli({"review", "--report", "--print", "Text5"}).status, 2);
+}
+
 }  // namespace
