@@ -21,8 +21,8 @@
 
 #include "calc/crack.h"
 #include "calc/strength.h"
-#include "cli/console.h"
 #include "cli/csv.h"
+#include "cli/date.h"
 #include "cli/json.h"
 #include "core/action.h"
 #include "core/json_line.h"

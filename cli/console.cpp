@@ -1,7 +1,5 @@
 #include "cli/console.h"
 
-#include <ctime>
-
 #ifdef _WIN32
 // clang-format off
 #include <windows.h>
@@ -48,18 +46,5 @@ void useUtf8Console(int& argc, char**& argv) {
 void useUtf8Console(int&, char**&) {}
 
 #endif
-
-std::string localDate() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#if defined(_WIN32)
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    char text[16];
-    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
-    return text;
-}
 
 }  // namespace wallcalc::cli

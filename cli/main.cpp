@@ -30,6 +30,7 @@
 #include "calc/strength.h"
 #include "cli/batch.h"
 #include "cli/console.h"
+#include "cli/date.h"
 #include "cli/json.h"
 #include "core/action.h"
 #include "core/guard.h"
