@@ -3,20 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "review/review.h"
+#include "tests/review/review_of.h"
 
 namespace {
 
 using namespace wallcalc;
 using namespace wallcalc::review;
 
-Result reviewOf(std::initializer_list<std::pair<Field, const char*>> texts,
-                std::initializer_list<std::pair<const char*, const char*>> options = {}) {
-    FieldSet fields;
-    for (auto [field, text] : texts) fields.setText(field, text);
-    Options o;
-    for (auto [key, value] : options) setOption(o, key, value);
-    return reviewWall(fields, o);
-}
+using wallcalc::testing::reviewOf;
 
 // Three storeys of 4 m, the top slab at the ground (H 12), only the surcharge pressing: γ 0 and
 // the water below the base, K0·p = 0.5·20 = 10 kN/m² uniform, ULS q = 1.5·10 = 15, ql = 60,

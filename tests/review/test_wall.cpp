@@ -3,20 +3,14 @@
 #include "core/fault.h"
 #include "review/edition.h"
 #include "review/review.h"
+#include "tests/review/review_of.h"
 
 namespace {
 
 using namespace wallcalc;
 using namespace wallcalc::review;
 
-Result reviewOf(std::initializer_list<std::pair<Field, const char*>> texts,
-                std::initializer_list<std::pair<const char*, const char*>> options = {}) {
-    FieldSet fields;
-    for (auto [field, text] : texts) fields.setText(field, text);
-    Options o;
-    for (auto [key, value] : options) setOption(o, key, value);
-    return reviewWall(fields, o);
-}
+using wallcalc::testing::reviewOf;
 
 std::vector<std::pair<double, double>> pairs(const std::vector<Knot>& knots) {
     std::vector<std::pair<double, double>> out;
