@@ -692,7 +692,11 @@ Result reviewWall(const FieldSet& fields, const Options& options) {
                   " mm，不大于0");
     }
 
-    for (double height : options.upperStoreys) r.storeys.push_back(height / 1000);
+    for (double height : options.upperStoreys) {
+        r.storeys.push_back(height / 1000);
+        if (!(r.storeys.back() > 0))
+            fault("复核：复核选项 upper_storeys（上部各层层高）中的 " + shortest(height) + " mm 不足以计算");
+    }
     r.storeys.push_back(r.L);
     for (double height : r.storeys) r.Ltot += height;
     r.h1Sls = options.h1Sls.value_or(r.h1);
