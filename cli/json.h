@@ -12,7 +12,8 @@
 
 namespace wallcalc::cli {
 
-// Every field by name, in the window's order: {"Text1": "10", ...}.
+// Every field by name, in the window's order: {"Text1": "10", ...}. The texts stand as the fields
+// hold them, which need not be UTF-8: oneLineJson makes them so.
 nlohmann::ordered_json fieldsJson(const FieldSet& fields);
 
 // {"number": 5, "description": ..., "action": ..., "what": ...}, or null without a fault.

@@ -33,6 +33,12 @@ bool isUtf8(std::string_view text) {
     return true;
 }
 
+std::size_t utf8Boundary(std::string_view text, std::size_t at) {
+    if (at >= text.size()) return text.size();
+    while (at > 0 && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) --at;
+    return at;
+}
+
 std::string withReplacementCharacters(std::string_view text) {
     std::string out;
     out.reserve(text.size());

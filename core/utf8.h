@@ -13,6 +13,9 @@ std::size_t utf8SequenceLength(std::string_view text);
 
 bool isUtf8(std::string_view text);
 
+// The largest position at most `at` where a character of `text` starts: where it may be cut.
+std::size_t utf8Boundary(std::string_view text, std::size_t at);
+
 // `text` with every byte that is not part of a well-formed sequence replaced by U+FFFD.
 std::string withReplacementCharacters(std::string_view text);
 
