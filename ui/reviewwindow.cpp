@@ -144,6 +144,12 @@ QWidget* ReviewWindow::buildOptions() {
             auto* edit = new QLineEdit(QString::fromStdString(review::optionText(defaults, spec.key)), box);
             edit->setMinimumWidth(metrics.horizontalAdvance(QString::fromUtf8(kOptionBoxMinimum)) + 12);
             edit->setMaximumWidth(metrics.horizontalAdvance(QString::fromUtf8(kOptionBoxMaximum)) + 12);
+            // Storey heights and bars as drawn are longer texts than a number.
+            if (spec.isText()) {
+                const int width = metrics.horizontalAdvance(QString::fromUtf8(kOptionTextBoxMinimum));
+                edit->setMinimumWidth(width + 12);
+                edit->setMaximumWidth(2 * width);
+            }
             connect(edit, &QLineEdit::textChanged, this, &ReviewWindow::scheduleRecompute);
             connect(edit, &QLineEdit::textChanged, this,
                     [this, key = spec.key](const QString& text) { optionEdited(key, text); });
