@@ -148,7 +148,7 @@ QWidget* ReviewWindow::buildOptions() {
             if (spec.isText()) {
                 const int width = metrics.horizontalAdvance(QString::fromUtf8(kOptionTextBoxMinimum));
                 edit->setMinimumWidth(width + 12);
-                edit->setMaximumWidth(2 * width);
+                edit->setMaximumWidth(width + 12);
             }
             connect(edit, &QLineEdit::textChanged, this, &ReviewWindow::scheduleRecompute);
             connect(edit, &QLineEdit::textChanged, this,

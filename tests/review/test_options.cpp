@@ -30,7 +30,7 @@ TEST(Options, RefusalsNameTheOptionAndWhatItTakes) {
     } cases[] = {
         {"edition", "2003", "复核选项 edition（规范版本）只能是 current 或 2002，而给定的是“2003”"},
         {"support", "free",
-         "复核选项 support（顶板支承）只能是 propped（顶板铰接）或 fixed（顶板固接）或 envelope（铰接、固接包络），"
+         "复核选项 support（顶板支承）只能是 propped（顶板铰接）或 fixed（顶板固接）或 envelope（两者包络），"
          "而给定的是“free”"},
         {"gamma0", "-1", "复核选项 gamma0（结构重要性系数γ0）不能为负数，而给定的是 -1"},
         {"wlim_in", "0", "复核选项 wlim_in（内侧裂缝宽度限值）必须大于0，而给定的是 0"},
