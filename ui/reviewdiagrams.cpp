@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "review/edition.h"
+
 namespace wallcalc::ui {
 namespace {
 
@@ -160,7 +162,9 @@ void ReviewDiagram::paintMoment(QPainter& painter) {
     }
 
     const double line = metrics.height();
-    const QString sls = result_.options.edition == "2002" ? QStringLiteral("标准组合") : QStringLiteral("准永久组合");
+    const QString sls = result_.edition->crackMoment == review::CrackMoment::Characteristic
+                            ? QStringLiteral("标准组合")
+                            : QStringLiteral("准永久组合");
     double x = 4;
     const double y = line + 4 + metrics.ascent();
     for (auto [uls, word] : {std::pair{true, QStringLiteral("基本组合")}, std::pair{false, sls}}) {
@@ -181,7 +185,8 @@ void ReviewDiagram::paintMoment(QPainter& painter) {
         painter.drawEllipse(at, 3.5, 3.5);
         const QString top = sectionWord(s, result_) + QStringLiteral(" M＝") + number(s.Muls, 1);
         const QString bottom =
-            (result_.options.edition == "2002" ? QStringLiteral("Mk＝") : QStringLiteral("Mq＝")) + number(s.Msls, 1);
+            QString::fromUtf8(result_.edition->crackSymbol.data(), result_.edition->crackSymbol.size()) +
+            QStringLiteral("＝") + number(s.Msls, 1);
         const double textWidth = std::max(metrics.horizontalAdvance(top), metrics.horizontalAdvance(bottom));
         // On the other side of the axis, where that part of the wall has no curve to cover.
         double left = sign > 0 ? xOf(0) - 6 - textWidth : xOf(0) + 6;
