@@ -26,8 +26,8 @@
 #include "cli/json.h"
 #include "core/action.h"
 #include "core/json_line.h"
+#include "office/office.h"
 #include "report/compose.h"
-#include "report/export/document_saver.h"
 #include "report/review_compose.h"
 #include "review/review.h"
 #include "wallfile/atomic_write.h"
@@ -321,7 +321,7 @@ void writeOutputs(WallRun& wall, const BatchRequest& request, std::unique_ptr<Do
         json["fault"] = faultJson(wall.fault, wall.failedAction);
         writeFile(request.outDir / fs::u8path(wall.name + ".json"), oneLineJson(json) + "\n");
         if (request.documents && wall.computed()) {
-            if (!saver) saver = makePlatformSaver();
+            if (!saver) saver = makePlatformOffice();
             const std::string extension = "." + std::string(formatName(*request.documents));
             saver->saveReport(wall.fields.text(Field::Text29),
                               request.outDir / fs::u8path(wall.name + ".report" + extension), *request.documents);

@@ -35,9 +35,8 @@
 #include "core/action.h"
 #include "core/guard.h"
 #include "core/json_line.h"
+#include "office/office.h"
 #include "report/compose.h"
-#include "report/export.h"
-#include "report/export/document_saver.h"
 #include "report/review_compose.h"
 #include "review/review.h"
 #include "wallfile/wallfile.h"
@@ -164,7 +163,7 @@ std::vector<NamedAction> actionsOf(const Request& request, const wallfile::Optio
         if (name == "crack") actions.push_back({name, crackWidthCheck});
         if (name == "report") actions.push_back({name, composeReport});
         if (name == "export")
-            actions.push_back({name, [](FieldSet& f) { makePlatformExporter()->exportReport(f.text(Field::Text29)); }});
+            actions.push_back({name, [](FieldSet& f) { makePlatformOffice()->exportReport(f.text(Field::Text29)); }});
         if (name == "review")
             actions.push_back({name, [reviewOptions, &reviewOut, report = request.reviewReport](FieldSet& f) {
                                    review::Options options;
@@ -176,7 +175,7 @@ std::vector<NamedAction> actionsOf(const Request& request, const wallfile::Optio
     }
     if (const std::optional<fs::path> path = request.saveReport)
         actions.push_back({"save-report", [path](FieldSet& f) {
-                               makePlatformSaver()->saveReport(f.text(Field::Text29), *path, *documentFormatOf(*path));
+                               makePlatformOffice()->saveReport(f.text(Field::Text29), *path, *documentFormatOf(*path));
                            }});
     return actions;
 }
