@@ -55,25 +55,21 @@ ReviewWindow::ReviewWindow(form::WallDocument& document, Exporter exporter, QWid
     headers[kRowMsls] = qs(crackMomentHeader(review::kEditions.front().crackSymbol));
     table_->setVerticalHeaderLabels(headers);
     left->addWidget(table_);
-    oldMethod_ = new QLabel(results_);
-    oldMethod_->setObjectName(QStringLiteral("oldMethod"));
-    oldMethod_->setWordWrap(true);
-    newMethod_ = new QLabel(results_);
-    newMethod_->setObjectName(QStringLiteral("newMethod"));
-    newMethod_->setWordWrap(true);
-    shear_ = new QLabel(results_);
-    shear_->setObjectName(QStringLiteral("shearFigures"));
-    shear_->setWordWrap(true);
-    warnings_ = new QLabel(results_);
-    warnings_->setObjectName(QStringLiteral("warnings"));
-    warnings_->setWordWrap(true);
+    // The lines under the table, each wrapped to the table's width.
+    auto line = [&](const char* name) {
+        auto* label = new QLabel(results_);
+        label->setObjectName(QString::fromUtf8(name));
+        label->setWordWrap(true);
+        left->addWidget(label);
+        return label;
+    };
+    oldMethod_ = line("oldMethod");
+    newMethod_ = line("newMethod");
+    shear_ = line("shearFigures");
+    warnings_ = line("warnings");
     QPalette warningPalette = warnings_->palette();
     warningPalette.setColor(QPalette::WindowText, QColor(170, 90, 0));
     warnings_->setPalette(warningPalette);
-    left->addWidget(oldMethod_);
-    left->addWidget(newMethod_);
-    left->addWidget(shear_);
-    left->addWidget(warnings_);
     left->addStretch(1);
     resultsLayout->addLayout(left, 0);
     pressure_ = new ReviewDiagram(ReviewDiagram::Kind::Pressure, results_);

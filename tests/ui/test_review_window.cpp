@@ -62,6 +62,11 @@ TEST_F(ReviewWindowTest, OpensBesideTheFormWithTheDefaultsReviewedAndChangesNoFi
     // The four buttons' method ran on a copy: the comparison line has its figures, the
     // fields of Form1 are untouched.
     EXPECT_TRUE(window->findChild<QLabel*>(QStringLiteral("oldMethod"))->text().contains(QStringLiteral("M1＝")));
+    // The shear at both supports with its verdict; HRB335 of the defaults is no longer rolled.
+    EXPECT_TRUE(window->findChild<QLabel*>(QStringLiteral("shearFigures"))
+                    ->text()
+                    .contains(QStringLiteral("底部支座 V＝200.8 ≤ Vc 满足")));
+    EXPECT_TRUE(window->findChild<QLabel*>(QStringLiteral("warnings"))->text().contains(QStringLiteral("HRB335")));
     EXPECT_EQ(form->fieldTexts(), before);
     struct Default {
         const char* key;
