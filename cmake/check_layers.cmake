@@ -13,7 +13,7 @@ if(NOT ROOT)
   message(FATAL_ERROR "usage: cmake -DROOT=<source tree> -P check_layers.cmake")
 endif()
 
-set(layers numtext core calc review report office wallfile form ui win32 app cli)
+set(layers numtext core office calc review report wallfile form ui win32 app cli)
 set(allowed_numtext numtext)
 set(allowed_core core numtext)
 set(allowed_office office core)

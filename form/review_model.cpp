@@ -3,10 +3,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <exception>
 
 #include "calc/crack.h"
 #include "calc/strength.h"
+#include "core/guard.h"
 #include "form/runner.h"
 #include "report/review_compose.h"
 #include "review/edition.h"
@@ -113,46 +113,47 @@ std::array<std::string, kResultRowCount> resultCells(const review::Section& s) {
 
 void ReviewModel::recompute() {
     ++reviews_;
-    try {
-        // The options as the document holds them, refused texts included, so that the engine
-        // says what is wrong with one.
-        const review::Options options = document_.reviewOptions();
-        const FieldSet fields = document_.fields();
-        review::Result result = review::reviewWall(fields, options);
-        std::vector<review::DiagramPoint> points = review::diagram(result, kDiagramPoints);
-        FieldSet copy = fields;
-        const std::optional<Fault> oldFault = runGuarded(copy, [](FieldSet& f) {
-            strengthCalculation(f);
-            crackWidthCheck(f);
-        });
-
-        result_ = std::move(result);
-        points_ = std::move(points);
-        if (oldFault) {
-            fourButtons_ = "四个按钮（原算法）：运行时错误 " + std::to_string(oldFault->number) + "：" +
-                           oldFault->description + "　" + oldFault->what;
-        } else {
-            fourButtons_ = "四个按钮（原算法）：M1＝" + copy.text(Field::Text5) + " kN·m，M2＝" +
-                           copy.text(Field::Text6) + " kN·m，As1＝" + copy.text(Field::Text7) + " mm²，As2＝" +
-                           copy.text(Field::Text8) + " mm²，ωmax＝" + copy.text(Field::Text15) + " mm";
+    std::optional<std::string> refused;
+    const std::optional<std::string> failure = unexpectedFailure([&] {
+        try {
+            // The options as the document holds them, refused texts included, so that the engine
+            // says what is wrong with one.
+            const FieldSet fields = document_.fields();
+            review::Result result = review::reviewWall(fields, document_.reviewOptions());
+            std::vector<review::DiagramPoint> points = review::diagram(result, kDiagramPoints);
+            FieldSet copy = fields;
+            const std::optional<Fault> oldFault = runGuarded(copy, [](FieldSet& f) {
+                strengthCalculation(f);
+                crackWidthCheck(f);
+            });
+            std::string fourButtons = oldFault ? "四个按钮（原算法）：运行时错误 " + std::to_string(oldFault->number) +
+                                                     "：" + oldFault->description + "　" + oldFault->what
+                                               : "四个按钮（原算法）：M1＝" + copy.text(Field::Text5) + " kN·m，M2＝" +
+                                                     copy.text(Field::Text6) + " kN·m，As1＝" +
+                                                     copy.text(Field::Text7) + " mm²，As2＝" + copy.text(Field::Text8) +
+                                                     " mm²，ωmax＝" + copy.text(Field::Text15) + " mm";
+            std::vector<std::string> verdicts;
+            for (const review::Section& s : result.sections)
+                verdicts.push_back(sectionWord(s, result) + (s.given.ok ? "满足" : "不满足"));
+            bool shearOk = true;
+            for (const review::Shear& v : result.shear) shearOk = shearOk && v.ok;
+            verdicts.push_back(shearOk ? "受剪满足" : "受剪不满足");
+            const std::string out = bars(result.barsOut), in = bars(result.barsIn);
+            std::string status = "复核完成（" + wordCaption("edition", result.options.edition) + "）：实配" +
+                                 (out == in ? out : "外侧" + out + "、内侧" + in) + "　" + joined(verdicts, "，");
+            // Everything is worked out: now it is kept.
+            result_ = std::move(result);
+            points_ = std::move(points);
+            fourButtons_ = std::move(fourButtons);
+            status_ = std::move(status);
+            stale_ = false;
+        } catch (const FaultError& error) {
+            refused = error.fault().what;
         }
-        std::vector<std::string> verdicts;
-        for (const review::Section& s : result_->sections)
-            verdicts.push_back(sectionWord(s, *result_) + (s.given.ok ? "满足" : "不满足"));
-        bool shearOk = true;
-        for (const review::Shear& v : result_->shear) shearOk = shearOk && v.ok;
-        verdicts.push_back(shearOk ? "受剪满足" : "受剪不满足");
-        const std::string out = bars(result_->barsOut), in = bars(result_->barsIn);
-        status_ = "复核完成（" + wordCaption("edition", result_->options.edition) + "）：实配" +
-                  (out == in ? out : "外侧" + out + "、内侧" + in) + "　" + joined(verdicts, "，");
-        stale_ = false;
-    } catch (const FaultError& error) {
-        status_ = "输入被拒绝（显示的是上一次有效的结果）：" + error.fault().what;
-        stale_ = true;
-    } catch (const std::exception& error) {
-        status_ = std::string("复核失败（显示的是上一次有效的结果）：") + error.what();
-        stale_ = true;
-    }
+    });
+    if (refused) status_ = "输入被拒绝（显示的是上一次有效的结果）：" + *refused;
+    if (failure) status_ = "复核失败（显示的是上一次有效的结果）：" + *failure;
+    if (refused || failure) stale_ = true;
 }
 
 std::string ReviewModel::reviewFigures() const {

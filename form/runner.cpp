@@ -1,21 +1,18 @@
 #include "form/runner.h"
 
-#include <exception>
 #include <system_error>
 
+#include "core/guard.h"
 #include "form/layout.h"
 #include "form/texts.h"
 
 namespace wallcalc::form {
 
 std::optional<Fault> runGuarded(FieldSet& fields, const Action& action) {
-    try {
-        return runAtomically(fields, action);
-    } catch (const std::exception& error) {
-        return FaultError(fault_number::kInternalError, error.what()).fault();
-    } catch (...) {
-        return FaultError(fault_number::kInternalError, "未知的异常").fault();
-    }
+    std::optional<Fault> fault;
+    if (std::optional<std::string> failure = unexpectedFailure([&] { fault = runAtomically(fields, action); }))
+        return FaultError(fault_number::kInternalError, *failure).fault();
+    return fault;
 }
 
 FaultNotice faultNotice(const Fault& fault) {

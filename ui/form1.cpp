@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
-#include <exception>
 #include <limits>
 #include <utility>
 #include <vector>
