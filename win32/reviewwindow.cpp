@@ -248,7 +248,7 @@ void ReviewWindow::showResult() {
                                                               : std::string(form::kResultRowHeaders[row]));
     for (int column = 0; column < kColumns; ++column) {
         const bool shown = column < static_cast<int>(result.sections.size());
-        setWindowText(columnHeaders_[column], shown ? form::sectionWord(result.sections[column].name) : "");
+        setWindowText(columnHeaders_[column], shown ? form::sectionWord(result.sections[column], result) : "");
         const auto cells = shown ? form::resultCells(result.sections[column]) : decltype(form::resultCells({})){};
         for (int row = 0; row < form::kResultRowCount; ++row) {
             std::string text = cells[row];
@@ -434,7 +434,7 @@ void ReviewWindow::paintDiagram(HWND diagram, HDC dc) {
             SetTextColor(dc, tone(RGB(0, 0, 0)));
             const int y =
                 std::clamp(yOf(s.x) - px(8), static_cast<int>(area.top), static_cast<int>(area.bottom) - px(16));
-            const std::wstring label = wide(form::sectionWord(s.name) + " M＝" + form::fixed(s.Muls, 1));
+            const std::wstring label = wide(form::sectionWord(s, *model_.result()) + " M＝" + form::fixed(s.Muls, 1));
             SIZE size{};
             GetTextExtentPoint32W(dc, label.c_str(), static_cast<int>(label.size()), &size);
             const int x = std::min(xOf(0) + px(4), static_cast<int>(client.right) - px(2) - static_cast<int>(size.cx));
@@ -443,7 +443,9 @@ void ReviewWindow::paintDiagram(HWND diagram, HDC dc) {
         SetTextColor(dc, tone(ulsColour()));
         drawText(dc, area.left, legend, "基本组合");
         SetTextColor(dc, tone(slsColour()));
-        drawText(dc, area.left, legend + line, model_.result()->options.edition == "2002" ? "标准组合" : "准永久组合");
+        drawText(
+            dc, area.left, legend + line,
+            model_.result()->edition->crackMoment == review::CrackMoment::Characteristic ? "标准组合" : "准永久组合");
     }
     SelectObject(dc, oldFont);
 }

@@ -35,7 +35,8 @@ public:
     void inputsChanged();
 
 private:
-    static constexpr int kColumns = 3;  // base, span and, for a fixed top slab, top
+    // A column a section, from the top: four storeys with a fixed top slab have nine.
+    static constexpr int kColumns = 9;
 
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK diagramProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
