@@ -14,6 +14,7 @@
 
 #include "form/review_layout.h"
 #include "form/review_model.h"
+#include "win32/ids.h"
 
 namespace wallcalc::win32 {
 
@@ -35,8 +36,7 @@ public:
     void inputsChanged();
 
 private:
-    // A column a section, from the top: four storeys with a fixed top slab have nine.
-    static constexpr int kColumns = 9;
+    static constexpr int kColumns = kReviewColumns;
 
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK diagramProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
