@@ -18,6 +18,8 @@ inline constexpr const char* kReviewReportTitle = "复核计算书";
 constexpr int kOptionsPerRow = 4;
 inline constexpr const char* kOptionBoxMinimum = "00000";
 inline constexpr const char* kOptionBoxMaximum = "000000000";
+// A text option's box (storey heights, bars as drawn) is as wide as "00@000+00@000" at least.
+inline constexpr const char* kOptionTextBoxMinimum = "00@000+00@000";
 
 // The results table: a column a section, these rows.
 enum ResultRow {

@@ -9,6 +9,7 @@
 #include "core/guard.h"
 #include "form/runner.h"
 #include "report/review_compose.h"
+#include "review/edition.h"
 #include "review/options.h"
 
 namespace wallcalc::form {
@@ -22,7 +23,12 @@ std::string general(double value) {
     return buffer;
 }
 
-std::string bars(double d, double s) { return "Φ" + general(d) + "@" + general(s); }
+// Bars as drawn, each number with six significant digits: "Φ16@200+Φ14@200".
+std::string bars(const review::Bars& drawn) {
+    std::string text;
+    for (const review::Bar& bar : drawn) text += (text.empty() ? "Φ" : "+Φ") + general(bar.d) + "@" + general(bar.s);
+    return text;
+}
 std::string bars(const review::Candidate& c) { return "Φ" + std::to_string(c.d) + "@" + std::to_string(c.s); }
 
 template <typename Range>
@@ -67,10 +73,8 @@ std::string fixed(double value, int decimals) {
 
 std::string fixed(const std::optional<double>& value, int decimals) { return value ? fixed(*value, decimals) : "—"; }
 
-std::string sectionWord(std::string_view name) {
-    if (name == "base") return "底部支座";
-    if (name == "top") return "顶部支座";
-    return "跨中";
+std::string sectionWord(const review::Section& section, const review::Result& result) {
+    return review::sectionTitle(section, result.storeys.size());
 }
 
 std::string crackMomentHeader(std::string_view symbol) {
@@ -95,7 +99,7 @@ std::array<std::string, kResultRowCount> resultCells(const review::Section& s) {
     cells[kRowAs] = s.As ? fixed(s.As, 0) : s.note;
     cells[kRowAsMin] = fixed(s.AsMin, 0);
     cells[kRowAsReq] = fixed(s.AsReq, 0);
-    cells[kRowGiven] = bars(s.given.d, s.given.s);
+    cells[kRowGiven] = bars(s.given.bars);
     cells[kRowAsP] = fixed(s.given.AsP, 0);
     cells[kRowW] = fixed(s.given.w, 3) + (s.given.w > s.wlim ? " ＞ " : " ≤ ") + fixed(s.wlim, 2);
     cells[kRowVerdict] = s.given.ok ? "✔ 满足" : "✘ 不满足";
@@ -130,10 +134,13 @@ void ReviewModel::recompute() {
                                                      " mm²，ωmax＝" + copy.text(Field::Text15) + " mm";
             std::vector<std::string> verdicts;
             for (const review::Section& s : result.sections)
-                verdicts.push_back(sectionWord(s.name) + (s.given.ok ? "满足" : "不满足"));
-            const review::Section& first = result.sections.front();
+                verdicts.push_back(sectionWord(s, result) + (s.given.ok ? "满足" : "不满足"));
+            bool shearOk = true;
+            for (const review::Shear& v : result.shear) shearOk = shearOk && v.ok;
+            verdicts.push_back(shearOk ? "受剪满足" : "受剪不满足");
+            const std::string out = bars(result.barsOut), in = bars(result.barsIn);
             std::string status = "复核完成（" + wordCaption("edition", result.options.edition) + "）：实配" +
-                                 bars(first.given.d, first.given.s) + "　" + joined(verdicts, "，");
+                                 (out == in ? out : "外侧" + out + "、内侧" + in) + "　" + joined(verdicts, "，");
             // Everything is worked out: now it is kept.
             result_ = std::move(result);
             points_ = std::move(points);
@@ -153,9 +160,34 @@ std::string ReviewModel::reviewFigures() const {
     if (!result_) return {};
     std::vector<std::string> summary;
     for (const review::Section& s : result_->sections)
-        summary.push_back(sectionWord(s.name) + " M＝" + fixed(s.Muls, 2) + " kN·m，As,req＝" + fixed(s.AsReq, 0) +
+        summary.push_back(sectionWord(s, *result_) + " M＝" + fixed(s.Muls, 2) + " kN·m，As,req＝" + fixed(s.AsReq, 0) +
                           " mm²，w＝" + fixed(s.given.w, 3) + " mm");
     return "本复核：" + joined(summary, "；");
+}
+
+std::string ReviewModel::shearFigures() const {
+    if (!result_ || result_->shear.empty()) return {};
+    const review::Shear& first = result_->shear.front();
+    std::vector<std::string> supports;
+    for (const review::Shear& v : result_->shear) {
+        review::Section at;  // a pinned top slab has no section of its own: named by its kind
+        at.kind = v.kind;
+        at.storey = v.storey;
+        supports.push_back(sectionWord(at, *result_) + " V＝" + fixed(v.V, 1) +
+                           (v.ok ? " ≤ Vc 满足" : " ＞ Vc 不满足"));
+    }
+    std::string text = "受剪（不配箍筋，" + std::string(result_->edition->shearClause) + "）：Vc＝0.7·βh·ft·b·h0＝" +
+                       fixed(first.Vc, 1) + " kN/m；" + joined(supports, "；");
+    for (const review::Shear& v : result_->shear)
+        if (!v.ok) return text + "。需加大墙厚或提高混凝土强度等级";
+    return text;
+}
+
+std::string ReviewModel::warningsText() const {
+    if (!result_ || result_->warnings.empty()) return {};
+    std::vector<std::string> rules;
+    for (const review::Warning* w : result_->warnings) rules.push_back(std::string(w->rule));
+    return "审图提示：" + joined(rules, "；");
 }
 
 std::string ReviewModel::reportText(std::string_view date) const {

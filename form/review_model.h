@@ -35,6 +35,10 @@ public:
     const std::string& fourButtons() const { return fourButtons_; }
     // The line of the review's own figures, section by section.
     std::string reviewFigures() const;
+    // The shear at every support against the concrete alone, with its verdicts.
+    std::string shearFigures() const;
+    // The warnings with their rules; "" when there are none.
+    std::string warningsText() const;
     // The review report of the last good review, dated `date`; "" before the first.
     std::string reportText(std::string_view date) const;
 
@@ -50,7 +54,7 @@ private:
 // The texts of the results table: a section's cells by row, its name as the window shows it,
 // the row header of the crack check's moment by the edition's symbol (Mq or Mk).
 std::array<std::string, kResultRowCount> resultCells(const review::Section& section);
-std::string sectionWord(std::string_view name);
+std::string sectionWord(const review::Section& section, const review::Result& result);
 std::string crackMomentHeader(std::string_view symbol);
 // The caption of an option's word as the option controls offer it (现行规范 for current).
 std::string wordCaption(std::string_view key, std::string_view word);

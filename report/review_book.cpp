@@ -17,20 +17,12 @@ using review::Section;
 
 // ---- The wall as the book names it -------------------------------------------------------
 
-std::string sectionWord(const Section& s) {
-    if (s.name == "base") return "底部支座";
-    if (s.name == "top") return "顶部支座";
-    return "跨中";
-}
-bool isSpan(const Section& s) { return s.name == "span"; }
+std::string sectionWord(const Section& s, const Result& r) { return review::sectionTitle(s, r.storeys.size()); }
+bool isSpan(const Section& s) { return s.kind == review::SectionKind::Span; }
 // The storeys' heights from the top; the wall's height.
-std::vector<double> storeysOf(const Result& r) { return {r.L}; }
-double wallHeight(const Result& r) { return r.L; }
-std::string givenBars(const Section& s) {
-    char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "Φ%g@%g", s.given.d, s.given.s);
-    return buffer;
-}
+const std::vector<double>& storeysOf(const Result& r) { return r.storeys; }
+double wallHeight(const Result& r) { return r.Ltot; }
+std::string givenBars(const Section& s) { return review::barsDrawn(s.given.bars); }
 
 // ---- Numbers in tables --------------------------------------------------------------------
 
@@ -73,7 +65,7 @@ Table inputsTable(const Result& r, std::vector<std::string> plain) {
         t.rows.push_back({std::move(what), std::move(symbol), std::move(value), std::move(unit)});
     };
     row("底板埋深", "H", asRead(r.H), "m");
-    const std::vector<double> storeys = storeysOf(r);
+    const std::vector<double>& storeys = storeysOf(r);
     for (std::size_t i = 0; i < storeys.size(); ++i)
         row(storeys.size() > 1 ? "第" + std::to_string(i + 1) + "层层高" : "层高", "L", asRead(storeys[i]), "m");
     row("墙厚", "t", asRead(r.t), "mm");
@@ -88,7 +80,9 @@ Table inputsTable(const Result& r, std::vector<std::string> plain) {
     row("混凝土 C" + asRead(r.concrete->grade), "fc / ft", asRead(r.concrete->fc) + " / " + asRead(r.concrete->ft),
         "N/mm²");
     row("钢筋 " + std::string(r.steel->name), "fy", asRead(r.steel->fy), "N/mm²");
+    if (r.h1Sls != r.h1) row("裂缝验算水位深度", "h1,sls", asRead(r.h1Sls), "m");
     row("保护层厚度（外侧 / 内侧）", "c", asRead(o.coverOut) + " / " + asRead(o.coverIn), "mm");
+    row("实配竖向钢筋（外侧 / 内侧）", "", review::barsDrawn(r.barsOut) + " / " + review::barsDrawn(r.barsIn), "");
     row("水平分布筋直径", "dh", asRead(o.dh), "mm");
     row("裂缝宽度限值（外侧 / 内侧）", "wlim", asRead(o.wlimOut) + " / " + asRead(o.wlimIn), "mm");
     return t;
@@ -109,14 +103,16 @@ double surchargeAt(const std::vector<review::Knot>& Q, double z) {
 Table loadsTable(const Result& r) {
     Table t{"荷载标准值", {"控制点", "z（m）", "eG（kN/m²）", "eQ（kN/m²）"}, {}, {false, true, true, true}, {}};
     const double topZ = r.H - wallHeight(r);
-    for (std::size_t i = 0; i < r.loads.G.size(); ++i) {
-        const review::Knot& k = r.loads.G[i];
-        std::string where = i == 0                         ? "顶板"
-                            : i + 1 == r.loads.G.size()    ? "底板"
-                            : std::fabs(k.z) < 1e-9        ? "地面"
-                            : std::fabs(k.z - r.h1) < 1e-9 ? "水位"
-                                                           : "楼板";
-        if (std::fabs(k.z - topZ) < 1e-9) where = "顶板";
+    auto near = [](double a, double b) { return std::fabs(a - b) < 1e-9; };
+    for (const review::Knot& k : r.loads.G) {
+        std::string where;
+        double slab = topZ;
+        for (std::size_t i = 0; i + 1 < r.storeys.size(); ++i)
+            if (near(k.z, slab += r.storeys[i])) where = "楼板";
+        if (near(k.z, r.h1)) where = "水位";
+        if (near(k.z, 0)) where = "地面";
+        if (near(k.z, r.H)) where = "底板";
+        if (near(k.z, topZ)) where = "顶板";
         t.rows.push_back({where, fixed(k.z, 4), fixed(k.e, 4), fixed(surchargeAt(r.loads.Q, k.z), 4)});
     }
     return t;
@@ -124,7 +120,7 @@ Table loadsTable(const Result& r) {
 
 Table sectionTable(const Result& r, const Section& s) {
     const std::string ms = r.edition->crackSymbol.empty() ? "Ms" : std::string(r.edition->crackSymbol);
-    Table t{sectionWord(s), {"项目", "符号", "数值", "单位"}, {}, {false, false, true, false}, {}};
+    Table t{sectionWord(s, r), {"项目", "符号", "数值", "单位"}, {}, {false, false, true, false}, {}};
     auto row = [&](std::string what, std::string symbol, std::string value, std::string unit) {
         t.rows.push_back({std::move(what), std::move(symbol), std::move(value), std::move(unit)});
     };
@@ -146,6 +142,29 @@ Table sectionTable(const Result& r, const Section& s) {
         row("控制因素", "", s.governs.value_or(""), "");
     } else {
         row("推荐配筋", "", "无满足要求的规格", "");
+    }
+    return t;
+}
+
+// One row a support: the shear against the concrete alone.
+Table shearTable(const Result& r) {
+    Table t{"支座受剪承载力",
+            {"支座", "x（m）", "V（kN/m）", "h0（mm）", "βh", "Vc（kN/m）", "结论"},
+            {},
+            {false, true, true, true, true, true, false},
+            {}};
+    for (const review::Shear& v : r.shear) {
+        std::string name = v.at;
+        for (const Section& s : r.sections)
+            if (s.kind == v.kind && s.storey == v.storey) name = sectionWord(s, r);
+        if (name == v.at) {
+            Section support;  // a pinned top slab has no section of its own
+            support.kind = v.kind;
+            support.storey = v.storey;
+            name = sectionWord(support, r);
+        }
+        t.rows.push_back({name, fixed(v.x, 4), fixed(v.V, 4), fixed(v.h0, 4), fixed(v.betaH, 4), fixed(v.Vc, 4),
+                          v.ok ? "满足" : "不满足"});
     }
     return t;
 }
@@ -195,7 +214,7 @@ void drawLevels(Figure& f, const Frame& frame, const Result& r, bool pressure) {
     const double H = wallHeight(r);
     f.shapes.push_back(line({{frame.left - 1.5, frame.top}, {frame.right, frame.top}}, kGrey, 1.2));
     f.shapes.push_back(line({{frame.left - 1.5, frame.bottom}, {frame.right, frame.bottom}}, kGrey, 1.2));
-    const std::vector<double> storeys = storeysOf(r);
+    const std::vector<double>& storeys = storeysOf(r);
     double slab = 0;
     for (std::size_t i = 0; i + 1 < storeys.size(); ++i) {
         slab += storeys[i];
@@ -311,13 +330,15 @@ Figure momentFigure(const Result& r) {
         for (int k = 0; k < 8; ++k)
             dot.points.push_back({at.x + 1.1 * std::cos(k * M_PI / 4), at.y + 1.1 * std::sin(k * M_PI / 4)});
         f.shapes.push_back(std::move(dot));
-        const std::string top = sectionWord(s) + " M＝" + fixed(s.Muls, 4);
+        const std::string top = sectionWord(s, r) + " M＝" + fixed(s.Muls, 4);
         const std::string bottom = ms + fixed(s.Msls, 4);
         const double width = std::max(textWidth(top, kText), textWidth(bottom, kText));
         // On the other side of the axis, where that part of the wall has no curve to cover.
         double left = sign > 0 ? frame.xOf(0) - 2 - width : frame.xOf(0) + 2;
         left = std::clamp(left, 1.0, kFigureWidth - width - 1);
-        double baseline = s.name == "base" ? at.y - kText * 1.3 - 2 : s.name == "top" ? at.y + kText * 1.3 + 1.5 : at.y;
+        double baseline = s.kind == review::SectionKind::Base  ? at.y - kText * 1.3 - 2
+                          : s.kind == review::SectionKind::Top ? at.y + kText * 1.3 + 1.5
+                                                               : at.y;
         baseline = std::clamp(baseline, frame.top + kText + 1, frame.bottom - kText * 1.3 - 1);
         f.shapes.push_back(label({left, baseline}, top));
         f.shapes.push_back(label({left, baseline + kText * 1.3}, bottom));
@@ -373,6 +394,7 @@ Document reviewBook(const Result& r, std::string_view date, std::string_view sub
             const std::size_t mark = text.find("、") + std::string_view("、").size();
             doc.blocks.emplace_back(std::in_place_type<Heading>, 1, text.substr(0, mark), text.substr(mark),
                                     std::vector<std::string>{text});
+            if (chapter.find("受剪") != std::string::npos && !r.shear.empty()) addTable(shearTable(r));
             if (chapter.find("计算条件") != std::string::npos) {
                 std::vector<std::string> plain;
                 while (i + 1 < lines.size() && !lines[i + 1].empty()) plain.push_back(lines[++i]);

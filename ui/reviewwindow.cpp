@@ -57,14 +57,21 @@ ReviewWindow::ReviewWindow(form::WallDocument& document, Exporter exporter, QWid
     headers[kRowMsls] = qs(crackMomentHeader(review::kEditions.front().crackSymbol));
     table_->setVerticalHeaderLabels(headers);
     left->addWidget(table_);
-    oldMethod_ = new QLabel(results_);
-    oldMethod_->setObjectName(QStringLiteral("oldMethod"));
-    oldMethod_->setWordWrap(true);
-    newMethod_ = new QLabel(results_);
-    newMethod_->setObjectName(QStringLiteral("newMethod"));
-    newMethod_->setWordWrap(true);
-    left->addWidget(oldMethod_);
-    left->addWidget(newMethod_);
+    // The lines under the table, each wrapped to the table's width.
+    auto line = [&](const char* name) {
+        auto* label = new QLabel(results_);
+        label->setObjectName(QString::fromUtf8(name));
+        label->setWordWrap(true);
+        left->addWidget(label);
+        return label;
+    };
+    oldMethod_ = line("oldMethod");
+    newMethod_ = line("newMethod");
+    shear_ = line("shearFigures");
+    warnings_ = line("warnings");
+    QPalette warningPalette = warnings_->palette();
+    warningPalette.setColor(QPalette::WindowText, QColor(170, 90, 0));
+    warnings_->setPalette(warningPalette);
     left->addStretch(1);
     resultsLayout->addLayout(left, 0);
     pressure_ = new ReviewDiagram(ReviewDiagram::Kind::Pressure, results_);
@@ -131,10 +138,16 @@ QWidget* ReviewWindow::buildOptions() {
     for (const review::OptionSpec& spec : review::optionTable()) {
         const QString key = QString::fromUtf8(spec.key.data(), spec.key.size());
         QWidget* control = nullptr;
-        if (spec.isNumber()) {
+        if (spec.isNumber() || spec.isText()) {
             auto* edit = new QLineEdit(QString::fromStdString(review::optionText(defaults, spec.key)), box);
             edit->setMinimumWidth(metrics.horizontalAdvance(QString::fromUtf8(kOptionBoxMinimum)) + 12);
             edit->setMaximumWidth(metrics.horizontalAdvance(QString::fromUtf8(kOptionBoxMaximum)) + 12);
+            // Storey heights and bars as drawn are longer texts than a number.
+            if (spec.isText()) {
+                const int width = metrics.horizontalAdvance(QString::fromUtf8(kOptionTextBoxMinimum));
+                edit->setMinimumWidth(width + 12);
+                edit->setMaximumWidth(width + 12);
+            }
             connect(edit, &QLineEdit::textChanged, this, &ReviewWindow::scheduleRecompute);
             connect(edit, &QLineEdit::textChanged, this,
                     [this, key = spec.key](const QString& text) { optionEdited(key, text); });
@@ -142,8 +155,9 @@ QWidget* ReviewWindow::buildOptions() {
         } else {
             auto* combo = new QComboBox(box);
             for (const review::OptionWord& word : spec.words)
-                combo->addItem(QString::fromUtf8(word.caption.data(), word.caption.size()),
-                               QString::fromUtf8(word.text.data(), word.text.size()));
+                if (!word.text.empty())
+                    combo->addItem(QString::fromUtf8(word.caption.data(), word.caption.size()),
+                                   QString::fromUtf8(word.text.data(), word.text.size()));
             combo->setCurrentIndex(combo->findData(QString::fromStdString(review::optionText(defaults, spec.key))));
             connect(combo, &QComboBox::currentIndexChanged, this, &ReviewWindow::scheduleRecompute);
             connect(combo, &QComboBox::currentIndexChanged, this,
@@ -216,7 +230,7 @@ void ReviewWindow::showResult(const review::Result& result) {
     const auto& sections = result.sections;
     table_->setColumnCount(static_cast<int>(sections.size()));
     QStringList headers;
-    for (const review::Section& s : sections) headers << qs(sectionWord(s.name));
+    for (const review::Section& s : sections) headers << qs(sectionWord(s, result));
     table_->setHorizontalHeaderLabels(headers);
     table_->verticalHeaderItem(kRowMsls)->setText(qs(crackMomentHeader(result.edition->crackSymbol)));
     for (int column = 0; column < static_cast<int>(sections.size()); ++column) {
@@ -236,6 +250,9 @@ void ReviewWindow::showResult(const review::Result& result) {
         }
     }
     newMethod_->setText(qs(model_.reviewFigures()));
+    shear_->setText(qs(model_.shearFigures()));
+    warnings_->setText(qs(model_.warningsText()));
+    warnings_->setVisible(!model_.warningsText().empty());
 
     // The table shows every cell whole: no scrolling, nothing cut off.
     table_->resizeColumnsToContents();
@@ -247,8 +264,7 @@ void ReviewWindow::showResult(const review::Result& result) {
     for (int r = 0; r < table_->rowCount(); ++r) height += table_->rowHeight(r);
     table_->setFixedSize(width, height);
     const int labelWidth = std::max(width, table_->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 40);
-    oldMethod_->setFixedWidth(labelWidth);
-    newMethod_->setFixedWidth(labelWidth);
+    for (QLabel* label : {oldMethod_, newMethod_, shear_, warnings_}) label->setFixedWidth(labelWidth);
 }
 
 std::string ReviewWindow::reportText() const {

@@ -86,6 +86,8 @@ private:
     QTableWidget* table_ = nullptr;
     QLabel* oldMethod_ = nullptr;
     QLabel* newMethod_ = nullptr;
+    QLabel* shear_ = nullptr;     // the shear at every support, with its verdicts
+    QLabel* warnings_ = nullptr;  // the drawing reviewer's warnings, hidden when there are none
     ReviewDiagram* pressure_ = nullptr;
     ReviewDiagram* moment_ = nullptr;
     QLabel* status_ = nullptr;

@@ -18,8 +18,9 @@ inline constexpr int kPictureId = 1200;
 
 // The review window: its status line, the four buttons' line and the review's line, its report
 // buttons, its option controls (2100 + the option's place in the table of options) and the cells
-// of its results table (2200 + row × 3 + column; the row headers 2150 + row, the columns' 2190 +
-// column).
+// of its results table (2200 + row × kReviewColumns + column; the row headers 2150 + row, the
+// columns' 2190 + column). A column a section, from the top: four storeys with a fixed top slab
+// have nine.
 inline constexpr int kReviewStatusId = 2001;
 inline constexpr int kReviewCompareId = 2003;
 inline constexpr int kReviewSummaryId = 2004;
@@ -27,6 +28,7 @@ inline constexpr int kReviewReportId = 2010;
 inline constexpr int kReviewExportId = 2011;
 inline constexpr int kReviewOptionBase = 2100;
 inline constexpr int kReviewCellBase = 2200;
+inline constexpr int kReviewColumns = 9;
 inline constexpr int kReviewReportTextId = 2400;  // the text of the review report's window
 
 }  // namespace wallcalc::win32

@@ -99,7 +99,7 @@ void ReviewWindow::build() {
     for (const review::OptionSpec& option : review::optionTable()) {
         add(L"STATIC", std::string(option.caption), SS_LEFTNOWORDWRAP | SS_CENTERIMAGE, 0);
         HWND control;
-        if (option.isNumber()) {
+        if (option.isNumber() || option.isText()) {
             control = add(L"EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, kReviewOptionBase + index, WS_EX_CLIENTEDGE);
         } else {
             control = add(L"COMBOBOX", "", CBS_DROPDOWNLIST | WS_TABSTOP | WS_VSCROLL, kReviewOptionBase + index);
@@ -151,7 +151,7 @@ void ReviewWindow::place(UINT dpi) {
         HWND caption = places_[1 + i * 3].control, unit = places_[3 + i * 3].control;
         put(caption, x, y, kOptionLabel, 22);
         // A number's box and its unit; a choice of words spans both, its list dropping below.
-        if (review::optionTable()[i].isNumber())
+        if (review::optionTable()[i].isNumber() || review::optionTable()[i].isText())
             put(options_[i].control, x + kOptionLabel, y, kOptionBox, 22);
         else
             put(options_[i].control, x + kOptionLabel, y, kOptionBox + kOptionUnit, 200);
@@ -192,7 +192,7 @@ void ReviewWindow::optionsChanged() {
     for (std::size_t i = 0; i < options_.size(); ++i) {
         const std::string text = form_.document().optionText(options_[i].key);
         const review::OptionSpec& spec = review::optionTable()[i];
-        if (spec.isNumber()) {
+        if (spec.isNumber() || spec.isText()) {
             if (windowText(options_[i].control) != text) setWindowText(options_[i].control, text);
         } else {
             int chosen = -1;
@@ -213,7 +213,7 @@ void ReviewWindow::optionEdited(std::size_t index) {
     if (showingOptions_) return;
     const review::OptionSpec& spec = review::optionTable()[index];
     std::string text;
-    if (spec.isNumber()) {
+    if (spec.isNumber() || spec.isText()) {
         text = windowText(options_[index].control);
     } else {
         const LRESULT chosen = SendMessageW(options_[index].control, CB_GETCURSEL, 0, 0);
@@ -248,7 +248,7 @@ void ReviewWindow::showResult() {
                                                               : std::string(form::kResultRowHeaders[row]));
     for (int column = 0; column < kColumns; ++column) {
         const bool shown = column < static_cast<int>(result.sections.size());
-        setWindowText(columnHeaders_[column], shown ? form::sectionWord(result.sections[column].name) : "");
+        setWindowText(columnHeaders_[column], shown ? form::sectionWord(result.sections[column], result) : "");
         const auto cells = shown ? form::resultCells(result.sections[column]) : decltype(form::resultCells({})){};
         for (int row = 0; row < form::kResultRowCount; ++row) {
             std::string text = cells[row];
@@ -434,7 +434,7 @@ void ReviewWindow::paintDiagram(HWND diagram, HDC dc) {
             SetTextColor(dc, tone(RGB(0, 0, 0)));
             const int y =
                 std::clamp(yOf(s.x) - px(8), static_cast<int>(area.top), static_cast<int>(area.bottom) - px(16));
-            const std::wstring label = wide(form::sectionWord(s.name) + " M＝" + form::fixed(s.Muls, 1));
+            const std::wstring label = wide(form::sectionWord(s, *model_.result()) + " M＝" + form::fixed(s.Muls, 1));
             SIZE size{};
             GetTextExtentPoint32W(dc, label.c_str(), static_cast<int>(label.size()), &size);
             const int x = std::min(xOf(0) + px(4), static_cast<int>(client.right) - px(2) - static_cast<int>(size.cx));
@@ -443,7 +443,9 @@ void ReviewWindow::paintDiagram(HWND diagram, HDC dc) {
         SetTextColor(dc, tone(ulsColour()));
         drawText(dc, area.left, legend, "基本组合");
         SetTextColor(dc, tone(slsColour()));
-        drawText(dc, area.left, legend + line, model_.result()->options.edition == "2002" ? "标准组合" : "准永久组合");
+        drawText(
+            dc, area.left, legend + line,
+            model_.result()->edition->crackMoment == review::CrackMoment::Characteristic ? "标准组合" : "准永久组合");
     }
     SelectObject(dc, oldFont);
 }

@@ -14,6 +14,7 @@
 
 #include "form/review_layout.h"
 #include "form/review_model.h"
+#include "win32/ids.h"
 
 namespace wallcalc::win32 {
 
@@ -35,7 +36,7 @@ public:
     void inputsChanged();
 
 private:
-    static constexpr int kColumns = 3;  // base, span and, for a fixed top slab, top
+    static constexpr int kColumns = kReviewColumns;
 
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK diagramProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -84,8 +84,7 @@ TEST(ReviewTexts, FixedDecimalsRoundTiesAwayFromZero) {
     } cases[] = {{0.125, 2, "0.13"}, {-0.125, 2, "-0.13"}, {2.5, 0, "3"},    {0.0625, 3, "0.063"},
                  {99.5, 0, "100"},   {9.995, 2, "9.99"},   {1.0, 2, "1.00"}, {2401.6, 0, "2402"}};
     review::Section odd;
-    odd.given.d = 12.3456789;
-    odd.given.s = 100;
+    odd.given.bars = {{12.3456789, 100}};
     EXPECT_EQ(resultCells(odd)[kRowGiven], "Φ12.3457@100");  // six significant digits
     for (const auto& c : cases) EXPECT_EQ(fixed(c.value, c.decimals), c.text) << c.value;
     EXPECT_EQ(fixed(std::optional<double>{}, 1), "—");
@@ -100,10 +99,19 @@ TEST(ReviewModel, ReviewsTheDocumentAndKeepsTheLastGoodReviewWhenRefused) {
     model.recompute();
     ASSERT_TRUE(model.result());
     EXPECT_FALSE(model.isStale());
-    EXPECT_EQ(model.status(), "复核完成（现行规范）：实配Φ16@100　底部支座不满足，跨中满足");
+    EXPECT_EQ(model.status(), "复核完成（现行规范）：实配Φ16@100　跨中满足，底部支座不满足，受剪满足");
+    EXPECT_EQ(model.shearFigures(),
+              "受剪（不配箍筋，GB/T 50010-2010 第6.3.3条）：Vc＝0.7·βh·ft·b·h0＝242.2 kN/m；顶部支座 "
+              "V＝63.3 ≤ Vc 满足；底部支座 V＝200.8 ≤ Vc 满足");
+    EXPECT_EQ(model.warningsText(), "审图提示：GB/T 1499.2-2018：HRB335钢筋已不再生产，宜改用HRB400");
     EXPECT_NE(model.fourButtons().find("M1＝107.2080 kN·m"), std::string::npos) << model.fourButtons();
     EXPECT_NE(model.fourButtons().find("As1＝1527.315 mm²"), std::string::npos) << model.fourButtons();
     EXPECT_EQ(resultCells(model.result()->sections[0])[kRowGiven], "Φ16@100");
+    doc.setOption("bars_out", "16@200+14@200");
+    model.recompute();
+    EXPECT_EQ(resultCells(model.result()->sections[1])[kRowGiven], "Φ16@200+Φ14@200");
+    EXPECT_NE(model.status().find("实配外侧Φ16@200+Φ14@200、内侧Φ16@100"), std::string::npos) << model.status();
+    doc.setOption("bars_out", "");
     EXPECT_EQ(doc.text(Field::Text5), defaultText(Field::Text5));  // worked on a copy
 
     doc.setOption("gamma0", "abc");
@@ -112,7 +120,7 @@ TEST(ReviewModel, ReviewsTheDocumentAndKeepsTheLastGoodReviewWhenRefused) {
     EXPECT_TRUE(model.result());
     EXPECT_EQ(model.status(),
               "输入被拒绝（显示的是上一次有效的结果）：复核选项 gamma0（结构重要性系数γ0）的值“abc”不是数值");
-    EXPECT_EQ(model.reviews(), 2);
+    EXPECT_EQ(model.reviews(), 3);
 }
 
 }  // namespace

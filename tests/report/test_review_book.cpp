@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -70,15 +71,22 @@ TEST(ReviewBook, OneStoreyWallHasItsChaptersSectionsTablesAndFigures) {
     ASSERT_GE(chapters.size(), 5u);
     EXPECT_EQ(chapters[0], "一、设计依据");
     EXPECT_EQ(chapters[1], "二、计算条件");
-    EXPECT_EQ(sections, (std::vector<std::string>{"（1）底部支座", "（2）跨中"}));
+    EXPECT_EQ(sections, (std::vector<std::string>{"（1）跨中", "（2）底部支座"}));
 
     const auto tables = blocksOf<Table>(d);
-    // Inputs, loads, one per section, signatures.
-    ASSERT_EQ(tables.size(), 5u);
+    // Inputs, loads, one per section from the top, the shear at the two supports, signatures.
+    ASSERT_EQ(tables.size(), 6u);
     EXPECT_EQ(tables[0]->caption, "表1 计算条件");
     EXPECT_EQ(tables[1]->caption, "表2 荷载标准值");
-    EXPECT_EQ(tables[2]->caption, "表3 底部支座");
-    EXPECT_EQ(tables[3]->caption, "表4 跨中");
+    EXPECT_EQ(tables[2]->caption, "表3 跨中");
+    EXPECT_EQ(tables[3]->caption, "表4 底部支座");
+    EXPECT_EQ(tables[4]->caption, "表5 支座受剪承载力");
+    EXPECT_EQ(tables[4]->header[2], "V（kN/m）");
+    ASSERT_EQ(tables[4]->rows.size(), 2u);
+    EXPECT_EQ(tables[4]->rows[0][0], "顶部支座");
+    EXPECT_EQ(tables[4]->rows[1][0], "底部支座");
+    // x of the base slab: the storey height, 4.5 m.
+    EXPECT_EQ(tables[4]->rows[1][1], "4.500");
     for (const Table* t : tables) {
         EXPECT_EQ(t->numeric.size(), t->header.size()) << t->caption;
         for (const auto& row : t->rows) EXPECT_EQ(row.size(), t->header.size()) << t->caption;
@@ -92,8 +100,8 @@ TEST(ReviewBook, OneStoreyWallHasItsChaptersSectionsTablesAndFigures) {
     EXPECT_EQ(tables[1]->rows.back()[3], "5.000");
     EXPECT_EQ(tables[2]->rows.size(), 13u);
     EXPECT_EQ(tables[2]->rows[8][0], "实配钢筋 Φ16@100");
-    EXPECT_EQ(tables[4]->header, (std::vector<std::string>{"设计", "校对", "审核"}));
-    EXPECT_EQ(tables[4]->caption, "");
+    EXPECT_EQ(tables[5]->header, (std::vector<std::string>{"设计", "校对", "审核"}));
+    EXPECT_EQ(tables[5]->caption, "");
 
     const auto figures = blocksOf<Figure>(d);
     ASSERT_EQ(figures.size(), 2u);
@@ -116,13 +124,50 @@ TEST(ReviewBook, OneStoreyWallHasItsChaptersSectionsTablesAndFigures) {
     EXPECT_TRUE(hasLabelStarting(*figures[1], "跨中 M＝"));
 }
 
+TEST(ReviewBook, ThreeStoreyWallHasEverySectionSlabAndSupport) {
+    // Three storeys of 4 m, the top slab at the ground (H 12 m).
+    const review::Result r = reviewOf({{Field::Text3, "12"}, {Field::Text9, "4000"}}, {{"upper_storeys", "4000/4000"}});
+    const Document d = reviewBook(r, "2024-05-01", "B3");
+    std::vector<std::string> sections;
+    for (const Heading* h : blocksOf<Heading>(d))
+        if (h->level == 2) sections.push_back(h->text);
+    EXPECT_EQ(sections, (std::vector<std::string>{"第1层跨中", "第1层底楼板支座", "第2层跨中", "第2层底楼板支座",
+                                                  "第3层跨中", "底部支座"}));
+    const auto tables = blocksOf<Table>(d);
+    // Inputs, loads, six sections, the shear, signatures.
+    ASSERT_EQ(tables.size(), 10u);
+    long storeyRows = 0;
+    for (const auto& row : tables[0]->rows) storeyRows += row[0].ends_with("层层高");
+    EXPECT_EQ(storeyRows, 3);
+    // Supports: the top slab, the two slabs between the storeys, the base slab.
+    EXPECT_EQ(tables[8]->rows.size(), 4u);
+    EXPECT_EQ(tables[8]->rows[3][1], "12.00");
+
+    const auto figures = blocksOf<Figure>(d);
+    ASSERT_EQ(figures.size(), 2u);
+    long slabs = 0;
+    for (const std::string& text : labelsOf(*figures[0])) slabs += text == "楼板";
+    EXPECT_EQ(slabs, 2);
+    // In the pressures, the slabs 4 m and 8 m down a 12 m wall drawn from y 12 mm to 92 mm: at
+    // 12 + 80/3 = 38.67 mm and 12 + 160/3 = 65.33 mm.
+    for (double y : {38.6667, 65.3333}) {
+        bool drawn = false;
+        for (const Shape& s : figures[0]->shapes)
+            drawn |= s.kind == Shape::Kind::Polyline && s.points.size() == 2 && std::fabs(s.points[0].y - y) < 0.01 &&
+                     std::fabs(s.points[1].y - y) < 0.01;
+        EXPECT_TRUE(drawn) << y;
+    }
+    for (const char* name : {"第1层跨中 M＝", "第1层底楼板支座 M＝", "第3层跨中 M＝", "底部支座 M＝"})
+        EXPECT_TRUE(hasLabelStarting(*figures[1], name)) << name;
+}
+
 TEST(ReviewBook, FixedTopAddsItsSectionAndLabel) {
     const Document d = reviewBook(reviewOf({}, {{"support", "fixed"}}), "2024-05-01", "");
     EXPECT_EQ(d.subject, "未命名墙");
     std::vector<std::string> sections;
     for (const Heading* h : blocksOf<Heading>(d))
         if (h->level == 2) sections.push_back(h->text);
-    EXPECT_EQ(sections, (std::vector<std::string>{"底部支座", "跨中", "顶部支座"}));
+    EXPECT_EQ(sections, (std::vector<std::string>{"顶部支座", "跨中", "底部支座"}));
     EXPECT_TRUE(hasLabelStarting(*blocksOf<Figure>(d)[1], "顶部支座 M＝"));
 }
 
@@ -186,7 +231,7 @@ TEST(ReviewBook, SvgAndJsonCarryTheBook) {
             EXPECT_EQ(block["rows"][0].size(), block["numeric"].size());
         }
     }
-    EXPECT_EQ(tables, 5);
+    EXPECT_EQ(tables, 6);
     EXPECT_EQ(figures, 2);
     EXPECT_EQ(headings, static_cast<int>(blocksOf<Heading>(d).size()));
 }

@@ -217,11 +217,12 @@ TEST(ReviewOnWindows, ShowsTheCommandLinesReviewBesideTheFourButtonsFiguresAndGr
     // Every section's figures as the command line's review of the same wall has them.
     const nlohmann::json answer = cli(L"--set Text4=250 review");
     const nlohmann::json& sections = answer["review"]["sections"];
-    auto cell = [&](int row, int column) { return program.text(review, win32::kReviewCellBase + row * 3 + column); };
+    auto cell = [&](int row, int column) {
+        return program.text(review, win32::kReviewCellBase + row * win32::kReviewColumns + column);
+    };
     int column = 0;
-    for (const char* name : {"base", "span"}) {
-        SCOPED_TRACE(name);
-        const nlohmann::json& s = sections[name];
+    for (const nlohmann::json& s : sections) {
+        SCOPED_TRACE(s["name"].get<std::string>());
         EXPECT_EQ(cell(form::kRowMuls, column), figure(s, "M_uls", 2));
         EXPECT_EQ(cell(form::kRowMsls, column), figure(s, "M_sls", 2));
         EXPECT_EQ(cell(form::kRowH0, column), figure(s, "h0", 1));
@@ -250,7 +251,8 @@ TEST(ReviewOnWindows, ShowsTheCommandLinesReviewBesideTheFourButtonsFiguresAndGr
     EXPECT_TRUE(program.title(form).find("*") != std::string::npos) << program.title(form);
     program.setText(review, win32::kReviewOptionBase + 2, "-1");
     EXPECT_TRUE(testing::waitFor([&] { return status().starts_with("输入被拒绝"); }, 10)) << status();
-    EXPECT_FALSE(IsWindowEnabled(program.control(review, win32::kReviewCellBase + form::kRowMuls * 3)));
+    EXPECT_FALSE(
+        IsWindowEnabled(program.control(review, win32::kReviewCellBase + form::kRowMuls * win32::kReviewColumns)));
     EXPECT_FALSE(IsWindowEnabled(program.control(review, win32::kReviewReportId)));
 }
 
