@@ -9,15 +9,15 @@ namespace {
 
 // Symbols whose index the book lowers: the base and the index, longest first where one begins
 // another.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 44> kIndexed{{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 45> kIndexed{{
     {"As,min", "s,min"}, {"As,req", "s,req"}, {"As,p", "s,p"}, {"As1", "s1"},     {"As2", "s2"}, {"As", "s"},
     {"h1,sls", "1,sls"}, {"h0", "0"},         {"h1", "1"},     {"fcu,k", "cu,k"}, {"ftk", "tk"}, {"fy", "y"},
     {"fc", "c"},         {"ft", "t"},         {"Es", "s"},     {"cs", "s"},       {"deq", "eq"}, {"wmax", "max"},
     {"wlim", "lim"},     {"K0", "0"},         {"MGsls", "G"},  {"MG", "G"},       {"MQ", "Q"},   {"Mq", "q"},
     {"Mk", "k"},         {"eG", "G"},         {"eQ", "Q"},     {"VG", "G"},       {"VQ", "Q"},   {"Vc", "c"},
-    {"Ltot", "tot"},     {"γ0", "0"},         {"γw", "w"},     {"γG", "G"},       {"γQ", "Q"},   {"ρte", "te"},
-    {"ρmin", "min"},     {"ξb", "b"},         {"εcu", "cu"},   {"α1", "1"},       {"β1", "1"},   {"αs", "s"},
-    {"αcr", "cr"},       {"σs", "s"},
+    {"Ltot", "tot"},     {"γ0", "0"},         {"ψq", "q"},     {"γw", "w"},       {"γG", "G"},   {"γQ", "Q"},
+    {"ρte", "te"},       {"ρmin", "min"},     {"ξb", "b"},     {"εcu", "cu"},     {"α1", "1"},   {"β1", "1"},
+    {"αs", "s"},         {"αcr", "cr"},       {"σs", "s"},
 }};
 
 // The plain text's superscript characters and what they raise.

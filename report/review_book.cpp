@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <numbers>
 
 #include "report/review_compose.h"
 #include "review/edition.h"
@@ -328,7 +329,8 @@ Figure momentFigure(const Result& r) {
         const Point at{frame.xOf(sign * s.Muls), frame.yOf(s.x)};
         Shape dot{Shape::Kind::Area, {}, kUls, 0, false, {}, kText, Anchor::Start};
         for (int k = 0; k < 8; ++k)
-            dot.points.push_back({at.x + 1.1 * std::cos(k * M_PI / 4), at.y + 1.1 * std::sin(k * M_PI / 4)});
+            dot.points.push_back(
+                {at.x + 1.1 * std::cos(k * std::numbers::pi / 4), at.y + 1.1 * std::sin(k * std::numbers::pi / 4)});
         f.shapes.push_back(std::move(dot));
         const std::string top = sectionWord(s, r) + " M＝" + fixed(s.Muls, 4);
         const std::string bottom = ms + fixed(s.Msls, 4);

@@ -192,6 +192,7 @@ TEST(ReviewBook, RunsLowerIndicesAndRaiseExponents) {
           {"0", Script::Sub},
           {"2", Script::Super}}},
         {"10⁻⁵", {{"10", Script::Normal}, {"-5", Script::Super}}},
+        {"ψq＝0.5", {{"ψ", Script::Normal}, {"q", Script::Sub}, {"＝0.5", Script::Normal}}},
         {"取ρte＝0.01", {{"取ρ", Script::Normal}, {"te", Script::Sub}, {"＝0.01", Script::Normal}}},
         // Not a symbol inside a word, nor a middle dot outside an exponent.
         {"left·shaft", {{"left·shaft", Script::Normal}}},
