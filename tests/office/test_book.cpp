@@ -18,21 +18,13 @@
 #include "office/office.h"
 #include "report/review_book.h"
 #include "review/review.h"
+#include "tests/support/cli_run.h"
 #include "tests/support/office/headless_office.h"
 
 namespace wallcalc {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string output(const std::string& command) {
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    char buffer[4096];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-    pclose(pipe);
-    return out;
-}
 
 long countOf(const std::vector<std::string>& lines, const std::string& line) {
     return std::count(lines.begin(), lines.end(), line);
@@ -121,7 +113,7 @@ TEST_F(Books, PdfEmbedsEveryFont) {
     const std::unique_ptr<DocumentSaver> saver = makePlatformOffice();
     const fs::path pdf = dir_ / "B1.pdf";
     saver->saveBook(bookOf(defaultsReview(), "B1"), pdf, DocumentFormat::Pdf);
-    const std::string fonts = output("pdffonts '" + pdf.string() + "'");
+    const std::string fonts = testing::runCli("pdffonts", {pdf.string()}).out;
     // Two heading lines, then one line a font: its "emb" column says yes for every one.
     std::istringstream lines(fonts);
     std::string line;
