@@ -28,6 +28,7 @@
 #include "core/json_line.h"
 #include "office/office.h"
 #include "report/compose.h"
+#include "report/review_book.h"
 #include "report/review_compose.h"
 #include "review/review.h"
 #include "wallfile/atomic_write.h"
@@ -325,9 +326,11 @@ void writeOutputs(WallRun& wall, const BatchRequest& request, std::unique_ptr<Do
             const std::string extension = "." + std::string(formatName(*request.documents));
             saver->saveReport(wall.fields.text(Field::Text29),
                               request.outDir / fs::u8path(wall.name + ".report" + extension), *request.documents);
-            if (wall.review)
-                saver->saveReport(reviewReportText(wall.review->result, localDate()),
-                                  request.outDir / fs::u8path(wall.name + ".review" + extension), *request.documents);
+            if (wall.review) {
+                const report::book::Document book = reviewBook(wall.review->result, localDate(), wall.name);
+                saver->saveBook({report::book::bookJson(book), report::book::plainText(book)},
+                                request.outDir / fs::u8path(wall.name + ".review" + extension), *request.documents);
+            }
         }
     } catch (const FaultError& e) {
         wall.addProblem("documents: " + faultText(e.fault()));

@@ -142,9 +142,12 @@ HelperSession::Options HelperOffice::options(bool forSaves) {
     return options;
 }
 
-void HelperOffice::exportReport(const std::string& reportUtf8) {
+void HelperOffice::exportReport(const std::string& reportUtf8) { show(reportUtf8, false); }
+void HelperOffice::exportBook(const Book& book) { show(book.json, true); }
+
+void HelperOffice::show(const std::string& bytes, bool book) {
     cancelled_ = false;
-    HelperSession(options(false)).request({helper_protocol::Request::Kind::Show, {}, {}, reportUtf8}, true);
+    HelperSession(options(false)).request({helper_protocol::Request::Kind::Show, {}, {}, bytes, book}, true);
 }
 
 namespace {
@@ -162,10 +165,17 @@ const char* filterOf(DocumentFormat format) {
 }  // namespace
 
 void HelperOffice::saveReport(const std::string& reportUtf8, const std::filesystem::path& path, DocumentFormat format) {
+    save(reportUtf8, false, path, format);
+}
+void HelperOffice::saveBook(const Book& book, const std::filesystem::path& path, DocumentFormat format) {
+    save(book.json, true, path, format);
+}
+
+void HelperOffice::save(const std::string& bytes, bool book, const std::filesystem::path& path, DocumentFormat format) {
     const SaveTarget save = saveTargetOf(path);
     if (!saves_) saves_ = std::make_unique<HelperSession>(options(true));
     try {
-        saves_->request({helper_protocol::Request::Kind::Save, filterOf(format), save.temporary.string(), reportUtf8});
+        saves_->request({helper_protocol::Request::Kind::Save, filterOf(format), save.temporary.string(), bytes, book});
     } catch (...) {
         std::error_code ignored;
         std::filesystem::remove(save.temporary, ignored);

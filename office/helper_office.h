@@ -74,9 +74,13 @@ public:
     void exportReport(const std::string& reportUtf8) override;
     void cancel() override { cancelled_ = true; }
     void saveReport(const std::string& reportUtf8, const std::filesystem::path& path, DocumentFormat format) override;
+    void exportBook(const Book& book) override;
+    void saveBook(const Book& book, const std::filesystem::path& path, DocumentFormat format) override;
 
 private:
     HelperSession::Options options(bool forSaves);
+    void show(const std::string& bytes, bool book);
+    void save(const std::string& bytes, bool book, const std::filesystem::path& path, DocumentFormat format);
 
     std::string helperPath_;
     std::optional<std::chrono::milliseconds> deadline_;

@@ -13,9 +13,10 @@ bool number(std::string_view text, std::size_t& value) {
 }  // namespace
 
 std::string encode(const Request& request) {
+    const std::string book = request.book ? "book" : "";
     if (request.kind == Request::Kind::Show)
-        return "show " + std::to_string(request.report.size()) + "\n" + request.report;
-    return "save " + request.filter + " " + std::to_string(request.path.size()) + " " +
+        return "show" + book + " " + std::to_string(request.report.size()) + "\n" + request.report;
+    return "save" + book + " " + request.filter + " " + std::to_string(request.path.size()) + " " +
            std::to_string(request.report.size()) + "\n" + request.path + request.report;
 }
 
@@ -29,15 +30,17 @@ bool decode(const std::function<bool(std::string& line)>& readLine,
     std::size_t reportBytes = 0, pathBytes = 0;
     if (!number(std::string_view(header).substr(last + 1), reportBytes)) return false;
     request = Request{};
-    if (header.substr(0, last) == "show") {
+    request.book = header.starts_with("showbook ") || header.starts_with("savebook ");
+    const std::size_t verb = request.book ? 9 : 5;  // "save " or "savebook "
+    if (header.substr(0, last) == (request.book ? "showbook" : "show")) {
         request.kind = Request::Kind::Show;
     } else {
         const std::size_t middle = header.rfind(' ', last - 1);
-        if (!header.starts_with("save ") || middle == std::string::npos || middle < 5 ||
+        if (!header.starts_with(request.book ? "savebook " : "save ") || middle == std::string::npos || middle < verb ||
             !number(std::string_view(header).substr(middle + 1, last - middle - 1), pathBytes))
             return false;
         request.kind = Request::Kind::Save;
-        request.filter = header.substr(5, middle - 5);
+        request.filter = header.substr(verb, middle - verb);
         if (!readExactly(pathBytes, request.path)) return false;
     }
     return readExactly(reportBytes, request.report);

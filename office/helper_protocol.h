@@ -5,6 +5,9 @@
 //   show <report bytes>\n<report>                            the report as a new, unsaved document
 //   save <filter> <path bytes> <report bytes>\n<path><report>    a finished document, office hidden
 //
+// "showbook" and "savebook" say the same with a book (its JSON form, report/document.h) in place
+// of the report: built with headings, tables, figures, header and footer.
+//
 // The helper answers on its standard output with lines: "started <pid>" when it starts the
 // office itself (that process heads a process group of its own), "connected" once the office is
 // reached, then for each request "done" or "fault <number> <what>". The end of its input ends it.
@@ -25,7 +28,8 @@ struct Request {
     Kind kind = Kind::Show;
     std::string filter;  // save: LibreOffice's export filter ("writer_pdf_Export")
     std::string path;    // save: the absolute path to write
-    std::string report;  // UTF-8, CR LF line ends
+    std::string report;  // UTF-8, CR LF line ends; or the book's JSON
+    bool book = false;
 };
 
 std::string encode(const Request& request);

@@ -12,6 +12,14 @@
 
 namespace wallcalc {
 
+// A book: a document built in the word processor with headings, tables, figures, page header
+// and footer from its JSON form (report/document.h), and the same as flat text for a word
+// processor that cannot build it.
+struct Book {
+    std::string json;
+    std::string plainText;  // CR LF line ends
+};
+
 // Showing a document.
 class ReportExporter {
 public:
@@ -23,6 +31,9 @@ public:
     // Throws FaultError, saying in the engineer's terms what went wrong; whatever the word
     // processor already did stays done.
     virtual void exportReport(const std::string& reportUtf8) = 0;
+
+    // The same with a book; a backend that cannot build one hands over its flat text.
+    virtual void exportBook(const Book& book) { exportReport(book.plainText); }
 
     // Called from another thread while exportReport waits: ends the wait as soon as it can,
     // exportReport then throwing fault 18 (出现用户中断). A word processor that the export
@@ -53,6 +64,11 @@ public:
     // the path cannot take it (a folder, say).
     virtual void saveReport(const std::string& reportUtf8, const std::filesystem::path& path,
                             DocumentFormat format) = 0;
+
+    // The same with a book; a backend that cannot build one saves its flat text.
+    virtual void saveBook(const Book& book, const std::filesystem::path& path, DocumentFormat format) {
+        saveReport(book.plainText, path, format);
+    }
 };
 
 // A word processor that does both jobs.

@@ -8,6 +8,7 @@
 #include <map>
 #include <stdexcept>
 
+#include "report/review_book.h"
 #include "report/review_report_table.h"
 #include "review/edition.h"
 #include "review/materials.h"
@@ -558,9 +559,7 @@ std::vector<std::string> reviewReportLines(const Result& r, std::string_view dat
 }
 
 std::string reviewReportText(const Result& result, std::string_view date) {
-    std::string text;
-    for (const std::string& line : reviewReportLines(result, date)) text += line + "\r\n";
-    return text;
+    return report::book::plainText(reviewBook(result, date, {}));
 }
 
 }  // namespace wallcalc

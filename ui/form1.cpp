@@ -278,13 +278,18 @@ void Form1::Command4_Click() { run(composeReport, Where::OnThisThread); }
 
 void Form1::Command3_Click() { exportDocument(fieldText(Field::Text29)); }
 
-bool Form1::exportDocument(const std::string& text) {
+bool Form1::exportDocument(const std::string& text) { return exportBook(Book{{}, text}); }
+
+bool Form1::exportBook(const Book& book) {
     ReportExporter* exporter = exporter_.get();
     // The word processor can take many seconds to answer; the window keeps painting meanwhile.
     return run(
-        [exporter, text](FieldSet&) {
+        [exporter, book](FieldSet&) {
             if (!exporter) throw export_fault::cannotCreate("本程序没有配置文字处理软件的接口");
-            exporter->exportReport(text);
+            if (book.json.empty())
+                exporter->exportReport(book.plainText);
+            else
+                exporter->exportBook(book);
         },
         Where::OnWorkerThread);
 }
@@ -294,7 +299,7 @@ void Form1::Command5_Click() {
     auto* review = findChild<ReviewWindow*>(QString(), Qt::FindDirectChildrenOnly);
     if (!review)
         review = new ReviewWindow(
-            document_, [this](const std::string& text) { return exportDocument(text); }, this);
+            document_, [this](const Book& book) { return exportBook(book); }, this);
     review->show();
     review->raise();
     review->activateWindow();

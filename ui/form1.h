@@ -64,6 +64,8 @@ public:
     // Hands `text` to the word processor as 计算书保存 hands the report box (the same export,
     // worker thread, note and faults), e.g. the review report. Returns whether it completed.
     bool exportDocument(const std::string& text);
+    // The same with a book, built as one in the word processor.
+    bool exportBook(const Book& book);
 
 signals:
     // The document's review options changed: a wall opened, 新建, setReviewOptions or

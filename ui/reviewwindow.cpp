@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDate>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -15,6 +16,7 @@
 #include <exception>
 
 #include "form/review_layout.h"
+#include "report/review_book.h"
 #include "review/edition.h"
 #include "ui/fonts.h"
 #include "ui/reviewdiagrams.h"
@@ -291,7 +293,13 @@ void ReviewWindow::showReport() {
 
 void ReviewWindow::exportReport() {
     if (!model_.result() || model_.isStale()) return;
-    if (exporter_) exporter_(reportText());
+    // The wall's name in the page header: its file's, without the folder and the extension.
+    const std::string path = document_.path();
+    const std::string subject =
+        path.empty() ? std::string() : QFileInfo(QString::fromStdString(path)).completeBaseName().toStdString();
+    const report::book::Document book =
+        reviewBook(*model_.result(), QDate::currentDate().toString(Qt::ISODate).toStdString(), subject);
+    if (exporter_) exporter_(Book{report::book::bookJson(book), report::book::plainText(book)});
 }
 
 }  // namespace wallcalc::ui

@@ -15,6 +15,7 @@
 
 #include "form/review_model.h"
 #include "form/wall_document.h"
+#include "office/office.h"
 #include "review/review.h"
 
 class QComboBox;
@@ -30,8 +31,9 @@ class ReviewDiagram;
 class ReviewWindow : public QWidget {
     Q_OBJECT
 public:
-    // Hands a document to the word processor as 计算书保存 does; returns whether it completed.
-    using Exporter = std::function<bool(const std::string& text)>;
+    // Hands a book to the word processor as 计算书保存 does its report; returns whether it
+    // completed.
+    using Exporter = std::function<bool(const Book& book)>;
 
     // A window of its own, owned by `owner` and closed with it, following `document`.
     ReviewWindow(form::WallDocument& document, Exporter exporter, QWidget* owner);

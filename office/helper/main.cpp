@@ -75,6 +75,7 @@
 #include <rtl/ustring.hxx>
 
 #include "office/export_fault.h"
+#include "office/helper/book.h"
 #include "office/helper_protocol.h"
 #include "office/office_settings.h"
 #include "office/paragraphs.h"
@@ -523,7 +524,9 @@ Reference<css::uno::XComponentContext> tryConnect(const Reference<css::uno::XCom
 // ---- The two jobs -------------------------------------------------------------------------------
 
 // A new Writer document with the report, its window in front; the office keeps it, unsaved.
-void show(const Reference<css::frame::XDesktop2>& desktop, const std::string& report) {
+void show(const Reference<css::frame::XDesktop2>& desktop, const Reference<css::uno::XComponentContext>& remote,
+          const Request& request) {
+    const std::string& report = request.report;
     using namespace wallcalc::export_fault;
     const char* step = "新建文档";
     try {
@@ -545,6 +548,10 @@ void show(const Reference<css::frame::XDesktop2>& desktop, const std::string& re
         }
 
         step = "写入计算书";
+        if (request.book) {
+            wallcalc::helper::buildBook(remote, document, report);
+            return;
+        }
         document->getText()->setString(ustr(wallcalc::toParagraphText(wallcalc::standardSymbols(report))));
 
         try {
@@ -563,7 +570,8 @@ void show(const Reference<css::frame::XDesktop2>& desktop, const std::string& re
 
 // A hidden Writer document with the report, stored through `filter` at `path` and closed. A
 // refusal is answered and the next request served; an office that went ends the helper.
-void save(const Reference<css::frame::XDesktop2>& desktop, const Request& request) {
+void save(const Reference<css::frame::XDesktop2>& desktop, const Reference<css::uno::XComponentContext>& remote,
+          const Request& request) {
     using namespace wallcalc::export_fault;
     {
         std::lock_guard lock(owned().mutex);
@@ -579,7 +587,10 @@ void save(const Reference<css::frame::XDesktop2>& desktop, const Request& reques
         Reference<css::text::XTextDocument> document(component, UNO_QUERY);
         if (!document.is()) fail(kAutomation, "文字处理软件没有新建文档：LibreOffice 中没有安装 Writer");
         step = "写入计算书";
-        document->getText()->setString(ustr(wallcalc::toParagraphText(wallcalc::standardSymbols(request.report))));
+        if (request.book)
+            wallcalc::helper::buildBook(remote, document, request.report);
+        else
+            document->getText()->setString(ustr(wallcalc::toParagraphText(wallcalc::standardSymbols(request.report))));
         step = "保存计算书";
         OUString url;
         osl::FileBase::getFileURLFromSystemPath(ustr(request.path), url);
@@ -674,10 +685,10 @@ int main(int argc, char** argv) {
     }
     do {
         if (request.kind == Request::Kind::Show) {
-            show(desktop, request.report);
+            show(desktop, remote, request);
             say(helper_protocol::kDone);
         } else {
-            save(desktop, request);
+            save(desktop, remote, request);
         }
     } while (readRequest(request));
     releaseOwned(desktop);

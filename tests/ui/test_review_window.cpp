@@ -207,6 +207,10 @@ TEST_F(ReviewWindowTest, ReportIsShownAndHandedToTheWordProcessorAsANewDocument)
     ASSERT_EQ(exporter->received.size(), 1u);
     EXPECT_EQ(exporter->received[0], window->reportText());
     EXPECT_TRUE(exporter->received[0].ends_with("\r\n"));
+    // As a book, with its two diagrams; an unsaved wall is named as such in the page header.
+    ASSERT_EQ(exporter->books.size(), 1u);
+    EXPECT_NE(exporter->books[0].find("\"kind\":\"figure\""), std::string::npos);
+    EXPECT_NE(exporter->books[0].find("未命名墙"), std::string::npos);
     EXPECT_EQ(form->fieldTexts(), before);
     EXPECT_TRUE(boxes.empty());
 

@@ -25,6 +25,7 @@ public:
         std::mutex mutex;
         std::condition_variable changed;
         std::vector<std::string> received;
+        std::vector<std::string> books;  // the JSON of each book, its flat text in `received`
         std::optional<Fault> failWith;
         bool hold = false;
         bool entered = false;
@@ -41,6 +42,12 @@ public:
         if (state_->cancelled) throw FaultError(Fault{18, "出现用户中断", "已取消计算书保存"});
         if (state_->failWith) throw FaultError(*state_->failWith);
         state_->received.push_back(reportUtf8);
+    }
+
+    void exportBook(const Book& book) override {
+        exportReport(book.plainText);
+        std::lock_guard lock(state_->mutex);
+        state_->books.push_back(book.json);
     }
 
     void cancel() override {

@@ -151,4 +151,13 @@ std::vector<HeadlessOffice::Document> HeadlessOffice::documents() const {
     return documents;
 }
 
+std::vector<std::string> HeadlessOffice::readBack(const std::string& path) const {
+    const ProcessResult run = probe(connection_, "book=" + path, 60s);
+    if (!succeeded(run)) throw std::runtime_error("cannot read " + path + " back: " + run.err);
+    std::vector<std::string> lines;
+    std::istringstream in(run.out);
+    for (std::string line; std::getline(in, line);) lines.push_back(unescape(line));
+    return lines;
+}
+
 }  // namespace wallcalc::testing

@@ -34,6 +34,11 @@ public:
     // The text documents open in the office, read back through UNO.
     std::vector<Document> documents() const;
 
+    // How the document saved at `path` is built, as the office reads it back: one line each
+    // "style <paragraph style>", "table <rows> <columns> <A1>", "graphic <MIME> <w> <h>",
+    // "header <text>", "footer <text>", "field <PageNumber|PageCount>".
+    std::vector<std::string> readBack(const std::string& path) const;
+
 private:
     void stop();
 

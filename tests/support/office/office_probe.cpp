@@ -4,6 +4,12 @@
 //       for each text document: "document <has location 0|1> <modified 0|1> <runs of
 //       private-use characters> <of those, runs in the symbol font>", then one line
 //       "paragraph <text>" per paragraph, with \ as \\, LF as \n and CR as \r
+//   office-probe CONNECTION book=PATH [DEADLINE_MS]
+//       opens the document at PATH hidden and says how it is built: "style <paragraph style>"
+//       for each paragraph of the body, "table <rows> <columns> <text of A1>" for each table,
+//       "graphic <MIME type> <width> <height>" (1/100 mm) for each picture, "header <text>" and
+//       "footer <text>" of the first page's style and "field <PageNumber|PageCount>" for each
+//       page field in its footer; then closes it
 //   office-probe CONNECTION terminate [DEADLINE_MS]
 //       asks the office to terminate (a headless office does so without asking about the
 //       unsaved documents)
@@ -26,12 +32,21 @@
 #include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/graphic/XGraphic.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
+#include <com/sun/star/lang/XServiceInfo.hpp>
+#include <com/sun/star/style/XStyleFamiliesSupplier.hpp>
+#include <com/sun/star/table/XTableColumns.hpp>
+#include <com/sun/star/table/XTableRows.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextDocument.hpp>
+#include <com/sun/star/text/XTextGraphicObjectsSupplier.hpp>
 #include <com/sun/star/text/XTextRange.hpp>
+#include <com/sun/star/text/XTextTable.hpp>
+#include <com/sun/star/text/XTextTablesSupplier.hpp>
 #include <com/sun/star/uno/DeploymentException.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/util/XModifiable.hpp>
 #include <com/sun/star/util/XReplaceable.hpp>
 #include <com/sun/star/util/XSearchDescriptor.hpp>
@@ -104,6 +119,88 @@ void listDocuments(const Reference<css::frame::XDesktop2>& desktop) {
     }
 }
 
+Reference<css::beans::XPropertySet> props(const css::uno::Any& any) {
+    return Reference<css::beans::XPropertySet>(any, UNO_QUERY_THROW);
+}
+
+void readBook(const Reference<css::frame::XDesktop2>& desktop, const std::string& path) {
+    css::uno::Sequence<css::beans::PropertyValue> hidden(1);
+    hidden.getArray()[0].Name = "Hidden";
+    hidden.getArray()[0].Value <<= true;
+    const OUString url = OUString::createFromAscii(("file://" + path).c_str());
+    Reference<css::text::XTextDocument> document(desktop->loadComponentFromURL(url, "_blank", 0, hidden),
+                                                 UNO_QUERY_THROW);
+    Reference<css::container::XEnumerationAccess> text(document->getText(), UNO_QUERY_THROW);
+    Reference<css::container::XEnumeration> paragraphs = text->createEnumeration();
+    while (paragraphs->hasMoreElements()) {
+        Reference<css::lang::XServiceInfo> element(paragraphs->nextElement(), UNO_QUERY_THROW);
+        if (!element->supportsService("com.sun.star.text.Paragraph")) continue;
+        OUString style;
+        Reference<css::beans::XPropertySet>(element, UNO_QUERY_THROW)->getPropertyValue("ParaStyleName") >>= style;
+        std::printf("style %s\n", utf8(style).c_str());
+    }
+    Reference<css::container::XIndexAccess> tables(
+        Reference<css::text::XTextTablesSupplier>(document, UNO_QUERY_THROW)->getTextTables(), UNO_QUERY_THROW);
+    for (sal_Int32 i = 0; i < tables->getCount(); ++i) {
+        Reference<css::text::XTextTable> table(tables->getByIndex(i), UNO_QUERY_THROW);
+        Reference<css::text::XTextRange> first(table->getCellByName("A1"), UNO_QUERY_THROW);
+        std::printf("table %d %d %s\n", static_cast<int>(table->getRows()->getCount()),
+                    static_cast<int>(table->getColumns()->getCount()), escaped(utf8(first->getString())).c_str());
+    }
+    Reference<css::container::XIndexAccess> graphics(
+        Reference<css::text::XTextGraphicObjectsSupplier>(document, UNO_QUERY_THROW)->getGraphicObjects(),
+        UNO_QUERY_THROW);
+    for (sal_Int32 i = 0; i < graphics->getCount(); ++i) {
+        const auto picture = props(graphics->getByIndex(i));
+        Reference<css::graphic::XGraphic> graphic(picture->getPropertyValue("Graphic"), UNO_QUERY);
+        OUString mime;
+        if (graphic.is())
+            Reference<css::beans::XPropertySet>(graphic, UNO_QUERY_THROW)->getPropertyValue("MimeType") >>= mime;
+        sal_Int32 width = 0, height = 0;
+        picture->getPropertyValue("Width") >>= width;
+        picture->getPropertyValue("Height") >>= height;
+        std::printf("graphic %s %d %d\n", utf8(mime).c_str(), static_cast<int>(width), static_cast<int>(height));
+    }
+    OUString pageStyle;
+    props(css::uno::Any(document->getText()->getStart()))->getPropertyValue("PageStyleName") >>= pageStyle;
+    Reference<css::container::XNameAccess> pages(
+        Reference<css::style::XStyleFamiliesSupplier>(document, UNO_QUERY_THROW)
+            ->getStyleFamilies()
+            ->getByName("PageStyles"),
+        UNO_QUERY_THROW);
+    const auto page = props(pages->getByName(pageStyle));
+    bool headerOn = false, footerOn = false;
+    page->getPropertyValue("HeaderIsOn") >>= headerOn;
+    page->getPropertyValue("FooterIsOn") >>= footerOn;
+    if (headerOn) {
+        Reference<css::text::XText> header(page->getPropertyValue("HeaderText"), UNO_QUERY_THROW);
+        std::printf("header %s\n", escaped(utf8(header->getString())).c_str());
+    }
+    if (footerOn) {
+        Reference<css::text::XText> footer(page->getPropertyValue("FooterText"), UNO_QUERY_THROW);
+        std::printf("footer %s\n", escaped(utf8(footer->getString())).c_str());
+        Reference<css::container::XEnumeration> lines =
+            Reference<css::container::XEnumerationAccess>(footer, UNO_QUERY_THROW)->createEnumeration();
+        while (lines->hasMoreElements()) {
+            Reference<css::container::XEnumeration> portions =
+                Reference<css::container::XEnumerationAccess>(lines->nextElement(), UNO_QUERY_THROW)
+                    ->createEnumeration();
+            while (portions->hasMoreElements()) {
+                const auto portion = props(portions->nextElement());
+                OUString type;
+                portion->getPropertyValue("TextPortionType") >>= type;
+                if (type != "TextField") continue;
+                Reference<css::lang::XServiceInfo> field(portion->getPropertyValue("TextField"), UNO_QUERY_THROW);
+                for (const char* kind : {"PageNumber", "PageCount"})
+                    if (field->supportsService(
+                            OUString::createFromAscii((std::string("com.sun.star.text.TextField.") + kind).c_str())))
+                        std::printf("field %s\n", kind);
+            }
+        }
+    }
+    Reference<css::util::XCloseable>(document, UNO_QUERY_THROW)->close(true);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -134,6 +231,8 @@ int main(int argc, char** argv) {
         Reference<css::frame::XDesktop2> desktop = css::frame::Desktop::create(remote);
         if (command == "documents") {
             listDocuments(desktop);
+        } else if (command.starts_with("book=")) {
+            readBook(desktop, command.substr(5));
         } else if (command == "terminate") {
             try {
                 desktop->terminate();
