@@ -53,7 +53,6 @@
 #include <com/sun/star/awt/XTopWindow.hpp>
 #include <com/sun/star/awt/XWindow.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
-#include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <com/sun/star/bridge/XUnoUrlResolver.hpp>
 #include <com/sun/star/connection/ConnectionSetupException.hpp>
@@ -71,9 +70,6 @@
 #include <com/sun/star/uno/DeploymentException.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
-#include <com/sun/star/util/XPropertyReplace.hpp>
-#include <com/sun/star/util/XReplaceDescriptor.hpp>
-#include <com/sun/star/util/XReplaceable.hpp>
 #include <cppuhelper/bootstrap.hxx>
 #include <osl/file.hxx>
 #include <rtl/ustring.hxx>
@@ -227,32 +223,6 @@ std::string plain(const OUString& message) {
 }
 OUString ustr(const std::string& text) {
     return OUString(text.data(), static_cast<sal_Int32>(text.size()), RTL_TEXTENCODING_UTF8);
-}
-
-// The report writes a few engineering symbols (², ³, ₁, ₂, Φ, the raised 0.5) as private-use
-// characters, which the window draws with the program's symbol font. Without a font named for
-// them the office draws whatever glyphs its own symbol font has there; so they are given that
-// font where the office knows it, and left to the office's choice where it does not. Only the
-// look depends on this: a refusal here leaves the document as it is.
-void setSymbolFont(const Reference<css::text::XTextDocument>& document) {
-    // One replacement of every run by itself, in that font: a few calls instead of three for
-    // each run.
-    Reference<css::util::XReplaceable> replaceable(document, UNO_QUERY);
-    if (!replaceable.is()) return;
-    Reference<css::util::XReplaceDescriptor> replace = replaceable->createReplaceDescriptor();
-    replace->setSearchString("[\\x{E000}-\\x{F8FF}]+");
-    replace->setReplaceString("&");
-    Reference<css::beans::XPropertySet>(replace, UNO_QUERY_THROW)
-        ->setPropertyValue("SearchRegularExpression", css::uno::Any(true));
-    const css::uno::Any font(OUString("Wallcalc Symbols"));
-    css::uno::Sequence<css::beans::PropertyValue> attributes(3);
-    auto* a = attributes.getArray();
-    a[0].Name = "CharFontName";
-    a[1].Name = "CharFontNameAsian";
-    a[2].Name = "CharFontNameComplex";
-    for (int i = 0; i < 3; ++i) a[i].Value = font;
-    Reference<css::util::XPropertyReplace>(replace, UNO_QUERY_THROW)->setReplaceAttributes(attributes);
-    replaceable->replaceAll(Reference<css::util::XSearchDescriptor>(replace.get()));
 }
 
 // ---- What ends with the helper ---------------------------------------------------------------
@@ -611,14 +581,8 @@ void show(const Reference<css::frame::XDesktop2>& desktop, const std::string& re
         }
 
         step = "写入计算书";
+        // Standard Unicode throughout: no character needs a font of the program's.
         document->getText()->setString(ustr(wallcalc::toParagraphText(wallcalc::standardSymbols(report))));
-
-        try {
-            setSymbolFont(document);
-        } catch (const css::lang::DisposedException&) {
-            throw;
-        } catch (const css::uno::Exception&) {
-        }
     } catch (const css::lang::DisposedException&) {
         fail(kAutomation, std::string("文字处理软件在") + step + "时退出或断开了连接");
     } catch (const css::uno::Exception& e) {
