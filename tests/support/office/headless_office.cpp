@@ -151,4 +151,9 @@ std::vector<HeadlessOffice::Document> HeadlessOffice::documents() const {
     return documents;
 }
 
+void HeadlessOffice::closeDocuments() const {
+    const ProcessResult run = probe(connection_, "close", 10s);
+    if (!succeeded(run)) throw std::runtime_error("cannot close the documents: " + run.err);
+}
+
 }  // namespace wallcalc::testing

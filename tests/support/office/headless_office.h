@@ -33,6 +33,8 @@ public:
 
     // The text documents open in the office, read back through UNO.
     std::vector<Document> documents() const;
+    // Closes them, unsaved: each export leaves one, and the office grows with them.
+    void closeDocuments() const;
 
 private:
     void stop();
