@@ -34,6 +34,29 @@ static void ReviewNothingPasses(benchmark::State& state) {
 }
 BENCHMARK(ReviewNothingPasses);
 
+// Three storeys, the envelope of both top-slab models, 通长 + 附加 on the soil face and the
+// crack check's own water table: seven sections, four supports.
+static void ReviewThreeStoreysEnvelope(benchmark::State& state) {
+    FieldSet fields;
+    fields.setText(Field::Text3, "12");
+    review::Options options;
+    review::setOption(options, "upper_storeys", "3600/3900");
+    review::setOption(options, "support", "envelope");
+    review::setOption(options, "bars_out", "16@200+14@200");
+    review::setOption(options, "h1_sls", "3");
+    for (auto _ : state) benchmark::DoNotOptimize(review::reviewWall(fields, options));
+}
+BENCHMARK(ReviewThreeStoreysEnvelope);
+
+static void ReviewThreeStoreys(benchmark::State& state) {
+    FieldSet fields;
+    fields.setText(Field::Text3, "12");
+    review::Options options;
+    review::setOption(options, "upper_storeys", "3600/3900");
+    for (auto _ : state) benchmark::DoNotOptimize(review::reviewWall(fields, options));
+}
+BENCHMARK(ReviewThreeStoreys);
+
 static void ReviewJson(benchmark::State& state) {
     const review::Result result = review::reviewWall(FieldSet(), review::Options());
     for (auto _ : state) benchmark::DoNotOptimize(review::reviewJson(result));

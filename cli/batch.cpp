@@ -1,10 +1,13 @@
 #include "cli/batch.h"
 
+#include <array>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <limits>
+#include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -19,6 +22,7 @@
 #include "calc/crack.h"
 #include "calc/strength.h"
 #include "cli/csv.h"
+#include "cli/date.h"
 #include "cli/json.h"
 #include "core/action.h"
 #include "core/json_line.h"
@@ -69,19 +73,38 @@ constexpr SummaryColumn kSummaryFields[] = {
     {"M1 (Text5)", Field::Text5},        {"As1 (Text7)", Field::Text7}, {"ωmax (Text15)", Field::Text15},
     {"verdict (Text18)", Field::Text18},
 };
-constexpr const char* kReviewSections[] = {"base", "span", "top"};
+// The review of one wall, for its JSON and its summary columns: per section As,req, w of the
+// given bars, their verdict and the first recommended bars; the shear verdict; the warnings.
+struct SectionCells {
+    review::SectionKind kind;
+    int storey;
+    std::string name;
+    std::array<std::string, 4> cells;
+};
+constexpr const char* kSectionColumns[] = {"As,req", "w", "verdict", "bars"};
 
-// The review of one wall, for its JSON and its summary columns (As,req, w of the given bars,
-// their verdict and the first recommended bars, for base, span and top).
+// Sections in the wall's order from the top: the top slab, then each storey's span and the
+// slab under it, the base slab last.
+int topDown(review::SectionKind kind, int storey) {
+    switch (kind) {
+        case review::SectionKind::Top: return 0;
+        case review::SectionKind::Span: return 2 * storey - 1;
+        case review::SectionKind::Slab: return 2 * storey;
+        case review::SectionKind::Base: break;
+    }
+    return std::numeric_limits<int>::max();
+}
+
 struct ReviewOutcome {
     review::Result result;
-    std::string json;                  // the value of "review"
-    std::vector<std::string> columns;  // 4 per section
+    std::string json;  // the value of "review"
+    std::vector<SectionCells> sections;
+    std::string shear, warnings;
 };
 ReviewOutcome reviewOf(const FieldSet& fields, const wallfile::OptionTexts& texts) {
     review::Options options;
     for (const auto& [key, text] : texts.entries()) review::setOption(options, key, text);
-    ReviewOutcome outcome{review::reviewWall(fields, options), {}, {}};
+    ReviewOutcome outcome{review::reviewWall(fields, options), {}, {}, {}, {}};
     const review::Result& result = outcome.result;
     outcome.json = review::reviewJson(result);
     auto number = [](double value) {
@@ -89,21 +112,20 @@ ReviewOutcome reviewOf(const FieldSet& fields, const wallfile::OptionTexts& text
         std::snprintf(text, sizeof text, "%.4g", value);
         return std::string(text);
     };
-    for (const char* name : kReviewSections) {
-        const review::Section* section = nullptr;
-        for (const review::Section& s : result.sections)
-            if (s.name == name) section = &s;
-        if (!section) {
-            outcome.columns.insert(outcome.columns.end(), 4, std::string());
-            continue;
-        }
-        outcome.columns.push_back(section->AsReq ? number(*section->AsReq) : section->note);
-        outcome.columns.push_back(number(section->given.w));
-        outcome.columns.push_back(section->given.ok ? "满足" : "不满足");
-        outcome.columns.push_back(section->choice.empty() ? std::string()
-                                                          : "Φ" + std::to_string(section->choice[0].d) + "@" +
-                                                                std::to_string(section->choice[0].s));
-    }
+    for (const review::Section& s : result.sections)
+        outcome.sections.push_back(
+            {s.kind,
+             s.storey,
+             s.name,
+             {s.AsReq ? number(*s.AsReq) : s.note, number(s.given.w), s.given.ok ? "满足" : "不满足",
+              s.choice.empty() ? std::string()
+                               : "Φ" + std::to_string(s.choice[0].d) + "@" + std::to_string(s.choice[0].s)}});
+    std::string failing;
+    for (const review::Shear& v : result.shear)
+        if (!v.ok) failing += (failing.empty() ? "" : " ") + v.at;
+    outcome.shear = failing.empty() ? "满足" : "不满足（" + failing + "）";
+    for (const review::Warning* w : result.warnings)
+        outcome.warnings += (outcome.warnings.empty() ? "" : " ") + std::string(w->code);
     return outcome;
 }
 
@@ -121,20 +143,6 @@ std::optional<std::string> badName(const std::string& name) {
         if (c < 0x20 || std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos)
             return "名称 " + name + " 含有不能用于文件名的字符";
     return std::nullopt;
-}
-
-// Today's date as the review report prints it ("2024-05-01"), on this computer's calendar.
-std::string today() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#if defined(_WIN32)
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    char text[16];
-    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
-    return text;
 }
 
 void writeFile(const fs::path& path, const std::string& bytes) {
@@ -217,12 +225,16 @@ Table readTable(const fs::path& input) {
     return table;
 }
 
-std::string summaryHeader() {
+// The section groups of the summary: every section any wall of the batch has, by its place from
+// the top (topDown).
+using SectionGroups = std::vector<int>;
+
+std::string summaryHeader(const std::vector<std::string>& names) {
     std::vector<std::string> titles{"name"};
     for (const SummaryColumn& c : kSummaryFields) titles.push_back(c.title);
-    for (const char* section : kReviewSections)
-        for (const char* what : {"As,req", "w", "verdict", "bars"}) titles.push_back(std::string(section) + " " + what);
-    titles.push_back("error");
+    for (const std::string& section : names)
+        for (const char* what : kSectionColumns) titles.push_back(section + " " + what);
+    titles.insert(titles.end(), {"shear", "warnings", "error"});
     return csvLine(titles);
 }
 
@@ -314,7 +326,7 @@ void writeOutputs(WallRun& wall, const BatchRequest& request, std::unique_ptr<Do
             saver->saveReport(wall.fields.text(Field::Text29),
                               request.outDir / fs::u8path(wall.name + ".report" + extension), *request.documents);
             if (wall.review)
-                saver->saveReport(reviewReportText(wall.review->result, today()),
+                saver->saveReport(reviewReportText(wall.review->result, localDate()),
                                   request.outDir / fs::u8path(wall.name + ".review" + extension), *request.documents);
         }
     } catch (const FaultError& e) {
@@ -325,13 +337,21 @@ void writeOutputs(WallRun& wall, const BatchRequest& request, std::unique_ptr<Do
 }
 
 // The wall's line of summary.csv: results only where all three actions ran, the inputs as the
-// row gave them.
-std::string summaryLine(const WallRun& wall) {
+// row gave them, a section group empty where the wall has no such section.
+std::string summaryLine(const WallRun& wall, const SectionGroups& groups) {
     std::vector<std::string> row{wall.name};
     for (const SummaryColumn& c : kSummaryFields)
         row.push_back(wall.computed() || isInput(c.field) ? wall.fields.text(c.field) : std::string());
-    for (std::size_t k = 0; k < std::size(kReviewSections) * 4; ++k)
-        row.push_back(wall.review && k < wall.review->columns.size() ? wall.review->columns[k] : std::string());
+    for (int group : groups) {
+        const SectionCells* found = nullptr;
+        if (wall.review)
+            for (const SectionCells& s : wall.review->sections)
+                if (topDown(s.kind, s.storey) == group) found = &s;
+        for (std::size_t k = 0; k < std::size(kSectionColumns); ++k)
+            row.push_back(found ? found->cells[k] : std::string());
+    }
+    row.push_back(wall.review ? wall.review->shear : std::string());
+    row.push_back(wall.review ? wall.review->warnings : std::string());
     row.push_back(wall.problem);
     return csvLine(row);
 }
@@ -351,7 +371,7 @@ int runBatch(const std::vector<std::string>& args) {
     fs::create_directories(request.outDir, error);
     if (error) return usage("cannot create " + wallfile::displayName(request.outDir) + ": " + error.message());
 
-    std::string summary = summaryHeader();
+    std::vector<WallRun> walls;
     const bool progress = stderrIsTerminal();
     std::unique_ptr<DocumentSaver> saver;
     std::set<std::string> names;
@@ -363,16 +383,29 @@ int runBatch(const std::vector<std::string>& args) {
             compute(wall);
             writeOutputs(wall, request, saver);
         }
-        summary += summaryLine(wall);
-
         if (!wall.problem.empty()) {
             ++failed;
             std::cerr << (progress ? "\r\033[K" : "") << "wallcalc-cli: batch: row " << record.line
                       << (wall.name.empty() ? std::string() : " (" + wall.name + ")") << ": " << wall.problem << "\n";
         }
         if (progress) std::cerr << "\r" << r + 1 << "/" << table.rows.size() << " walls" << std::flush;
+        // The summary's header needs every wall's sections.
+        walls.push_back(std::move(wall));
     }
     if (progress) std::cerr << "\n";
+
+    std::map<int, std::string> order;  // the sections' places from the top, and their names
+    for (const WallRun& wall : walls)
+        if (wall.review)
+            for (const SectionCells& s : wall.review->sections) order.emplace(topDown(s.kind, s.storey), s.name);
+    SectionGroups groups;
+    std::vector<std::string> sectionNames;
+    for (const auto& [at, name] : order) {
+        groups.push_back(at);
+        sectionNames.push_back(name);
+    }
+    std::string summary = summaryHeader(sectionNames);
+    for (const WallRun& wall : walls) summary += summaryLine(wall, groups);
 
     try {
         wallfile::writeAtomically(request.outDir / "summary.csv", summary);

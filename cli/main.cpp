@@ -1,14 +1,15 @@
 // wallcalc-cli: the actions of the window on field texts, without the window.
 //
 //   wallcalc-cli [--input FILE.wall] [--set NAME=TEXT]... [--print NAME] [ACTION]... [--option KEY=VALUE]...
-//                [--save-report FILE]
+//                [--report] [--save-report FILE]
 //   wallcalc-cli batch WALLS.csv --out DIR [--documents pdf|docx|odt]      (see cli/batch.h)
 //
 // Starts from the default texts, or from the wall file given with --input, applies the --set
 // texts, runs the actions (strength, crack, report, export, review) in the order given and prints
 // every field as one JSON object, or with --print just that field's text. The review writes no
 // field: its result is the "review" key beside "fields" and "fault", with the wall file's options
-// and then the --option settings applied in the order given. --save-report saves the report box,
+// and then the --option settings applied in the order given; with --report the review's report
+// (复核计算书, UTF-8, CR LF line ends) is printed instead of the JSON. --save-report saves the report box,
 // once the actions ran, as a .pdf, .docx or .odt file (by its extension) without showing the word
 // processor. A fault stops at the failing action, which changes nothing: exit status 3, and no
 // "review" key. A usage error: a one-line message on stderr, exit status 2. Anything else that
@@ -29,12 +30,14 @@
 #include "calc/strength.h"
 #include "cli/batch.h"
 #include "cli/console.h"
+#include "cli/date.h"
 #include "cli/json.h"
 #include "core/action.h"
 #include "core/guard.h"
 #include "core/json_line.h"
 #include "office/office.h"
 #include "report/compose.h"
+#include "report/review_compose.h"
 #include "review/review.h"
 #include "wallfile/wallfile.h"
 
@@ -55,7 +58,7 @@ struct UsageError {
 int usage(const std::string& message) {
     std::cerr << "wallcalc-cli: " << message
               << " (usage: wallcalc-cli [--set NAME=TEXT]... [--print NAME] [strength|crack|report|export|review]..."
-                 " [--option KEY=VALUE]...)\n";
+                 " [--option KEY=VALUE]... [--report])\n";
     return kUsageError;
 }
 
@@ -67,6 +70,7 @@ struct Request {
     std::vector<std::string_view> actions;                     // in the order given
     std::vector<std::pair<std::string, std::string>> options;  // --option, in the order given
     std::optional<fs::path> saveReport;                        // --save-report
+    bool reviewReport = false;                                 // --report: the review's report, not the JSON
 };
 
 bool isAction(std::string_view name) {
@@ -111,6 +115,8 @@ Request parseArguments(const std::vector<std::string_view>& args) {
         } else if (arg == "--option") {
             const auto [key, text] = assignment(value(i, "--option needs KEY=VALUE"), "--option", "KEY=VALUE");
             request.options.emplace_back(key, text);
+        } else if (arg == "--report") {
+            request.reviewReport = true;
         } else if (isAction(arg)) {
             request.actions.push_back(arg);
         } else {
@@ -120,6 +126,8 @@ Request parseArguments(const std::vector<std::string_view>& args) {
     const bool reviewAsked =
         std::find(request.actions.begin(), request.actions.end(), "review") != request.actions.end();
     if (!request.options.empty() && !reviewAsked) throw UsageError{"--option belongs to the review action"};
+    if (request.reviewReport && !reviewAsked) throw UsageError{"--report belongs to the review action"};
+    if (request.reviewReport && request.print) throw UsageError{"--report and --print each choose what is printed"};
     return request;
 }
 
@@ -136,11 +144,17 @@ struct NamedAction {
     Action run;
 };
 
+// What the review leaves: its JSON, and with --report its report.
+struct ReviewOut {
+    std::optional<nlohmann::ordered_json> json;
+    std::string report;
+};
+
 // The actions asked for, then the report saved where --save-report asks. The review writes no
-// field: it leaves its JSON in `reviewOut`, read with the wall file's options and then the
-// --option settings.
+// field: it leaves its JSON (and report) in `reviewOut`, read with the wall file's options and
+// then the --option settings.
 std::vector<NamedAction> actionsOf(const Request& request, const wallfile::OptionTexts& wallOptions,
-                                   std::optional<nlohmann::ordered_json>& reviewOut) {
+                                   ReviewOut& reviewOut) {
     std::vector<std::pair<std::string, std::string>> reviewOptions = wallOptions.entries();
     reviewOptions.insert(reviewOptions.end(), request.options.begin(), request.options.end());
     std::vector<NamedAction> actions;
@@ -151,11 +165,12 @@ std::vector<NamedAction> actionsOf(const Request& request, const wallfile::Optio
         if (name == "export")
             actions.push_back({name, [](FieldSet& f) { makePlatformOffice()->exportReport(f.text(Field::Text29)); }});
         if (name == "review")
-            actions.push_back({name, [reviewOptions, &reviewOut](FieldSet& f) {
+            actions.push_back({name, [reviewOptions, &reviewOut, report = request.reviewReport](FieldSet& f) {
                                    review::Options options;
                                    for (const auto& [key, text] : reviewOptions) review::setOption(options, key, text);
-                                   reviewOut = nlohmann::ordered_json::parse(
-                                       review::reviewJson(review::reviewWall(f, options)));
+                                   const review::Result result = review::reviewWall(f, options);
+                                   reviewOut.json = nlohmann::ordered_json::parse(review::reviewJson(result));
+                                   if (report) reviewOut.report = reviewReportText(result, cli::localDate());
                                }});
     }
     if (const std::optional<fs::path> path = request.saveReport)
@@ -189,9 +204,10 @@ Outcome runActions(FieldSet& fields, const std::vector<NamedAction>& actions) {
     return outcome;
 }
 
-void print(const Request& request, const FieldSet& fields, const Outcome& outcome,
-           const std::optional<nlohmann::ordered_json>& review) {
-    if (request.print) {
+void print(const Request& request, const FieldSet& fields, const Outcome& outcome, const ReviewOut& review) {
+    if (request.reviewReport && review.json && !outcome.fault && !outcome.unexpected) {
+        std::cout << review.report;
+    } else if (request.print) {
         std::cout << fields.text(*request.print);
         if (outcome.fault)
             std::cerr << "wallcalc-cli: " << outcome.failedAction << ": " << cli::faultText(*outcome.fault) << "\n";
@@ -199,7 +215,7 @@ void print(const Request& request, const FieldSet& fields, const Outcome& outcom
         nlohmann::ordered_json json;
         json["fields"] = cli::fieldsJson(fields);
         json["fault"] = cli::faultJson(outcome.fault, outcome.failedAction);
-        if (review && !outcome.fault && !outcome.unexpected) json["review"] = *review;
+        if (review.json && !outcome.fault && !outcome.unexpected) json["review"] = *review.json;
         std::cout << oneLineJson(json) << "\n";
     }
     std::cout.flush();
@@ -225,7 +241,7 @@ int run(int argc, char** argv) {
     FieldSet& fields = wall.fields;
     for (const auto& [field, text] : request.sets) fields.setText(field, text);
 
-    std::optional<nlohmann::ordered_json> review;
+    ReviewOut review;
     const Outcome outcome = runActions(fields, actionsOf(request, wall.options, review));
 
     print(request, fields, outcome, review);

@@ -53,6 +53,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (section.AsReq) requireFinite(*section.AsReq);
             if (section.choice.size() > 3) std::abort();
         }
+        for (const review::Shear& shear : result.shear) {
+            requireFinite(shear.V);
+            requireFinite(shear.Vc);
+        }
         review::reviewJson(result);
     } catch (const FaultError& error) {
         if (error.fault().number != fault_number::kInvalidCall || error.fault().what.empty()) std::abort();

@@ -19,7 +19,8 @@ struct Combination {
 enum class CrackMoment { QuasiPermanent, Characteristic };
 
 struct Edition {
-    std::string_view key;  // "current" or "2002"
+    std::string_view key;    // "current" or "2002"
+    std::string_view title;  // how a report names the edition it checks against
     // The codes cited, by their titles, in the order the report lists them ("" where fewer).
     std::array<std::string_view, 3> codes;
     std::string_view designCode;  // the concrete design code, as the material table cites it
@@ -36,11 +37,17 @@ struct Edition {
     std::string_view eqMoment, eqForce, eqLimit, eqXiB, eqEpsCu;
     std::string_view eqW, eqPsi, eqDeq, eqRhoTe, eqSigma;
     std::string_view minSteelClause;  // where ρmin = max(0.20 %, 45·ft/fy) is required
+    // The shear of a slab-like member without stirrups, V ≤ 0.7·βh·ft·b·h0, and βh.
+    std::string_view shearClause, eqShear, eqBetaH;
+    // Whether the materials are held against today's rules (C25 at least, C30 with 500 MPa
+    // bars, HRB335 no longer rolled).
+    bool materialWarnings = false;
 };
 
 inline constexpr std::array<Edition, 2> kEditions{{
     {
         .key = "current",
+        .title = "现行规范",
         .codes = {"《工程结构通用规范》GB 55001-2021", "《混凝土结构通用规范》GB 55008-2021",
                   "《混凝土结构设计标准》GB/T 50010-2010（2024年版）"},
         .designCode = "GB/T 50010-2010",
@@ -61,9 +68,14 @@ inline constexpr std::array<Edition, 2> kEditions{{
         .eqRhoTe = "7.1.2-4",
         .eqSigma = "7.1.4-3",
         .minSteelClause = "GB 55008-2021 第4.4.6条",
+        .shearClause = "GB/T 50010-2010 第6.3.3条",
+        .eqShear = "6.3.3-1",
+        .eqBetaH = "6.3.3-2",
+        .materialWarnings = true,
     },
     {
         .key = "2002",
+        .title = "2002版规范",
         .codes = {"《建筑结构荷载规范》GB 50009-2001", "《混凝土结构设计规范》GB 50010-2002", ""},
         .designCode = "GB 50010-2002",
         // The permanent-load-led combination takes the surcharge at its combination value
@@ -85,6 +97,10 @@ inline constexpr std::array<Edition, 2> kEditions{{
         .eqRhoTe = "8.1.2-4",
         .eqSigma = "8.1.3-3",
         .minSteelClause = "GB 50010-2002 第9.5.1条",
+        .shearClause = "GB 50010-2002 第7.5.3条",
+        .eqShear = "7.5.3-1",
+        .eqBetaH = "7.5.3-2",
+        .materialWarnings = false,
     },
 }};
 

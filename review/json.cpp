@@ -1,131 +1,87 @@
 // The review as the JSON object of the command line: every number at full double precision in
-// its shortest round-trip text, null for a value the section does not have.
-#include <charconv>
-#include <cmath>
+// its shortest round-trip text, null for a value the section does not have, the keys in the
+// order they are documented.
+#include <nlohmann/json.hpp>
 
+#include "core/json_line.h"
 #include "review/edition.h"
 #include "review/review.h"
 
 namespace wallcalc::review {
 namespace {
 
-class Writer {
-public:
-    std::string out;
+using Json = nlohmann::ordered_json;
 
-    void number(double value) {
-        if (!std::isfinite(value)) {
-            out += "null";
-            return;
-        }
-        if (value == 0) value = 0;  // no "-0"
-        char buffer[32];
-        auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-        out.append(buffer, end);
-    }
-    void number(const std::optional<double>& value) {
-        if (value)
-            number(*value);
-        else
-            out += "null";
-    }
-    void integer(int value) { out += std::to_string(value); }
-    // The texts written are the program's own: no character in them needs an escape.
-    void text(std::string_view value) {
-        out += '"';
-        out += value;
-        out += '"';
-    }
-    void key(std::string_view name) {
-        text(name);
-        out += ": ";
-    }
-    void comma() { out += ", "; }
+Json number(double value) { return value; }
+Json number(const std::optional<double>& value) { return value ? Json(*value) : Json(nullptr); }
 
-    void knots(const std::vector<Knot>& list) {
-        out += '[';
-        for (std::size_t i = 0; i < list.size(); ++i) {
-            if (i) comma();
-            out += '[';
-            number(list[i].z);
-            comma();
-            number(list[i].e);
-            out += ']';
-        }
-        out += ']';
-    }
+Json knots(const std::vector<Knot>& list) {
+    Json out = Json::array();
+    for (const Knot& k : list) out.push_back(Json::array({number(k.z), number(k.e)}));
+    return out;
+}
 
-    void section(const Section& s) {
-        out += '{';
-        key("x"), number(s.x), comma();
-        key("M_uls"), number(s.Muls), comma();
-        key("M_sls"), number(s.Msls), comma();
-        key("h0"), number(s.h0), comma();
-        key("alpha_s"), number(s.alphaS), comma();
-        key("xi"), number(s.xi), comma();
-        key("As"), number(s.As), comma();
-        key("As_min"), number(s.AsMin), comma();
-        key("As_req"), number(s.AsReq), comma();
-        key("given");
-        out += '{';
-        key("d"), number(s.given.d), comma();
-        key("s"), number(s.given.s), comma();
-        key("As_p"), number(s.given.AsP), comma();
-        key("sigma_s"), number(s.given.sigmaS), comma();
-        key("rho_te"), number(s.given.rhoTe), comma();
-        key("psi"), number(s.given.psi), comma();
-        key("w"), number(s.given.w), comma();
-        key("ok"), out += s.given.ok ? "true" : "false";
-        out += '}';
-        comma();
-        key("choice");
-        out += '[';
-        for (std::size_t i = 0; i < s.choice.size(); ++i) {
-            const Candidate& c = s.choice[i];
-            if (i) comma();
-            out += '{';
-            key("d"), integer(c.d), comma();
-            key("s"), integer(c.s), comma();
-            key("As_p"), number(c.AsP), comma();
-            key("w"), number(c.w);
-            out += '}';
-        }
-        out += ']';
-        comma();
-        key("governs");
-        if (s.governs)
-            text(*s.governs);
-        else
-            out += "null";
-        comma();
-        key("note"), text(s.note);
-        out += '}';
-    }
-};
+Json section(const Section& s) {
+    Json bars = Json::array();
+    for (const Bar& bar : s.given.bars) bars.push_back({{"d", number(bar.d)}, {"s", number(bar.s)}});
+    Json choice = Json::array();
+    for (const Candidate& c : s.choice)
+        choice.push_back({{"d", c.d}, {"s", c.s}, {"As_p", number(c.AsP)}, {"w", number(c.w)}});
+    return {
+        {"name", s.name},
+        {"x", number(s.x)},
+        {"M_uls", number(s.Muls)},
+        {"M_sls", number(s.Msls)},
+        {"h0", number(s.h0)},
+        {"alpha_s", number(s.alphaS)},
+        {"xi", number(s.xi)},
+        {"As", number(s.As)},
+        {"As_min", number(s.AsMin)},
+        {"As_req", number(s.AsReq)},
+        {"given",
+         {{"bars", bars},
+          {"As_p", number(s.given.AsP)},
+          {"deq", number(s.given.deq)},
+          {"sigma_s", number(s.given.sigmaS)},
+          {"rho_te", number(s.given.rhoTe)},
+          {"psi", number(s.given.psi)},
+          {"w", number(s.given.w)},
+          {"ok", s.given.ok}}},
+        {"choice", choice},
+        {"governs", s.governs ? Json(*s.governs) : Json(nullptr)},
+        {"note", s.note},
+    };
+}
 
 }  // namespace
 
 std::string reviewJson(const Result& result) {
-    Writer w;
-    w.out.reserve(3072);
-    w.out += '{';
-    w.key("edition"), w.text(result.edition ? result.edition->key : std::string_view()), w.comma();
-    w.key("support"), w.text(result.support == Support::Fixed ? "fixed" : "propped"), w.comma();
-    w.key("loads");
-    w.out += '{';
-    w.key("G"), w.knots(result.loads.G), w.comma();
-    w.key("Q"), w.knots(result.loads.Q);
-    w.out += '}';
-    w.comma();
-    w.key("sections");
-    w.out += '{';
-    for (std::size_t i = 0; i < result.sections.size(); ++i) {
-        if (i) w.comma();
-        w.key(result.sections[i].name);
-        w.section(result.sections[i]);
-    }
-    w.out += "}}";
-    return w.out;
+    Json storeys = Json::array();
+    for (double height : result.storeys) storeys.push_back(number(height));
+    Json sections = Json::array();
+    for (const Section& s : result.sections) sections.push_back(section(s));
+    Json shear = Json::array();
+    for (const Shear& s : result.shear)
+        shear.push_back({{"at", s.at},
+                         {"x", number(s.x)},
+                         {"V", number(s.V)},
+                         {"h0", number(s.h0)},
+                         {"beta_h", number(s.betaH)},
+                         {"Vc", number(s.Vc)},
+                         {"ok", s.ok}});
+    Json warnings = Json::array();
+    for (const Warning* w : result.warnings) warnings.push_back(w->code);
+    const Json out = {
+        {"edition", result.edition ? result.edition->key : std::string_view()},
+        {"support", supportText(result.support)},
+        {"storeys", storeys},
+        {"loads", {{"G", knots(result.loads.G)}, {"Q", knots(result.loads.Q)}, {"G_sls", knots(result.loads.Gsls)}}},
+        {"sections", sections},
+        {"shear", shear},
+        {"warnings", warnings},
+        {"ok", result.ok},
+    };
+    return oneLineJson(out);
 }
 
 }  // namespace wallcalc::review

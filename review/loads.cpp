@@ -38,23 +38,31 @@ Loads loadKnots(const Site& site) {
     return loads;
 }
 
-SpanLoads spanLoads(const Site& site, const Loads& knots) {
-    // The grid is that of G: the ground surface and the water table are its inner knots, and
-    // the surcharge steps only at the ground.
+WallLoads wallLoads(const Site& site, double h1Sls, std::vector<double> supports) {
     const double top = site.H - site.L;
-    SpanLoads span;
-    const std::size_t n = knots.G.size();
-    double x0 = 0;
-    for (std::size_t k = 0; k + 1 < n; ++k) {
-        const double z0 = knots.G[k].z, z1 = knots.G[k + 1].z;
-        const double x1 = k + 2 == n ? site.L : std::min(z1 - top, site.L);
-        span.G.add({x0, x1, knots.G[k].e, knots.G[k + 1].e});
-        const double q0 = k == 0 ? knots.Q.front().e : surchargeBelow(site, z0);
-        const double q1 = k + 2 == n ? knots.Q.back().e : surchargeAbove(site, z1);
-        span.Q.add({x0, x1, q0, q1});
-        x0 = x1;
+    std::vector<double> cuts;
+    for (double z : {0.0, site.h1, h1Sls})
+        if (top < z && z < site.H) cuts.push_back(z - top);
+    WallLoads out{beam::makeGrid(std::move(supports), std::move(cuts)), {}, {}, {}};
+    Site sls = site;
+    sls.h1 = h1Sls;
+    const int n = out.grid.pieces();
+    for (beam::Load* load : {&out.G, &out.Gsls, &out.Q}) {
+        load->w0.resize(n);
+        load->w1.resize(n);
     }
-    return span;
+    for (int k = 0; k < n; ++k) {
+        // The base slab's depth exactly, so that the last knot is that of the ordinates.
+        const double z0 = top + out.grid.x[k];
+        const double z1 = k + 1 == n ? site.H : top + out.grid.x[k + 1];
+        out.G.w0[k] = earthAndWater(site, z0);
+        out.G.w1[k] = earthAndWater(site, z1);
+        out.Gsls.w0[k] = earthAndWater(sls, z0);
+        out.Gsls.w1[k] = earthAndWater(sls, z1);
+        out.Q.w0[k] = surchargeBelow(site, z0);
+        out.Q.w1[k] = surchargeAbove(site, z1);
+    }
+    return out;
 }
 
 }  // namespace wallcalc::review

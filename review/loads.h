@@ -4,6 +4,8 @@
 //   Q  the surcharge on the ground, K0·p (variable)
 // Depth z is measured down from the ground surface; above the ground nothing presses.
 
+#include <vector>
+
 #include "review/beam.h"
 #include "review/review.h"
 
@@ -11,7 +13,7 @@ namespace wallcalc::review {
 
 struct Site {
     double H = 0;   // depth of the base slab, m
-    double L = 0;   // storey height, m (the top slab at depth H − L)
+    double L = 0;   // height of the whole wall, m (the top slab at depth H − L)
     double h1 = 0;  // depth of the water table, m
     double p = 0;   // surcharge, kN/m²
     double K0 = 0.5, gamma = 18, gammaSub = 11, gammaW = 10;
@@ -23,14 +25,16 @@ double surchargeBelow(const Site& site, double z);  // just below z (the right-h
 double surchargeAbove(const Site& site, double z);  // just above z (the left-hand value)
 
 // The knots of both ordinates from the top slab to the base slab: the ends, and the ground
-// surface and the water table where they lie strictly inside the storey (the surcharge steps
-// at the ground: two knots there).
+// surface and the water table where they lie strictly inside the wall (the surcharge steps at
+// the ground: two knots there).
 Loads loadKnots(const Site& site);
 
-// The same loads along the span, x from the top slab down, on one grid of pieces for both.
-struct SpanLoads {
-    beam::Load G, Q;
+// The loads along the wall, x from the top slab down, on one grid for all three: G with the
+// design water table, G with the crack check's (h1Sls), and Q. `supports` are the slabs' x.
+struct WallLoads {
+    beam::Grid grid;
+    beam::Load G, Gsls, Q;
 };
-SpanLoads spanLoads(const Site& site, const Loads& knots);
+WallLoads wallLoads(const Site& site, double h1Sls, std::vector<double> supports);
 
 }  // namespace wallcalc::review

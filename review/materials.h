@@ -21,6 +21,7 @@ struct Steel {
     double Es = 0;
     bool ribbed = true;
     double nu = 1.0;  // ν, relative bond of the bar: 0.7 plain, 1.0 ribbed
+    int maxBar = 0;   // the largest diameter rolled, mm (plain bars up to 22); 0: no limit
 };
 
 struct Materials {
@@ -58,10 +59,10 @@ inline constexpr Materials kMaterials{
         {80, 35.9, 2.22, 3.11, 0.94, 0.74, 0.0030},
     }},
     {{
-        {270, "HPB300", 2.1e5, false, 0.7},
-        {300, "HRB335", 2.0e5, true, 1.0},
-        {360, "HRB400", 2.0e5, true, 1.0},
-        {435, "HRB500", 2.0e5, true, 1.0},
+        {270, "HPB300", 2.1e5, false, 0.7, 22},
+        {300, "HRB335", 2.0e5, true, 1.0, 0},
+        {360, "HRB400", 2.0e5, true, 1.0, 0},
+        {435, "HRB500", 2.0e5, true, 1.0, 0},
     }},
 };
 

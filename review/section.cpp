@@ -8,6 +8,28 @@ namespace wallcalc::review {
 
 double barArea(double d, double s) { return std::numbers::pi * (d * d) / 4 * 1000 / s; }
 
+double barsArea(const Bars& bars) {
+    double sum = 0;
+    for (const Bar& bar : bars) sum += barArea(bar.d, bar.s);
+    return sum;
+}
+
+double largestBar(const Bars& bars) {
+    double d = 0;
+    for (const Bar& bar : bars) d = std::max(d, bar.d);
+    return d;
+}
+
+double equivalentDiameter(const Bars& bars, double nu) {
+    double top = 0, bottom = 0;
+    for (const Bar& bar : bars) {
+        const double n = 1000 / bar.s;
+        top += n * bar.d * bar.d;
+        bottom += n * nu * bar.d;
+    }
+    return top / bottom;
+}
+
 double effectiveDepth(double t, double cover, double dh, double d) { return t - cover - dh - d / 2; }
 
 double balancedDepth(const Concrete& concrete, const Steel& steel) {
@@ -32,7 +54,7 @@ Flexure flexure(double M, double h0, const Concrete& concrete, const Steel& stee
 
 double boundedCover(double cover, double dh) { return std::clamp(cover + dh, 20.0, 65.0); }
 
-CrackWidth crackWidth(double M, double h0, double AsP, double d, double t, double cs, const Concrete& concrete,
+CrackWidth crackWidth(double M, double h0, double AsP, double deq, double t, double cs, const Concrete& concrete,
                       const Steel& steel, double alphaCr) {
     CrackWidth out;
     out.sigmaS = M * 1e6 / (0.87 * h0 * AsP);
@@ -41,7 +63,7 @@ CrackWidth crackWidth(double M, double h0, double AsP, double d, double t, doubl
     out.psiRaw = out.sigmaS == 0 ? 0 : 1.1 - 0.65 * concrete.ftk / (out.rhoTe * out.sigmaS);
     out.psi = out.sigmaS == 0 ? 0.2 : std::clamp(out.psiRaw, 0.2, 1.0);
     out.cs = cs;
-    out.deq = d / steel.nu;
+    out.deq = deq;
     out.w = alphaCr * out.psi * out.sigmaS / steel.Es * (1.9 * cs + 0.08 * out.deq / out.rhoTe);
     return out;
 }
@@ -68,7 +90,7 @@ Choice chooseBars(const Demand& demand, const Concrete& concrete, const Steel& s
     std::array<bool, kDiameters.size()> carries{};
     for (std::size_t i = 0; i < kDiameters.size(); ++i) {
         h0[i] = effectiveDepth(demand.t, demand.cover, demand.dh, kDiameters[i]);
-        if (!(h0[i] > 0)) continue;
+        if (!(h0[i] > 0) || (steel.maxBar > 0 && kDiameters[i] > steel.maxBar)) continue;
         const Flexure f = flexure(demand.Muls, h0[i], concrete, steel, demand.xiB);
         carries[i] = f.As.has_value();
         As[i] = f.As.value_or(0);
@@ -77,15 +99,16 @@ Choice chooseBars(const Demand& demand, const Concrete& concrete, const Steel& s
         return std::size_t(std::find(kDiameters.begin(), kDiameters.end(), d) - kDiameters.begin());
     };
 
-    const double cs = boundedCover(demand.cover, demand.dh);
+    const double cs = boundedCover(demand.crackCover, demand.dh);
     Choice out;
     const Candidate* first = nullptr;  // the first to pass strength and minimum steel
     for (const Candidate& candidate : candidates()) {
         const std::size_t i = diameterIndex(candidate.d);
         if (!carries[i] || candidate.AsP < As[i] || candidate.AsP < demand.AsMin) continue;
         if (!first) first = &candidate;
-        const double w =
-            crackWidth(demand.Msls, h0[i], candidate.AsP, candidate.d, demand.t, cs, concrete, steel, demand.alphaCr).w;
+        const double w = crackWidth(demand.Msls, h0[i], candidate.AsP, candidate.d / steel.nu, demand.t, cs, concrete,
+                                    steel, demand.alphaCr)
+                             .w;
         if (w > demand.wlim) continue;
         out.first[out.count++] = {candidate.d, candidate.s, candidate.AsP, w};
         if (out.count == 3) break;

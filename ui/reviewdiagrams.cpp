@@ -5,15 +5,15 @@
 #include <algorithm>
 #include <cmath>
 
+#include "review/edition.h"
+
 namespace wallcalc::ui {
 namespace {
 
 QString number(double value, int decimals) { return QString::number(value, 'f', decimals); }
 
-QString sectionWord(std::string_view name) {
-    if (name == "base") return QStringLiteral("底部支座");
-    if (name == "top") return QStringLiteral("顶部支座");
-    return QStringLiteral("跨中");
+QString sectionWord(const review::Section& s, const review::Result& r) {
+    return QString::fromStdString(review::sectionTitle(s, r.storeys.size()));
 }
 
 }  // namespace
@@ -73,7 +73,7 @@ double ReviewDiagram::xOf(double value) const {
 
 double ReviewDiagram::yOf(double x) const {
     const QRectF area = plotArea();
-    const double L = result_.L > 0 ? result_.L : 1;
+    const double L = result_.Ltot > 0 ? result_.Ltot : 1;
     return area.top() + x / L * area.height();
 }
 
@@ -162,7 +162,9 @@ void ReviewDiagram::paintMoment(QPainter& painter) {
     }
 
     const double line = metrics.height();
-    const QString sls = result_.options.edition == "2002" ? QStringLiteral("标准组合") : QStringLiteral("准永久组合");
+    const QString sls = result_.edition->crackMoment == review::CrackMoment::Characteristic
+                            ? QStringLiteral("标准组合")
+                            : QStringLiteral("准永久组合");
     double x = 4;
     const double y = line + 4 + metrics.ascent();
     for (auto [uls, word] : {std::pair{true, QStringLiteral("基本组合")}, std::pair{false, sls}}) {
@@ -176,19 +178,22 @@ void ReviewDiagram::paintMoment(QPainter& painter) {
     }
 
     for (const review::Section& s : result_.sections) {
-        const double sign = s.name == "span" ? 1 : -1;
+        const double sign = s.kind == review::SectionKind::Span ? 1 : -1;
         const QPointF at(xOf(sign * s.Muls), yOf(s.x));
         painter.setPen(Qt::NoPen);
         painter.setBrush(tone(ulsColour()));
         painter.drawEllipse(at, 3.5, 3.5);
-        const QString top = sectionWord(s.name) + QStringLiteral(" M＝") + number(s.Muls, 1);
+        const QString top = sectionWord(s, result_) + QStringLiteral(" M＝") + number(s.Muls, 1);
         const QString bottom =
-            (result_.options.edition == "2002" ? QStringLiteral("Mk＝") : QStringLiteral("Mq＝")) + number(s.Msls, 1);
+            QString::fromUtf8(result_.edition->crackSymbol.data(), result_.edition->crackSymbol.size()) +
+            QStringLiteral("＝") + number(s.Msls, 1);
         const double textWidth = std::max(metrics.horizontalAdvance(top), metrics.horizontalAdvance(bottom));
         // On the other side of the axis, where that part of the wall has no curve to cover.
         double left = sign > 0 ? xOf(0) - 6 - textWidth : xOf(0) + 6;
         left = std::clamp(left, 2.0, width() - textWidth - 2);
-        double baseline = s.name == "base" ? at.y() - line - 6 : s.name == "top" ? at.y() + line + 4 : at.y();
+        double baseline = s.kind == review::SectionKind::Base  ? at.y() - line - 6
+                          : s.kind == review::SectionKind::Top ? at.y() + line + 4
+                                                               : at.y();
         baseline = std::clamp(baseline, area.top() + metrics.ascent() + 4, area.bottom() - line - 4);
         painter.setPen(tone(Qt::black));
         painter.drawText(QPointF(left, baseline), top);
@@ -196,16 +201,26 @@ void ReviewDiagram::paintMoment(QPainter& painter) {
     }
 }
 
-// The slabs at the top and the bottom edge, the ground and the water table where they fall
-// within the storey, and a note where they lie above the top slab.
+// The slabs at the top and the bottom edge and between the storeys, the ground and the water
+// table where they fall within the wall, and a note where they lie above the top slab.
 void ReviewDiagram::paintLevels(QPainter& painter) {
     const QFontMetrics metrics(font());
     const QRectF area = plotArea();
-    const double topZ = result_.H - result_.L;
+    const double topZ = result_.H - result_.Ltot;
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(tone(QColor(90, 90, 90)), 4));
     painter.drawLine(QPointF(area.left() - 4, area.top()), QPointF(area.right(), area.top()));
     painter.drawLine(QPointF(area.left() - 4, area.bottom()), QPointF(area.right(), area.bottom()));
+    double slab = 0;
+    for (std::size_t i = 0; i + 1 < result_.storeys.size(); ++i) {
+        slab += result_.storeys[i];
+        painter.setPen(QPen(tone(QColor(90, 90, 90)), 3));
+        painter.drawLine(QPointF(area.left() - 4, yOf(slab)), QPointF(area.right(), yOf(slab)));
+        if (kind_ == Kind::Pressure) {
+            painter.setPen(tone(Qt::black));
+            painter.drawText(QPointF(2, yOf(slab) + metrics.ascent() / 2.0), QStringLiteral("楼板"));
+        }
+    }
     painter.setPen(tone(Qt::black));
     if (kind_ == Kind::Pressure) {
         painter.drawText(QPointF(2, area.top() + metrics.ascent() / 2.0), QStringLiteral("顶板"));
@@ -221,16 +236,17 @@ void ReviewDiagram::paintLevels(QPainter& painter) {
     double noteY = area.top() + metrics.ascent() + 6;
     for (const Level& level : levels) {
         const double x = level.z - topZ;
-        if (x > 0 && x < result_.L) {
+        if (x > 0 && x < result_.Ltot) {
             painter.setPen(QPen(tone(level.colour), 1.5, Qt::DashLine));
             painter.drawLine(QPointF(area.left(), yOf(x)), QPointF(area.right(), yOf(x)));
             painter.setPen(tone(level.colour));
             painter.drawText(QPointF(area.right() - metrics.horizontalAdvance(level.word) - 2, yOf(x) - 3), level.word);
         } else if (kind_ == Kind::Pressure) {
             painter.setPen(tone(level.colour));
-            const QString note = x == 0  ? level.word + QStringLiteral("在顶板处")
-                                 : x < 0 ? level.word + QStringLiteral("在顶板以上 %1 m").arg(number(-x, 2))
-                                         : level.word + QStringLiteral("在底板以下 %1 m").arg(number(x - result_.L, 2));
+            const QString note = x == 0 ? level.word + QStringLiteral("在顶板处")
+                                 : x < 0
+                                     ? level.word + QStringLiteral("在顶板以上 %1 m").arg(number(-x, 2))
+                                     : level.word + QStringLiteral("在底板以下 %1 m").arg(number(x - result_.Ltot, 2));
             painter.drawText(QPointF(area.right() - metrics.horizontalAdvance(note) - 2, noteY), note);
             noteY += metrics.height();
         }

@@ -14,85 +14,24 @@
 #include <QVBoxLayout>
 #include <exception>
 
-#include "calc/crack.h"
-#include "calc/strength.h"
-#include "core/action.h"
-#include "core/fault.h"
-#include "report/review_compose.h"
+#include "form/review_layout.h"
+#include "review/edition.h"
 #include "ui/fonts.h"
-#include "ui/form1.h"
 #include "ui/reviewdiagrams.h"
 
 namespace wallcalc::ui {
 namespace {
 
-constexpr int kDebounceMs = 150;
-constexpr int kDiagramPoints = 121;
+using namespace form;  // the review window's layout: kRow..., kReview...
 
-struct OptionSpec {
-    std::string_view key;
-    const char* label;
-    const char* unit;
-};
-
-// The numeric options, in the order of the command line, with the engineer's names.
-constexpr OptionSpec kNumericOptions[] = {
-    {"gamma0", "结构重要性系数 γ0", ""},    {"K0", "静止土压力系数 K0", ""},
-    {"gamma", "土的重度 γ", "kN/m³"},       {"gamma_sub", "浮重度 γ′", "kN/m³"},
-    {"gamma_w", "水的重度 γw", "kN/m³"},    {"psi_q", "堆载准永久值系数 ψq", ""},
-    {"cover_out", "外侧保护层 c", "mm"},    {"cover_in", "内侧保护层 c", "mm"},
-    {"dh", "外侧水平筋直径 dh", "mm"},      {"wlim_out", "外侧裂缝限值 wlim", "mm"},
-    {"wlim_in", "内侧裂缝限值 wlim", "mm"},
-};
-
-QString sectionWord(std::string_view name) {
-    if (name == "base") return QStringLiteral("底部支座");
-    if (name == "top") return QStringLiteral("顶部支座");
-    return QStringLiteral("跨中");
-}
-
-QString fixed(double value, int decimals) { return QString::number(value, 'f', decimals); }
-QString fixed(const std::optional<double>& value, int decimals) {
-    return value ? fixed(*value, decimals) : QStringLiteral("—");
-}
-QString bars(double d, double s) { return QStringLiteral("Φ%1@%2").arg(d).arg(s); }
-QString bars(const review::Candidate& c) { return QStringLiteral("Φ%1@%2").arg(c.d).arg(c.s); }
-
-// The rows of the results table, a column a section.
-enum Row {
-    kX,
-    kMuls,
-    kMsls,
-    kH0,
-    kAs,
-    kAsMin,
-    kAsReq,
-    kGiven,
-    kAsP,
-    kW,
-    kVerdict,
-    kChoice,
-    kNext,
-    kGoverns,
-    kRowCount
-};
-
-std::optional<Fault> runFourButtons(FieldSet& fields) {
-    try {
-        return runAtomically(fields, [](FieldSet& f) {
-            strengthCalculation(f);
-            crackWidthCheck(f);
-        });
-    } catch (const std::exception& error) {
-        return Fault{51, "内部错误", error.what()};
-    }
-}
+QString qs(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-ReviewWindow::ReviewWindow(Form1* form) : QWidget(form, Qt::Window), form_(form) {
+ReviewWindow::ReviewWindow(form::WallDocument& document, Exporter exporter, QWidget* owner)
+    : QWidget(owner, Qt::Window), document_(document), model_(document), exporter_(std::move(exporter)) {
     setObjectName(QStringLiteral("ReviewWindow"));
-    setWindowTitle(QStringLiteral("复核"));
+    setWindowTitle(QString::fromUtf8(kReviewTitle));
     setFont(defaultUiFont());
     setAttribute(Qt::WA_DeleteOnClose, false);
 
@@ -104,28 +43,33 @@ ReviewWindow::ReviewWindow(Form1* form) : QWidget(form, Qt::Window), form_(form)
     auto* resultsLayout = new QHBoxLayout(results_);
     resultsLayout->setContentsMargins(0, 0, 0, 0);
     auto* left = new QVBoxLayout;
-    table_ = new QTableWidget(kRowCount, 0, results_);
+    table_ = new QTableWidget(kResultRowCount, 0, results_);
     table_->setObjectName(QStringLiteral("resultsTable"));
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionMode(QAbstractItemView::NoSelection);
     table_->setFocusPolicy(Qt::NoFocus);
     table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    table_->setVerticalHeaderLabels(
-        {QStringLiteral("x（m，自顶板）"), QStringLiteral("M 基本组合（kN·m/m）"),
-         QStringLiteral("Mq 裂缝验算（kN·m/m）"), QStringLiteral("h0（mm）"), QStringLiteral("As（mm²）"),
-         QStringLiteral("As,min（mm²）"), QStringLiteral("As,req（mm²）"), QStringLiteral("实配钢筋"),
-         QStringLiteral("As,p（mm²）"), QStringLiteral("w（mm）"), QStringLiteral("实配结论"),
-         QStringLiteral("推荐配筋"), QStringLiteral("其次"), QStringLiteral("控制因素")});
+    QStringList headers;
+    for (const char* header : kResultRowHeaders) headers << QString::fromUtf8(header);
+    headers[kRowMsls] = qs(crackMomentHeader(review::kEditions.front().crackSymbol));
+    table_->setVerticalHeaderLabels(headers);
     left->addWidget(table_);
-    oldMethod_ = new QLabel(results_);
-    oldMethod_->setObjectName(QStringLiteral("oldMethod"));
-    oldMethod_->setWordWrap(true);
-    newMethod_ = new QLabel(results_);
-    newMethod_->setObjectName(QStringLiteral("newMethod"));
-    newMethod_->setWordWrap(true);
-    left->addWidget(oldMethod_);
-    left->addWidget(newMethod_);
+    // The lines under the table, each wrapped to the table's width.
+    auto line = [&](const char* name) {
+        auto* label = new QLabel(results_);
+        label->setObjectName(QString::fromUtf8(name));
+        label->setWordWrap(true);
+        left->addWidget(label);
+        return label;
+    };
+    oldMethod_ = line("oldMethod");
+    newMethod_ = line("newMethod");
+    shear_ = line("shearFigures");
+    warnings_ = line("warnings");
+    QPalette warningPalette = warnings_->palette();
+    warningPalette.setColor(QPalette::WindowText, QColor(170, 90, 0));
+    warnings_->setPalette(warningPalette);
     left->addStretch(1);
     resultsLayout->addLayout(left, 0);
     pressure_ = new ReviewDiagram(ReviewDiagram::Kind::Pressure, results_);
@@ -140,10 +84,10 @@ ReviewWindow::ReviewWindow(Form1* form) : QWidget(form, Qt::Window), form_(form)
     status_->setWordWrap(true);
     status_->setFrameShape(QFrame::StyledPanel);
     bottom->addWidget(status_, 1);
-    auto* show = new QPushButton(QStringLiteral("生成复核计算书"), this);
-    show->setObjectName(QStringLiteral("showReport"));
-    auto* save = new QPushButton(QStringLiteral("复核计算书保存"), this);
-    save->setObjectName(QStringLiteral("exportReport"));
+    auto* show = new QPushButton(QString::fromUtf8(kShowReviewReport.caption), this);
+    show->setObjectName(QString::fromUtf8(kShowReviewReport.name));
+    auto* save = new QPushButton(QString::fromUtf8(kExportReviewReport.caption), this);
+    save->setObjectName(QString::fromUtf8(kExportReviewReport.name));
     connect(show, &QPushButton::clicked, this, &ReviewWindow::showReport);
     connect(save, &QPushButton::clicked, this, &ReviewWindow::exportReport);
     bottom->addWidget(show);
@@ -151,74 +95,78 @@ ReviewWindow::ReviewWindow(Form1* form) : QWidget(form, Qt::Window), form_(form)
     outer->addLayout(bottom);
 
     debounce_.setSingleShot(true);
-    debounce_.setInterval(kDebounceMs);
+    debounce_.setInterval(kReviewDebounceMs);
     connect(&debounce_, &QTimer::timeout, this, &ReviewWindow::recompute);
 
-    // Every input of Form1: a change is reviewed once typing pauses.
-    for (Field field : allFields()) {
-        if (field == Field::Text29) continue;
-        QWidget* widget = form_->fieldWidget(field);
-        if (auto* edit = qobject_cast<QLineEdit*>(widget))
-            connect(edit, &QLineEdit::textChanged, this, &ReviewWindow::scheduleRecompute);
-        else if (auto* combo = qobject_cast<QComboBox*>(widget))
-            connect(combo, &QComboBox::editTextChanged, this, &ReviewWindow::scheduleRecompute);
-    }
+    inputs_ = document_.fields();
     showOptions();
-    connect(form_, &Form1::reviewOptionsChanged, this, &ReviewWindow::showOptions);
+    observer_ = document_.observe([this](form::WallDocument::Change change) { follow(change); });
     recompute();
 }
 
-ReviewWindow::~ReviewWindow() = default;
+ReviewWindow::~ReviewWindow() { document_.forget(observer_); }
+
+void ReviewWindow::follow(form::WallDocument::Change change) {
+    using Change = form::WallDocument::Change;
+    if (change == Change::Options) showOptions();
+    if (change != Change::Fields) return;
+    // Every field but the report box is an input of the review or of its comparison.
+    bool changed = false;
+    for (Field field : allFields())
+        if (field != Field::Text29 && inputs_.text(field) != document_.text(field)) changed = true;
+    inputs_ = document_.fields();
+    if (changed) scheduleRecompute();
+}
 
 QWidget* ReviewWindow::buildOptions() {
-    auto* box = new QGroupBox(QStringLiteral("复核选项"), this);
+    auto* box = new QGroupBox(QString::fromUtf8(kReviewOptionsTitle), this);
     box->setObjectName(QStringLiteral("options"));
     auto* grid = new QGridLayout(box);
     const review::Options defaults;
-    constexpr int kGroups = 4;  // label, control, unit: four to a row
     int cell = 0;
     auto place = [&](const QString& label, QWidget* control, const QString& unit) {
-        const int row = cell / kGroups, column = cell % kGroups * 3;
+        const int row = cell / kOptionsPerRow, column = cell % kOptionsPerRow * 3;
         grid->addWidget(new QLabel(label, box), row, column);
         grid->addWidget(control, row, column + 1);
         grid->addWidget(new QLabel(unit, box), row, column + 2);
         ++cell;
     };
 
-    auto* edition = new QComboBox(box);
-    edition->addItem(QStringLiteral("现行规范"), QStringLiteral("current"));
-    edition->addItem(QStringLiteral("2002版规范"), QStringLiteral("2002"));
-    edition->setCurrentIndex(edition->findData(QString::fromStdString(defaults.edition)));
-    connect(edition, &QComboBox::currentIndexChanged, this, &ReviewWindow::scheduleRecompute);
-    connect(edition, &QComboBox::currentIndexChanged, this,
-            [this, edition] { optionEdited("edition", edition->currentData().toString()); });
-    options_.push_back({"edition", edition});
-    place(QStringLiteral("规范版本"), edition, {});
-
-    auto* support = new QComboBox(box);
-    support->addItem(QStringLiteral("顶板铰接"), QStringLiteral("propped"));
-    support->addItem(QStringLiteral("顶板固接"), QStringLiteral("fixed"));
-    support->setCurrentIndex(defaults.support == review::Support::Fixed ? 1 : 0);
-    connect(support, &QComboBox::currentIndexChanged, this, &ReviewWindow::scheduleRecompute);
-    connect(support, &QComboBox::currentIndexChanged, this,
-            [this, support] { optionEdited("support", support->currentData().toString()); });
-    options_.push_back({"support", support});
-    place(QStringLiteral("计算模型（底板固接）"), support, {});
-
     const QFontMetrics metrics(font());
-    for (const OptionSpec& spec : kNumericOptions) {
-        auto* edit = new QLineEdit(QString::fromStdString(review::optionText(defaults, spec.key)), box);
-        edit->setObjectName(QString::fromUtf8(spec.key.data(), spec.key.size()));
-        edit->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("00000")) + 12);
-        edit->setMaximumWidth(metrics.horizontalAdvance(QStringLiteral("000000000")) + 12);
-        connect(edit, &QLineEdit::textChanged, this, &ReviewWindow::scheduleRecompute);
-        connect(edit, &QLineEdit::textChanged, this,
-                [this, key = spec.key](const QString& text) { optionEdited(key, text); });
-        options_.push_back({spec.key, edit});
-        place(QString::fromUtf8(spec.label), edit, QString::fromUtf8(spec.unit));
+    for (const review::OptionSpec& spec : review::optionTable()) {
+        const QString key = QString::fromUtf8(spec.key.data(), spec.key.size());
+        QWidget* control = nullptr;
+        if (spec.isNumber() || spec.isText()) {
+            auto* edit = new QLineEdit(QString::fromStdString(review::optionText(defaults, spec.key)), box);
+            edit->setMinimumWidth(metrics.horizontalAdvance(QString::fromUtf8(kOptionBoxMinimum)) + 12);
+            edit->setMaximumWidth(metrics.horizontalAdvance(QString::fromUtf8(kOptionBoxMaximum)) + 12);
+            // Storey heights and bars as drawn are longer texts than a number.
+            if (spec.isText()) {
+                const int width = metrics.horizontalAdvance(QString::fromUtf8(kOptionTextBoxMinimum));
+                edit->setMinimumWidth(width + 12);
+                edit->setMaximumWidth(width + 12);
+            }
+            connect(edit, &QLineEdit::textChanged, this, &ReviewWindow::scheduleRecompute);
+            connect(edit, &QLineEdit::textChanged, this,
+                    [this, key = spec.key](const QString& text) { optionEdited(key, text); });
+            control = edit;
+        } else {
+            auto* combo = new QComboBox(box);
+            for (const review::OptionWord& word : spec.words)
+                if (!word.text.empty())
+                    combo->addItem(QString::fromUtf8(word.caption.data(), word.caption.size()),
+                                   QString::fromUtf8(word.text.data(), word.text.size()));
+            combo->setCurrentIndex(combo->findData(QString::fromStdString(review::optionText(defaults, spec.key))));
+            connect(combo, &QComboBox::currentIndexChanged, this, &ReviewWindow::scheduleRecompute);
+            connect(combo, &QComboBox::currentIndexChanged, this,
+                    [this, combo, key = spec.key] { optionEdited(key, combo->currentData().toString()); });
+            control = combo;
+        }
+        control->setObjectName(key);
+        options_.push_back({spec.key, control});
+        place(QString::fromUtf8(spec.caption.data(), spec.caption.size()), control,
+              QString::fromUtf8(spec.unit.data(), spec.unit.size()));
     }
-    edition->setObjectName(QStringLiteral("edition"));
-    support->setObjectName(QStringLiteral("support"));
     return box;
 }
 
@@ -233,7 +181,7 @@ void ReviewWindow::showOptions() {
     // is all that follows.
     showingOptions_ = true;
     for (const Option& option : options_) {
-        const QString text = QString::fromStdString(form_->reviewOptionText(option.key));
+        const QString text = QString::fromStdString(document_.optionText(option.key));
         if (auto* combo = qobject_cast<QComboBox*>(option.widget)) {
             const int index = combo->findData(text);
             if (combo->currentIndex() != index) combo->setCurrentIndex(index);
@@ -245,7 +193,7 @@ void ReviewWindow::showOptions() {
 }
 
 void ReviewWindow::optionEdited(std::string_view key, const QString& text) {
-    if (!showingOptions_) form_->setReviewOption(key, text.toStdString());
+    if (!showingOptions_) document_.setOption(key, text.toStdString());
 }
 
 QString ReviewWindow::statusText() const { return status_->text(); }
@@ -254,92 +202,42 @@ void ReviewWindow::scheduleRecompute() { debounce_.start(); }
 
 void ReviewWindow::recompute() {
     debounce_.stop();
-    ++reviews_;
-    // Everything is worked out before anything is shown: a refusal anywhere shows nothing new.
-    try {
-        // The wall's options as Form1 holds them, refused texts included, so that the engine
-        // says what is wrong with one.
-        review::Options options;
-        for (std::string_view key : review::optionKeys()) review::setOption(options, key, form_->reviewOptionText(key));
-        const FieldSet fields = form_->fieldTexts();
-        review::Result result = review::reviewWall(fields, options);
-        std::vector<review::DiagramPoint> points = review::diagram(result, kDiagramPoints);
-        FieldSet copy = fields;
-        const std::optional<Fault> oldFault = runFourButtons(copy);
-
-        result_ = std::move(result);
-        showResult(*result_);
-        pressure_->setReview(*result_, points);
-        moment_->setReview(*result_, std::move(points));
-        if (oldFault) {
-            oldMethod_->setText(
-                QStringLiteral("四个按钮（原算法）：运行时错误 %1：%2　%3")
-                    .arg(oldFault->number)
-                    .arg(QString::fromStdString(oldFault->description), QString::fromStdString(oldFault->what)));
-        } else {
-            auto text = [&](Field field) { return QString::fromStdString(copy.text(field)); };
-            oldMethod_->setText(
-                QStringLiteral("四个按钮（原算法）：M1＝%1 kN·m，M2＝%2 kN·m，As1＝%3 mm²，As2＝%4 mm²，ωmax＝%5 mm")
-                    .arg(text(Field::Text5), text(Field::Text6), text(Field::Text7), text(Field::Text8),
-                         text(Field::Text15)));
-        }
-        setStale(false);
-    } catch (const FaultError& error) {
-        status_->setText(QStringLiteral("输入被拒绝（显示的是上一次有效的结果）：") +
-                         QString::fromStdString(error.fault().what));
-        setStale(true);
-    } catch (const std::exception& error) {
-        status_->setText(QStringLiteral("复核失败（显示的是上一次有效的结果）：") + QString::fromUtf8(error.what()));
-        setStale(true);
+    model_.recompute();
+    if (!model_.isStale()) {
+        const review::Result& result = *model_.result();
+        showResult(result);
+        pressure_->setReview(result, model_.points());
+        moment_->setReview(result, model_.points());
+        oldMethod_->setText(qs(model_.fourButtons()));
     }
+    status_->setText(qs(model_.status()));
+    setStale(model_.isStale());
 }
 
 void ReviewWindow::setStale(bool stale) {
-    stale_ = stale;
     results_->setEnabled(!stale);
     QPalette palette = status_->palette();
     palette.setColor(QPalette::WindowText, stale ? QColor(200, 0, 0) : QColor(0, 110, 0));
     status_->setPalette(palette);
-    for (const char* name : {"showReport", "exportReport"})
-        if (auto* button = findChild<QPushButton*>(QString::fromUtf8(name))) button->setEnabled(!stale && result_);
+    for (const char* name : {kShowReviewReport.name, kExportReviewReport.name})
+        if (auto* button = findChild<QPushButton*>(QString::fromUtf8(name)))
+            button->setEnabled(!stale && model_.result());
 }
 
 void ReviewWindow::showResult(const review::Result& result) {
     const auto& sections = result.sections;
     table_->setColumnCount(static_cast<int>(sections.size()));
     QStringList headers;
-    for (const review::Section& s : sections) headers << sectionWord(s.name);
+    for (const review::Section& s : sections) headers << qs(sectionWord(s, result));
     table_->setHorizontalHeaderLabels(headers);
-    table_->verticalHeaderItem(kMsls)->setText(result.options.edition == "2002"
-                                                   ? QStringLiteral("Mk 裂缝验算（kN·m/m）")
-                                                   : QStringLiteral("Mq 裂缝验算（kN·m/m）"));
-    QStringList verdicts;
-    QStringList summary;
+    table_->verticalHeaderItem(kRowMsls)->setText(qs(crackMomentHeader(result.edition->crackSymbol)));
     for (int column = 0; column < static_cast<int>(sections.size()); ++column) {
         const review::Section& s = sections[column];
-        QString cells[kRowCount];
-        cells[kX] = fixed(s.x, 3);
-        cells[kMuls] = fixed(s.Muls, 2);
-        cells[kMsls] = fixed(s.Msls, 2);
-        cells[kH0] = fixed(s.h0, 1);
-        cells[kAs] = s.As ? fixed(s.As, 0) : QString::fromStdString(s.note);
-        cells[kAsMin] = fixed(s.AsMin, 0);
-        cells[kAsReq] = fixed(s.AsReq, 0);
-        cells[kGiven] = bars(s.given.d, s.given.s);
-        cells[kAsP] = fixed(s.given.AsP, 0);
-        cells[kW] = fixed(s.given.w, 3) + QStringLiteral(" ≤ ") + fixed(s.wlim, 2);
-        if (s.given.w > s.wlim) cells[kW] = fixed(s.given.w, 3) + QStringLiteral(" ＞ ") + fixed(s.wlim, 2);
-        cells[kVerdict] = s.given.ok ? QStringLiteral("✔ 满足") : QStringLiteral("✘ 不满足");
-        cells[kChoice] = s.choice.empty() ? QStringLiteral("无")
-                                          : bars(s.choice[0]) + QStringLiteral("（%1）").arg(fixed(s.choice[0].AsP, 0));
-        QStringList next;
-        for (std::size_t i = 1; i < s.choice.size(); ++i) next << bars(s.choice[i]);
-        cells[kNext] = next.isEmpty() ? QStringLiteral("—") : next.join(QStringLiteral("，"));
-        cells[kGoverns] = s.governs ? QString::fromStdString(*s.governs) : QStringLiteral("—");
-        for (int row = 0; row < kRowCount; ++row) {
-            auto* item = new QTableWidgetItem(cells[row]);
+        const auto cells = resultCells(s);
+        for (int row = 0; row < kResultRowCount; ++row) {
+            auto* item = new QTableWidgetItem(qs(cells[row]));
             item->setTextAlignment(Qt::AlignCenter);
-            if (row == kVerdict) {
+            if (row == kRowVerdict) {
                 item->setBackground(s.given.ok ? QColor(200, 240, 200) : QColor(255, 205, 205));
                 item->setForeground(s.given.ok ? QColor(0, 110, 0) : QColor(190, 0, 0));
                 QFont bold = font();
@@ -348,16 +246,11 @@ void ReviewWindow::showResult(const review::Result& result) {
             }
             table_->setItem(row, column, item);
         }
-        verdicts << sectionWord(s.name) + (s.given.ok ? QStringLiteral("满足") : QStringLiteral("不满足"));
-        summary << QStringLiteral("%1 M＝%2 kN·m，As,req＝%3 mm²，w＝%4 mm")
-                       .arg(sectionWord(s.name), fixed(s.Muls, 2), fixed(s.AsReq, 0), fixed(s.given.w, 3));
     }
-    newMethod_->setText(QStringLiteral("本复核：") + summary.join(QStringLiteral("；")));
-    const review::Section& first = sections.front();
-    status_->setText(
-        QStringLiteral("复核完成（%1）：实配%2　%3")
-            .arg(result.options.edition == "2002" ? QStringLiteral("2002版规范") : QStringLiteral("现行规范"),
-                 bars(first.given.d, first.given.s), verdicts.join(QStringLiteral("，"))));
+    newMethod_->setText(qs(model_.reviewFigures()));
+    shear_->setText(qs(model_.shearFigures()));
+    warnings_->setText(qs(model_.warningsText()));
+    warnings_->setVisible(!model_.warningsText().empty());
 
     // The table shows every cell whole: no scrolling, nothing cut off.
     table_->resizeColumnsToContents();
@@ -369,22 +262,20 @@ void ReviewWindow::showResult(const review::Result& result) {
     for (int r = 0; r < table_->rowCount(); ++r) height += table_->rowHeight(r);
     table_->setFixedSize(width, height);
     const int labelWidth = std::max(width, table_->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 40);
-    oldMethod_->setFixedWidth(labelWidth);
-    newMethod_->setFixedWidth(labelWidth);
+    for (QLabel* label : {oldMethod_, newMethod_, shear_, warnings_}) label->setFixedWidth(labelWidth);
 }
 
 std::string ReviewWindow::reportText() const {
-    if (!result_) return {};
-    return reviewReportText(*result_, QDate::currentDate().toString(Qt::ISODate).toStdString());
+    return model_.reportText(QDate::currentDate().toString(Qt::ISODate).toStdString());
 }
 
 void ReviewWindow::showReport() {
-    if (!result_ || stale_) return;
+    if (!model_.result() || model_.isStale()) return;
     if (!report_) {
         report_ = new QPlainTextEdit(this);
         report_->setWindowFlag(Qt::Window);
         report_->setObjectName(QStringLiteral("reviewReport"));
-        report_->setWindowTitle(QStringLiteral("复核计算书"));
+        report_->setWindowTitle(QString::fromUtf8(kReviewReportTitle));
         report_->setReadOnly(true);
         report_->setLineWrapMode(QPlainTextEdit::NoWrap);
         report_->setFont(defaultUiFont());
@@ -399,8 +290,8 @@ void ReviewWindow::showReport() {
 }
 
 void ReviewWindow::exportReport() {
-    if (!result_ || stale_) return;
-    form_->exportDocument(reportText());
+    if (!model_.result() || model_.isStale()) return;
+    if (exporter_) exporter_(reportText());
 }
 
 }  // namespace wallcalc::ui

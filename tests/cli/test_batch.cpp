@@ -122,4 +122,30 @@ TEST_F(CliFiles, BatchGoesOnPastBadRowsAndSaysWhichFailed) {
     EXPECT_EQ(cli("batch " + (dir / "nohead.csv").string() + " --out " + (dir / "x").string(), dir).status, 2);
 }
 
+// The summary has one column group per section any wall of the batch has, from the top, empty
+// where a wall lacks it, then the shear verdict and the warnings. A: one storey, propped (span1,
+// base); B: two storeys, fixed top (top, span1, slab1, span2, base), HRB400, its shear failing at
+// the middle slab and the base (H 9 m, 4.5 + 4.5 m of storeys, 300 mm).
+TEST_F(CliFiles, BatchSummaryHasEverySectionOfTheBatch) {
+    std::ofstream(dir / "walls.csv") << "name,Text3,Text13,upper_storeys,support\n"
+                                        "A,,,,\n"
+                                        "B,9,360,4500,fixed\n";
+    const CliRun run = cli("batch " + (dir / "walls.csv").string() + " --out " + (dir / "out").string(), dir);
+    EXPECT_EQ(run.status, 0) << run.err;
+    std::vector<std::string> lines;
+    std::istringstream summary(read(dir / "out" / "summary.csv"));
+    for (std::string line; std::getline(summary, line);) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 3u);
+    std::string groups;
+    for (const char* section : {"top", "span1", "slab1", "span2", "base"})
+        groups +=
+            std::string("\"") + section + " As,req\"," + section + " w," + section + " verdict," + section + " bars,";
+    EXPECT_TRUE(lines[0].ends_with("verdict (Text18)," + groups + "shear,warnings,error\r")) << lines[0];
+    // A has no top, slab1 or span2: four empty cells each; the window's wall passes shear, HRB335
+    // is no longer rolled.
+    EXPECT_NE(lines[1].find("不满足要求！,,,,,930.8,0.0282,满足,Φ12@120,,,,,,,,,2402,"), std::string::npos) << lines[1];
+    EXPECT_TRUE(lines[1].ends_with(",满足,HRB335_withdrawn,\r")) << lines[1];
+    EXPECT_TRUE(lines[2].ends_with(",不满足（slab1 base）,,\r")) << lines[2];
+}
+
 }  // namespace

@@ -25,33 +25,41 @@ TEST(ReviewCli, JsonShapeAndFieldsUntouched) {
     EXPECT_EQ(fieldsPart(run.out), fieldsPart(plain.out));
     EXPECT_TRUE(has(run.out,
                     "\"fault\": null, \"review\": {\"edition\": \"current\", \"support\": \"propped\", "
-                    "\"loads\": {\"G\": [[0.5, 4.5], [5, 74.25]], \"Q\": [[0.5, 5], [5, 5]]}, "
-                    "\"sections\": {\"base\": {\"x\": 4.5, \"M_uls\": 156.2034375, "))
+                    "\"storeys\": [4.5], \"loads\": {\"G\": [[0.5, 4.5], [5, 74.25]], \"Q\": [[0.5, 5], [5, 5]], "
+                    "\"G_sls\": [[0.5, 4.5], [5, 74.25]]}, \"sections\": [{\"name\": \"span1\", \"x\": 1.93"))
         << run.out;
-    const char* keys[] = {"\"M_sls\": ",
+    const char* keys[] = {"\"M_uls\": ",
+                          "\"M_sls\": ",
                           "\"h0\": ",
                           "\"alpha_s\": ",
                           "\"xi\": ",
                           "\"As\": ",
                           "\"As_min\": ",
                           "\"As_req\": ",
-                          "\"given\": {\"d\": 16, \"s\": 100, \"As_p\": ",
+                          "\"given\": {\"bars\": [{\"d\": 16, \"s\": 100}], \"As_p\": ",
+                          "\"deq\": 16, ",
                           "\"sigma_s\": ",
                           "\"rho_te\": ",
                           "\"psi\": ",
                           "\"w\": ",
-                          "\"ok\": false}, \"choice\": [{\"d\": ",
+                          "\"ok\": true}, \"choice\": [{\"d\": ",
                           "\"governs\": ",
-                          "\"note\": \"\"}, \"span\": {\"x\": "};
+                          "\"note\": \"\"}, {\"name\": \"base\", \"x\": 4.5, \"M_uls\": 156.2034375, ",
+                          "\"shear\": [{\"at\": \"top\", \"x\": 0, \"V\": ",
+                          "\"h0\": 242, \"beta_h\": 1, \"Vc\": ",
+                          "{\"at\": \"base\", \"x\": 4.5, ",
+                          "\"warnings\": [\"HRB335_withdrawn\"], \"ok\": false}"};
     std::size_t at = 0;
     for (const char* key : keys) {
         const std::size_t next = run.out.find(key, at);
         EXPECT_NE(next, std::string::npos) << key;
         at = next;
     }
-    EXPECT_TRUE(run.out.ends_with("\"note\": \"\"}}}}\n")) << run.out;
-    EXPECT_FALSE(has(run.out, "\"top\""));
-    EXPECT_TRUE(has(cli({"review", "--option", "support=fixed"}).out, "\"top\": {\"x\": 0, "));
+    EXPECT_TRUE(run.out.ends_with("\"ok\": false}}\n")) << run.out;
+    EXPECT_FALSE(has(run.out, "\"name\": \"top\""));
+    EXPECT_TRUE(has(cli({"review", "--option", "support=fixed"}).out, "\"sections\": [{\"name\": \"top\", \"x\": 0, "));
+    EXPECT_TRUE(has(cli({"review", "--option", "upper_storeys=3600", "--option", "support=envelope"}).out,
+                    "\"support\": \"envelope\", \"storeys\": [3.6, 4.5], "));
 
     // Without the review nothing of it shows; with the other actions the fields are theirs.
     EXPECT_FALSE(has(plain.out, "review"));
@@ -93,6 +101,23 @@ TEST(ReviewCli, Faults) {
         {{"--set", "Text13=1", "--set", "Text10=31"}, "Text10"},
         {{"--set", "Text2=-1", "--set", "Text17=-1"}, "Text17"},
         {{"--set", "Text2=-1", "--set", "Text4=40"}, "Text2"},
+        // The options of the wall as built.
+        {{"--option", "support=pinned"}, "envelope"},
+        {{"--option", "bars_out=16"}, "bars_out"},
+        {{"--option", "bars_out=16@0"}, "bars_out"},
+        {{"--option", "bars_in=16@100+14@200+12@200"}, "bars_in"},
+        {{"--option", "bars_in=a@b"}, "bars_in"},
+        {{"--option", "bars_in=16@100+"}, "bars_in"},
+        {{"--option", "upper_storeys=3600/0"}, "upper_storeys"},
+        {{"--option", "upper_storeys=3600//3900"}, "upper_storeys"},
+        {{"--option", "upper_storeys=3.6m"}, "upper_storeys"},
+        {{"--option", "h1_sls=-1"}, "h1_sls"},
+        {{"--option", "crack_cover_out=-5"}, "crack_cover_out"},
+        {{"--option", "bars_out=600@100"}, "bars_out"},
+        {{"--option", "bars_in=600@100"}, "bars_in"},
+        {{"--set", "Text17=600"}, "Text17"},
+        // Options first, in the order given.
+        {{"--set", "Text10=31", "--option", "bars_in=1", "--option", "h1_sls=-1"}, "bars_in"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> sets;
@@ -127,7 +152,24 @@ TEST(ReviewCli, ReadingsAndOptions) {
     // The wall wholly above the ground carries nothing.
     const CliRun above = cli({"--set", "Text3=-1", "review"});
     EXPECT_EQ(above.status, 0);
-    EXPECT_TRUE(has(above.out, "\"span\": {\"x\": 2.25, \"M_uls\": 0, \"M_sls\": 0, ")) << above.out;
+    EXPECT_TRUE(has(above.out, "{\"name\": \"span1\", \"x\": 2.25, \"M_uls\": 0, \"M_sls\": 0, ")) << above.out;
+}
+
+// --report prints the review report (CR LF line ends) in place of the JSON; a refused wall still
+// prints the JSON with its fault.
+TEST(ReviewCli, ReportInPlaceOfTheJson) {
+    const CliRun run = cli({"review", "--report", "--option", "upper_storeys=3600", "--option", "edition=2002"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(run.out.starts_with("                         地下室外墙复核计算书\r\n")) << run.out;
+    EXPECT_TRUE(has(run.out, "（2002版规范复核）\r\n"));
+    EXPECT_TRUE(has(run.out, "（1）第1层跨中"));
+    EXPECT_FALSE(has(run.out, "\"fields\""));
+    EXPECT_EQ(run.out.find("\n"), run.out.find("\r\n") + 1);
+    const CliRun refused = cli({"--set", "Text10=32", "review", "--report"});
+    EXPECT_EQ(refused.status, 3);
+    EXPECT_TRUE(has(refused.out, "\"action\": \"review\"")) << refused.out;
+    EXPECT_EQ(cli({"strength", "--report"}).status, 2);
+    EXPECT_EQ(cli({"review", "--report", "--print", "Text5"}).status, 2);
 }
 
 }  // namespace

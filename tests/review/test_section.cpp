@@ -113,8 +113,8 @@ TEST(Section, CrackWidthWithEachBoundActive) {
         {"no moment", 0, 16, 100, 30, 360, 1.9, 0.0134041287, 0.2, 30, 16, 0},
     };
     for (const Case& c : cases) {
-        const CrackWidth r = crackWidth(c.M, 250, barArea(c.d, c.s), c.d, 300, boundedCover(c.cover, 0), grade(30),
-                                        bars(c.fy), c.alphaCr);
+        const CrackWidth r = crackWidth(c.M, 250, barArea(c.d, c.s), c.d / bars(c.fy).nu, 300, boundedCover(c.cover, 0),
+                                        grade(30), bars(c.fy), c.alphaCr);
         EXPECT_NEAR(r.rhoTe, c.rhoTe, 1e-9) << c.name;
         EXPECT_NEAR(r.psi, c.psi, 1e-9) << c.name;
         EXPECT_EQ(r.cs, c.cs) << c.name;
@@ -124,6 +124,29 @@ TEST(Section, CrackWidthWithEachBoundActive) {
     // dh lies outside the vertical bars: it enters the crack cover.
     EXPECT_EQ(boundedCover(50, 12), 62);
     EXPECT_EQ(boundedCover(50, 20), 65);
+}
+
+// 通长 + 附加 bars: As,p adds up, h0 takes the larger bar, deq = Σnᵢdᵢ²/Σnᵢνdᵢ with nᵢ = 1000/sᵢ.
+//   16@200 + 14@200, ribbed: n 5 and 5; 5·(256 + 196)/(5·(16 + 14)) = 2260/150 = 15.0666…;
+//                            As,p = π/4·(256 + 196)·5 = 1775.0 (1774.99985).
+//   12@100 + 10@200, plain (ν 0.7): n 10 and 5; (1440 + 500)/(0.7·(120 + 50)) = 1940/119 =
+//                            16.3025210; As,p = π/4·1940 = 1523.67244.
+//   one layer 16@100: deq = 16/ν.
+TEST(Bars, ThroughAndAddedBars) {
+    struct Case {
+        Bars bars;
+        double nu, As, dMax, deq;
+    };
+    const Case cases[] = {
+        {{{16, 200}, {14, 200}}, 1.0, 1774.99985, 16, 2260.0 / 150},
+        {{{12, 100}, {10, 200}}, 0.7, 1523.67244, 12, 1940.0 / 119},
+        {{{16, 100}}, 0.7, 2010.61930, 16, 16 / 0.7},
+    };
+    for (const Case& c : cases) {
+        EXPECT_NEAR(barsArea(c.bars), c.As, 1e-5);
+        EXPECT_EQ(largestBar(c.bars), c.dMax);
+        EXPECT_NEAR(equivalentDiameter(c.bars, c.nu), c.deq, 1e-12);
+    }
 }
 
 TEST(Choice, CandidatesInOrderOfArea) {
@@ -153,11 +176,11 @@ TEST(Choice, ChosenPassesAndTheNextSmallerFailsForTheGoverningReason) {
     };
     const Case cases[] = {
         // Crack width: a large service moment on the soil face.
-        {"crack", {156.2, 111.9, 300, 50, 0, 0.2, 0, 0, 1.9}, 30, 300, "裂缝"},
+        {"crack", {156.2, 111.9, 300, 50, 50, 0, 0.2, 0, 0, 1.9}, 30, 300, "裂缝"},
         // Strength: a loose crack limit.
-        {"strength", {120, 60, 300, 20, 0, 0.4, 0, 0, 1.9}, 30, 360, "强度"},
+        {"strength", {120, 60, 300, 20, 20, 0, 0.4, 0, 0, 1.9}, 30, 360, "强度"},
         // Minimum steel: a small moment on a thick wall.
-        {"minimum", {20, 12, 400, 20, 0, 0.3, 0, 0, 1.9}, 30, 360, "最小配筋率"},
+        {"minimum", {20, 12, 400, 20, 20, 0, 0.3, 0, 0, 1.9}, 30, 360, "最小配筋率"},
     };
     for (Case c : cases) {
         const Concrete& concrete = grade(c.grade);
@@ -196,8 +219,15 @@ TEST(Choice, ChosenPassesAndTheNextSmallerFailsForTheGoverningReason) {
         const bool fails = governs == "裂缝" ? !before.crack : governs == "强度" ? !before.strength : !before.minimum;
         EXPECT_TRUE(fails) << c.name;
     }
+    // Plain bars are rolled up to 22 mm: a demand the 25 mm bars would meet first takes 22 mm or
+    // nothing larger for HPB300.
+    Demand heavy{156.2, 111.9, 300, 50, 50, 0, 0.2, 0, 0, 2.1};
+    heavy.AsMin = minimumRatio(grade(30), bars(270)) * 1000 * 300;
+    heavy.xiB = balancedDepth(grade(30), bars(270));
+    const Choice plain = chooseBars(heavy, grade(30), bars(270));
+    for (int i = 0; i < plain.count; ++i) EXPECT_LE(plain.first[i].d, 22) << i;
     // Nothing passes: a section too thin for any bar.
-    const Demand thin{300, 200, 120, 50, 0, 0.2, 300, 0.55, 1.9};
+    const Demand thin{300, 200, 120, 50, 50, 0, 0.2, 300, 0.55, 1.9};
     const Choice none = chooseBars(thin, grade(30), bars(300));
     EXPECT_EQ(none.count, 0);
     EXPECT_FALSE(none.governs);

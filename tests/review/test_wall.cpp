@@ -3,20 +3,14 @@
 #include "core/fault.h"
 #include "review/edition.h"
 #include "review/review.h"
+#include "tests/review/review_of.h"
 
 namespace {
 
 using namespace wallcalc;
 using namespace wallcalc::review;
 
-Result reviewOf(std::initializer_list<std::pair<Field, const char*>> texts,
-                std::initializer_list<std::pair<const char*, const char*>> options = {}) {
-    FieldSet fields;
-    for (auto [field, text] : texts) fields.setText(field, text);
-    Options o;
-    for (auto [key, value] : options) setOption(o, key, value);
-    return reviewWall(fields, o);
-}
+using wallcalc::testing::reviewOf;
 
 std::vector<std::pair<double, double>> pairs(const std::vector<Knot>& knots) {
     std::vector<std::pair<double, double>> out;
@@ -59,8 +53,8 @@ TEST(Loads, KnotsFollowTheGeometry) {
     }
     // Nothing on the wall: no sagging anywhere, the span moment 0 at mid-height.
     const Result empty = reviewOf({{Field::Text3, "-1"}});
-    EXPECT_EQ(empty.sections[1].Muls, 0);
-    EXPECT_EQ(empty.sections[1].x, 2.25);
+    EXPECT_EQ(empty.sections[0].Muls, 0);
+    EXPECT_EQ(empty.sections[0].x, 2.25);
 }
 
 // The window's wall by hand: H 5, L 4.5, t 300, C30 (fc 14.3, ft 1.43, ftk 2.01), HRB335
@@ -114,8 +108,8 @@ TEST(Wall, TheWindowsWallInBothEditions) {
         ASSERT_EQ(r.sections.size(), 2u);
         EXPECT_NEAR(r.rhoMin, 0.002145, 1e-15);
         EXPECT_EQ(r.xiB, 0.55);
-        EXPECT_EQ(r.sections[0].combination, c.baseCombination);
-        for (const auto& [section, f] : {std::pair{&r.sections[0], c.base}, std::pair{&r.sections[1], c.span}}) {
+        EXPECT_EQ(r.sections[1].combination, c.baseCombination);
+        for (const auto& [section, f] : {std::pair{&r.sections[1], c.base}, std::pair{&r.sections[0], c.span}}) {
             const std::string label = std::string(c.edition) + " " + std::string(section->name);
             EXPECT_NEAR(section->x, f.x, 1e-8) << label;
             EXPECT_NEAR(section->Muls, f.Muls, 1e-7) << label;
@@ -144,7 +138,7 @@ TEST(Wall, TheWindowsWallInBothEditions) {
 TEST(Wall, FixedTopSlabAndImportanceFactor) {
     const Result r = reviewOf({}, {{"support", "fixed"}, {"gamma0", "1.1"}});
     ASSERT_EQ(r.sections.size(), 3u);
-    const Section& top = r.sections[2];
+    const Section& top = r.sections[0];
     EXPECT_EQ(top.name, "top");
     EXPECT_EQ(top.x, 0);
     EXPECT_EQ(top.cover, 50);
@@ -155,7 +149,7 @@ TEST(Wall, FixedTopSlabAndImportanceFactor) {
 // The crushed section: a 120 mm wall under the window's loads.
 TEST(Wall, SectionTheConcreteCannotCarry) {
     const Result r = reviewOf({{Field::Text4, "120"}});
-    const Section& base = r.sections[0];
+    const Section& base = r.sections.back();
     EXPECT_EQ(base.note, "截面不足");
     EXPECT_FALSE(base.As);
     EXPECT_FALSE(base.AsReq);

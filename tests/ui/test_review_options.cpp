@@ -117,7 +117,7 @@ TEST_F(ReviewOptions, ChangedOptionMarksTheWallIsSavedAndReopensReviewedAsTheCom
     ASSERT_TRUE(form->openWall(path("w.wall")));
     window->recompute();
     EXPECT_EQ(shown(window, "cover_in"), QStringLiteral("30"));
-    EXPECT_EQ(window->result()->sections[1].h0, 262);
+    EXPECT_EQ(window->result()->sections[0].h0, 262);
     EXPECT_EQ(cliReview(path("w.wall")), review::reviewJson(*window->result()));
 }
 

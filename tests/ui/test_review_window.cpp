@@ -52,16 +52,21 @@ TEST_F(ReviewWindowTest, OpensBesideTheFormWithTheDefaultsReviewedAndChangesNoFi
     EXPECT_FALSE(window->isStale());
     // h0 = 300 − 50 − 0 − 16/2 = 242 mm at the base, 300 − 20 − 8 = 272 mm in the span.
     ASSERT_EQ(window->result()->sections.size(), 2u);
-    EXPECT_EQ(window->result()->sections[0].h0, 242);
-    EXPECT_EQ(window->result()->sections[1].h0, 272);
+    EXPECT_EQ(window->result()->sections[1].h0, 242);
+    EXPECT_EQ(window->result()->sections[0].h0, 272);
     auto* table = window->findChild<QTableWidget*>(QStringLiteral("resultsTable"));
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(table->columnCount(), 2);
-    EXPECT_EQ(table->horizontalHeaderItem(0)->text(), QStringLiteral("底部支座"));
-    EXPECT_EQ(table->item(3, 0)->text(), QStringLiteral("242.0"));
+    EXPECT_EQ(table->horizontalHeaderItem(1)->text(), QStringLiteral("底部支座"));
+    EXPECT_EQ(table->item(3, 1)->text(), QStringLiteral("242.0"));
     // The four buttons' method ran on a copy: the comparison line has its figures, the
     // fields of Form1 are untouched.
     EXPECT_TRUE(window->findChild<QLabel*>(QStringLiteral("oldMethod"))->text().contains(QStringLiteral("M1＝")));
+    // The shear at both supports with its verdict; HRB335 of the defaults is no longer rolled.
+    EXPECT_TRUE(window->findChild<QLabel*>(QStringLiteral("shearFigures"))
+                    ->text()
+                    .contains(QStringLiteral("底部支座 V＝200.8 ≤ Vc 满足")));
+    EXPECT_TRUE(window->findChild<QLabel*>(QStringLiteral("warnings"))->text().contains(QStringLiteral("HRB335")));
     EXPECT_EQ(form->fieldTexts(), before);
     struct Default {
         const char* key;
@@ -90,7 +95,19 @@ TEST_F(ReviewWindowTest, FollowsTheFormsInputsOnceTypingPauses) {
     EXPECT_EQ(window->reviews(), before + 1);
     // h0 = 400 − 50 − 8 = 342 mm.
     EXPECT_EQ(window->result()->t, 400);
-    EXPECT_EQ(window->result()->sections[0].h0, 342);
+    EXPECT_EQ(window->result()->sections.back().h0, 342);
+
+    // A change made in the wall document itself, as any view or a wall file makes it: Form1's
+    // control shows it and the review follows; the report box is no input of the review.
+    const int beforeDocument = window->reviews();
+    form->document().setText(Field::Text4, "350");
+    EXPECT_EQ(thickness->text(), QStringLiteral("350"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->reviews() > beforeDocument; }, 2000));
+    EXPECT_EQ(window->result()->t, 350);
+    const int afterDocument = window->reviews();
+    form->document().setText(Field::Text29, "计算书");
+    QTest::qWait(300);
+    EXPECT_EQ(window->reviews(), afterDocument);
 
     // An option of the window: a fixed top slab adds the third section.
     auto* support = window->optionWidget("support");
@@ -160,8 +177,8 @@ TEST_F(ReviewWindowTest, DiagramsDrawTheLoadsAndMomentsWhereTheyAct) {
     EXPECT_TRUE(hasColour(loads, at(pressure, 76.5, nearBase, 1), ReviewDiagram::surchargeColour()));
     EXPECT_FALSE(hasColour(loads, at(pressure, 95, nearBase, 1), ReviewDiagram::surchargeColour()));
 
-    const review::Section& base = window->result()->sections[0];
-    const review::Section& span = window->result()->sections[1];
+    const review::Section& base = window->result()->sections[1];
+    const review::Section& span = window->result()->sections[0];
     const QImage moments = moment->grab().toImage();
     EXPECT_LT(moment->xOf(-base.Muls), moment->xOf(0));
     EXPECT_GT(moment->xOf(span.Muls), moment->xOf(0));

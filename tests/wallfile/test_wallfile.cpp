@@ -13,6 +13,7 @@
 
 #include "calc/crack.h"
 #include "calc/strength.h"
+#include "core/fault.h"
 #include "report/compose.h"
 #include "wallfile/atomic_write.h"
 #include "wallfile/wallfile.h"
@@ -59,14 +60,20 @@ TEST_F(WallFileTest, SavedWallOpensWithTheSameFieldsOptionsAndResults) {
     wall.fields.setText(Field::Text25, "1\"5\\0\t");
     wall.fields.setText(Field::Text17, "十六");
     wall.options.set("wlim_in", "0.3");
-    wall.options.set("support", "fixed");
+    wall.options.set("bars_out", "16@200+14@200");
+    wall.options.set("support", "envelope");
+    wall.options.set("h1_sls", "2.5");
+    wall.options.set("upper_storeys", "3600/3900");
     save(dir / "a.wall", wall);
 
     const Wall back = load(dir / "a.wall");
     EXPECT_EQ(back, wall);
     // Keys in the documented order whatever the order they were set in.
-    ASSERT_EQ(back.options.entries().size(), 2u);
+    ASSERT_EQ(back.options.entries().size(), 5u);
     EXPECT_EQ(back.options.entries()[0].first, "support");
+    EXPECT_EQ(back.options.entries()[1].first, "upper_storeys");
+    EXPECT_EQ(*back.options.find("bars_out"), "16@200+14@200");
+    EXPECT_THROW(wall.options.set("bars_in", "16@100+14@100+12@100"), wallcalc::FaultError);
     // An option taken out again is not in the file at all: the review's default applies.
     Wall fewer = back;
     EXPECT_TRUE(fewer.options.unset("support"));
