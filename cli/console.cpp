@@ -1,16 +1,25 @@
 #include "cli/console.h"
 
 #ifdef _WIN32
-// clang-format off
-#include <windows.h>
-#include <shellapi.h>
-// clang-format on
 #include <fcntl.h>
 #include <io.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include <windows.h>
+
+// The C runtime's own splitting of the wide command line (msvcrt, and the UCRT's compatible entry),
+// the one main's narrow arguments come from. Shell32's CommandLineToArgvW would do the same job
+// but loads shell32 and with it user32, which costs a Windows program under Wine half its start.
+extern "C" {
+struct WallcalcStartupInfo {
+    int newMode;
+};
+int __cdecl __wgetmainargs(int* argc, wchar_t*** argv, wchar_t*** env, int expandWildcards,
+                           WallcalcStartupInfo* startup);
+}
 #endif
 
 namespace wallcalc::cli {
@@ -22,8 +31,10 @@ void useUtf8Console(int& argc, char**& argv) {
     _setmode(_fileno(stdout), _O_BINARY);
 
     int count = 0;
-    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (!wide) return;
+    wchar_t** wide = nullptr;
+    wchar_t** environment = nullptr;
+    WallcalcStartupInfo startup{0};
+    if (__wgetmainargs(&count, &wide, &environment, 0, &startup) < 0 || !wide) return;
     static std::vector<std::string> texts;
     static std::vector<char*> pointers;
     texts.clear();
@@ -33,7 +44,6 @@ void useUtf8Console(int& argc, char**& argv) {
         WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, text.data(), n, nullptr, nullptr);
         texts.push_back(std::move(text));
     }
-    LocalFree(wide);
     pointers.clear();
     for (std::string& text : texts) pointers.push_back(text.data());
     pointers.push_back(nullptr);

@@ -11,22 +11,46 @@ namespace {
 
 using nlohmann::ordered_json;
 
-// The library escapes a text's control characters; this program has always written backspace
-// and form feed as \u escapes too, and DEL escaped, so that no terminal acts on one.
+// The text quoted, straight into `out`: runs that need nothing are copied whole; a byte that is
+// not part of well-formed UTF-8 becomes U+FFFD; the quote and the backslash are escaped, \n, \r
+// and \t by their letters, the other control characters and DEL as \u00xx, so that no terminal
+// acts on one (backspace and form feed too, as this program has always written them).
 void appendText(std::string& out, std::string_view text) {
-    const std::string quoted =
-        ordered_json(withReplacementCharacters(text)).dump(-1, ' ', false, ordered_json::error_handler_t::strict);
-    for (std::size_t i = 0; i < quoted.size(); ++i) {
-        const char c = quoted[i];
-        if (c == '\x7f') {
-            out += "\\u007f";
-        } else if (c == '\\' && i + 1 < quoted.size()) {
-            const char escaped = quoted[++i];
-            out += escaped == 'b' ? "\\u0008" : escaped == 'f' ? "\\u000c" : std::string{'\\', escaped};
-        } else {
-            out += c;
+    static constexpr char kHex[] = "0123456789abcdef";
+    auto plain = [](unsigned char c) { return c >= 0x20 && c < 0x7f && c != '"' && c != '\\'; };
+    out += '"';
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t run = i;
+        while (run < text.size() && plain(static_cast<unsigned char>(text[run]))) ++run;
+        out.append(text, i, run - i);
+        if (run == text.size()) break;
+        i = run;
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80) {
+            const std::size_t length = utf8SequenceLength(text.substr(i));
+            if (length == 0) {
+                out += "\uFFFD";
+                ++i;
+            } else {
+                out.append(text, i, length);
+                i += length;
+            }
+            continue;
         }
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                out += "\\u00";
+                out += kHex[c >> 4];
+                out += kHex[c & 0xF];
+        }
+        ++i;
     }
+    out += '"';
 }
 
 void appendNumber(std::string& out, double value) {

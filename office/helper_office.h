@@ -27,7 +27,7 @@ public:
         // Set from another thread: the request ends at once with fault 18, the helper killed
         // and the office it started with it; an office that was running before is left alone.
         const std::atomic<bool>* cancel = nullptr;
-        // The office the helper starts is its own (hidden, a throw-away profile): killed with the
+        // The office the helper starts is its own (hidden, the program's own profile): killed with the
         // helper at a deadline too. Otherwise it is the engineer's and stays.
         bool officeEndsWithHelper = false;
     };

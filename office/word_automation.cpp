@@ -4,6 +4,8 @@
 
 #include "office/word_automation.h"
 
+#include <cstdio>
+
 #include "office/office_settings.h"
 #include "office/paragraphs.h"
 
@@ -32,8 +34,9 @@ std::string systemText(HRESULT hr) {
     std::string text = narrow(message);
     LocalFree(message);
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
+    // snprintf, not wsprintfA: user32's formatter would load user32 at every start of the program.
     char code[16];
-    wsprintfA(code, "0x%08lX", static_cast<unsigned long>(hr));
+    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
     return text.empty() ? code : text + " (" + code + ")";
 }
 

@@ -12,16 +12,20 @@
 // refused (unless WALLCALC_OFFICE_ALLOW_HIDDEN=1, for tests against a headless office).
 //
 // Saving documents: the office at WALLCALC_OFFICE, else the engineer's office on the program's
-// pipe when it is running, else a headless office of this helper's own with a throw-away
-// profile. That office, its profile and the file being written end with the helper, and the
-// helper with its caller: when the caller's end of the input goes (the caller ended, however) or
+// pipe when it is running, else a headless office of this helper's own on the program's kept
+// profile in the user's cache directory (a throw-away one when another helper holds it). That
+// office and the file being written end with the helper, and the helper with its caller: at the
+// end of its input the office is asked to terminate, so that the profile is left whole for the
+// next start; when the caller's end of the input goes mid-request (the caller ended, however) or
 // a signal asks the helper to end, a watchdog thread kills the office's process group (its
-// launcher and the soffice.bin it forks), removes the profile and the unfinished file, and exits.
+// launcher and the soffice.bin it forks), removes a throw-away profile and the unfinished file,
+// and exits.
 
 #include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -49,7 +53,6 @@
 #include <com/sun/star/awt/XTopWindow.hpp>
 #include <com/sun/star/awt/XWindow.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
-#include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <com/sun/star/bridge/XUnoUrlResolver.hpp>
 #include <com/sun/star/connection/ConnectionSetupException.hpp>
@@ -67,9 +70,6 @@
 #include <com/sun/star/uno/DeploymentException.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
-#include <com/sun/star/util/XPropertyReplace.hpp>
-#include <com/sun/star/util/XReplaceDescriptor.hpp>
-#include <com/sun/star/util/XReplaceable.hpp>
 #include <cppuhelper/bootstrap.hxx>
 #include <osl/file.hxx>
 #include <rtl/ustring.hxx>
@@ -226,32 +226,6 @@ OUString ustr(const std::string& text) {
     return OUString(text.data(), static_cast<sal_Int32>(text.size()), RTL_TEXTENCODING_UTF8);
 }
 
-// The report writes a few engineering symbols (², ³, ₁, ₂, Φ, the raised 0.5) as private-use
-// characters, which the window draws with the program's symbol font. Without a font named for
-// them the office draws whatever glyphs its own symbol font has there; so they are given that
-// font where the office knows it, and left to the office's choice where it does not. Only the
-// look depends on this: a refusal here leaves the document as it is.
-void setSymbolFont(const Reference<css::text::XTextDocument>& document) {
-    // One replacement of every run by itself, in that font: a few calls instead of three for
-    // each run.
-    Reference<css::util::XReplaceable> replaceable(document, UNO_QUERY);
-    if (!replaceable.is()) return;
-    Reference<css::util::XReplaceDescriptor> replace = replaceable->createReplaceDescriptor();
-    replace->setSearchString("[\\x{E000}-\\x{F8FF}]+");
-    replace->setReplaceString("&");
-    Reference<css::beans::XPropertySet>(replace, UNO_QUERY_THROW)
-        ->setPropertyValue("SearchRegularExpression", css::uno::Any(true));
-    const css::uno::Any font(OUString("Wallcalc Symbols"));
-    css::uno::Sequence<css::beans::PropertyValue> attributes(3);
-    auto* a = attributes.getArray();
-    a[0].Name = "CharFontName";
-    a[1].Name = "CharFontNameAsian";
-    a[2].Name = "CharFontNameComplex";
-    for (int i = 0; i < 3; ++i) a[i].Value = font;
-    Reference<css::util::XPropertyReplace>(replace, UNO_QUERY_THROW)->setReplaceAttributes(attributes);
-    replaceable->replaceAll(Reference<css::util::XSearchDescriptor>(replace.get()));
-}
-
 // ---- What ends with the helper ---------------------------------------------------------------
 
 // The helper's own office, its profile and the file of the last save: ended once, by the main
@@ -259,8 +233,8 @@ void setSymbolFont(const Reference<css::text::XTextDocument>& document) {
 struct Owned {
     std::mutex mutex;
     pid_t officeGroup = 0;  // the launcher, which heads the office's process group
-    std::string profile;
-    std::string lastFile;  // the caller renames it after "done"; left over only when it could not
+    std::string profile;    // a throw-away profile, removed at the end; empty for the kept one
+    std::string lastFile;   // the caller renames it after "done"; left over only when it could not
     bool released = false;
 };
 Owned& owned() {
@@ -428,20 +402,82 @@ pid_t startVisibleOffice(const std::string& accept) {
     }
 }
 
-// Starts a headless office of the helper's own, with a throw-away profile, heading a process
-// group of its own; it ends with the helper (releaseOwned).
+// The processes of this user whose command line has `arg` among its arguments.
+std::vector<pid_t> processesWithArgument(const std::string& arg) {
+    std::vector<pid_t> found;
+    DIR* proc = ::opendir("/proc");
+    if (!proc) return found;
+    while (dirent* entry = ::readdir(proc)) {
+        if (!std::isdigit(static_cast<unsigned char>(entry->d_name[0]))) continue;
+        const std::string dir = std::string("/proc/") + entry->d_name;
+        struct stat info {};
+        if (::stat(dir.c_str(), &info) != 0 || info.st_uid != ::getuid()) continue;
+        const std::vector<std::string> args = nulSeparated(dir + "/cmdline");
+        if (std::find(args.begin(), args.end(), arg) != args.end())
+            found.push_back(static_cast<pid_t>(std::atoi(entry->d_name)));
+    }
+    ::closedir(proc);
+    return found;
+}
+
+// The profile of the helper's own office, as the office's -env:UserInstallation takes it.
+//
+// The program keeps one profile of its own in the user's cache directory ($XDG_CACHE_HOME, else
+// ~/.cache): an office that has to make a new profile first starts a good deal more slowly, and
+// every save that starts an office would pay for it. The helper holds a lock on it for its life (the kernel lets go of
+// it with the helper, however the helper ends); a second helper at the same time gets a
+// throw-away profile in TMPDIR, as does a helper without a cache directory. An office still
+// running on the kept profile while the lock is free belongs to a helper that was killed together
+// with its caller: it is ended first, so that it cannot take the request over.
+std::string ownProfileUrl() {
+    using wallcalc::export_fault::kCannotCreate;
+    std::string cache;
+    if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg && xdg[0] == '/')
+        cache = xdg;
+    else if (const char* home = std::getenv("HOME"); home && home[0] == '/')
+        cache = std::string(home) + "/.cache";
+    std::error_code error;
+    const std::string dir = cache + "/wallcalc";
+    if (!cache.empty() && (std::filesystem::create_directories(dir, error), !error)) {
+        const int lock = ::open((dir + "/office-profile.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (lock >= 0 && ::flock(lock, LOCK_EX | LOCK_NB) == 0) {
+            // The lock stays held, its descriptor open, until the helper ends.
+            OUString url;
+            osl::FileBase::getFileURLFromSystemPath(ustr(dir + "/office-profile"), url);
+            const std::string profileUrl = utf8(url);
+            std::vector<pid_t> left = processesWithArgument("-env:UserInstallation=" + profileUrl);
+            for (pid_t pid : left) {
+                const pid_t group = ::getpgid(pid);
+                ::kill(group > 1 && group != ::getpgrp() ? -group : pid, SIGKILL);
+            }
+            for (const auto until = Clock::now() + std::chrono::seconds(5); !left.empty() && Clock::now() < until;) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                left = processesWithArgument("-env:UserInstallation=" + profileUrl);
+            }
+            return profileUrl;
+        }
+        if (lock >= 0) ::close(lock);
+    }
+    const char* tmp = std::getenv("TMPDIR");
+    std::string throwAway = std::string(tmp && *tmp ? tmp : "/tmp") + "/wallcalc-save-XXXXXX";
+    if (!::mkdtemp(throwAway.data())) fail(kCannotCreate, std::string("无法启动文字处理软件：") + std::strerror(errno));
+    {
+        std::lock_guard lock(owned().mutex);
+        owned().profile = throwAway;
+    }
+    OUString url;
+    osl::FileBase::getFileURLFromSystemPath(ustr(throwAway + "/profile"), url);
+    return utf8(url);
+}
+
+// Starts a headless office of the helper's own, heading a process group of its own; it ends with
+// the helper (releaseOwned).
 pid_t startOwnOffice(std::string& connection) {
     using wallcalc::export_fault::kCannotCreate;
     const std::string soffice = sofficePath();
     if (::access(soffice.c_str(), X_OK) != 0)
         fail(kCannotCreate, "无法启动文字处理软件：没有安装 LibreOffice（找不到 " + soffice + "）");
-    const char* tmp = std::getenv("TMPDIR");
-    std::string dir = std::string(tmp && *tmp ? tmp : "/tmp") + "/wallcalc-save-XXXXXX";
-    if (!::mkdtemp(dir.data())) fail(kCannotCreate, std::string("无法启动文字处理软件：") + std::strerror(errno));
-    {
-        std::lock_guard lock(owned().mutex);
-        owned().profile = dir;
-    }
+    const std::string profile = ownProfileUrl();
     connection = "pipe,name=wallcalc_save_" + std::to_string(::getpid());
     // The office's processes are reaped here even when its launcher ends before them.
     ::prctl(PR_SET_CHILD_SUBREAPER, 1);
@@ -449,7 +485,7 @@ pid_t startOwnOffice(std::string& connection) {
     try {
         const pid_t pid = wallcalc::spawnQuiet(
             {soffice, "--headless", "--invisible", "--norestore", "--nologo", "--nodefault", "--nolockcheck",
-             "-env:UserInstallation=file://" + dir + "/profile", "--accept=" + connection + ";urp;"},
+             "-env:UserInstallation=" + profile, "--accept=" + connection + ";urp;"},
             &env, true);
         std::lock_guard lock(owned().mutex);
         owned().officeGroup = pid;
@@ -552,14 +588,8 @@ void show(const Reference<css::frame::XDesktop2>& desktop, const Reference<css::
             wallcalc::helper::buildBook(remote, document, report);
             return;
         }
+        // Standard Unicode throughout: no character needs a font of the program's.
         document->getText()->setString(ustr(wallcalc::toParagraphText(wallcalc::standardSymbols(report))));
-
-        try {
-            setSymbolFont(document);
-        } catch (const css::lang::DisposedException&) {
-            throw;
-        } catch (const css::uno::Exception&) {
-        }
     } catch (const css::lang::DisposedException&) {
         fail(kAutomation, std::string("文字处理软件在") + step + "时退出或断开了连接");
     } catch (const css::uno::Exception& e) {

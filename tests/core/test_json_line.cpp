@@ -22,6 +22,7 @@ TEST(JsonLine, TextsAreValidUtf8AndNotAsciiEscaped) {
         {"a\r\nb\t", "\"a\\r\\nb\\t\""},
         {"\x01\x7f", "\"\\u0001\\u007f\""},
         {"\b\f", "\"\\u0008\\u000c\""},
+        {std::string("\0\x1f", 2), "\"\\u0000\\u001f\""},
         {"\\b \"x\"", "\"\\\\b \\\"x\\\"\""},
         {"\uE010", "\"\uE010\""},
         {"\xff"

@@ -41,8 +41,8 @@ private:
     std::string old_;
 };
 
-// A folder of the test's own, for TMPDIR (where the helper makes the office's profile), the
-// stand-in offices and the saved documents.
+// A folder of the test's own, for XDG_CACHE_HOME (the program's kept office profile), TMPDIR
+// (where a throw-away profile goes), the stand-in offices and the saved documents.
 struct Sandbox {
     fs::path root;
     Sandbox() {
@@ -50,6 +50,7 @@ struct Sandbox {
         root = ::mkdtemp(name.data());
         fs::create_directories(root / "tmp");
         fs::create_directories(root / "out");
+        fs::create_directories(root / "cache");
     }
     ~Sandbox() {
         std::error_code ignored;
@@ -154,13 +155,14 @@ TEST(OwnOffice, EndsWithTheProgramKilledWhileItSaves) {
         if (c.soffice.empty() && !fs::exists(WALLCALC_SOFFICE)) continue;
         Sandbox box;
         ScopedEnv tmp("TMPDIR", (box.root / "tmp").c_str());
+        ScopedEnv cache("XDG_CACHE_HOME", (box.root / "cache").c_str());
         ScopedEnv noOffice("WALLCALC_OFFICE", nullptr);
         ScopedEnv soffice("WALLCALC_SOFFICE", c.soffice.empty() ? WALLCALC_SOFFICE : box.standIn(c.soffice).c_str());
         const pid_t program = startSaving(box.root / "out" / "墙.pdf");
 
-        // The office runs once a process names its profile (under tmp/); LibreOffice's own
-        // soffice.bin besides its launcher.
-        const std::string profile = (box.root / "tmp").string();
+        // The office runs once a process names its profile (the kept one, under cache/);
+        // LibreOffice's own soffice.bin besides its launcher.
+        const std::string profile = (box.root / "cache").string();
         std::vector<ProcessInfo> office;
         ASSERT_TRUE(within(c.startup, [&] {
             office = processesNaming(profile);
@@ -178,6 +180,61 @@ TEST(OwnOffice, EndsWithTheProgramKilledWhileItSaves) {
             << "left: " << (box.leftOver().empty() ? "" : *box.leftOver().begin());
         for (const ProcessInfo& process : processesNaming(profile)) ::kill(process.pid, SIGKILL);
     }
+}
+
+// The kept profile serves the next save after an office killed on it (its lock file left
+// behind) and ends an office that a helper killed with its caller left running on it; while one
+// helper holds it, a second program gets a throw-away profile, which goes with it.
+TEST(OwnOffice, KeptProfileServesTheNextSaveAfterAKill) {
+    if (!fs::exists(WALLCALC_SOFFICE)) GTEST_SKIP() << "LibreOffice is not installed";
+    Sandbox box;
+    ScopedEnv tmp("TMPDIR", (box.root / "tmp").c_str());
+    ScopedEnv cache("XDG_CACHE_HOME", (box.root / "cache").c_str());
+    ScopedEnv noOffice("WALLCALC_OFFICE", nullptr);
+    ScopedEnv soffice("WALLCALC_SOFFICE", WALLCALC_SOFFICE);
+    const fs::path profile = box.root / "cache" / "wallcalc" / "office-profile";
+
+    const pid_t program = startSaving(box.root / "out" / "killed.pdf");
+    ASSERT_TRUE(within(60s, [&] { return processesNaming(profile.string()).size() >= 2; }));
+    // A lock of another machine's office besides the one the killed office leaves.
+    std::ofstream(profile / ".lock") << "[Lockdata]\nUser=someone\nHost=elsewhere\nStamp=x\nTime=x\n";
+    ::kill(program, SIGKILL);
+    ::waitpid(program, nullptr, 0);
+    ASSERT_TRUE(within(10s, [&] { return processesNaming(profile.string()).empty(); }));
+
+    // An office left on the kept profile by a helper killed together with its caller.
+    const pid_t left = ::fork();
+    if (left == 0) {
+        ::setsid();
+        const std::string arg = "-env:UserInstallation=file://" + profile.string();
+        ::execl("/bin/sh", "sh", "-c", "sleep 300; :", "soffice.bin", arg.c_str(), static_cast<char*>(nullptr));
+        std::_Exit(127);
+    }
+    ASSERT_TRUE(within(5s, [&] { return processesNaming(profile.string()).size() == 1; }));
+
+    HelperOffice first(WALLCALC_OFFICE_HELPER_PATH, 60s);
+    first.saveReport("计算书\r\n", box.root / "out" / "一.pdf", DocumentFormat::Pdf);
+    {
+        // While the first helper holds the kept profile.
+        HelperOffice second(WALLCALC_OFFICE_HELPER_PATH, 60s);
+        second.saveReport("计算书\r\n", box.root / "out" / "二.pdf", DocumentFormat::Pdf);
+        EXPECT_EQ(processesNaming((box.root / "tmp").string()).size(), 2u) << "the second office is not its own";
+    }
+    first.saveReport("计算书\r\n", box.root / "out" / "三.pdf", DocumentFormat::Pdf);
+    int status = 0;
+    EXPECT_EQ(::waitpid(left, &status, WNOHANG), left) << "the office left on the kept profile still runs";
+    for (const char* name : {"一.pdf", "二.pdf", "三.pdf"})
+        EXPECT_GT(fs::file_size(box.root / "out" / name), 0u) << name;
+    EXPECT_TRUE(fs::is_directory(profile / "user"));
+    // The running office keeps temporary files of its own in TMPDIR; the profile is a folder of
+    // the helper's.
+    const auto throwAwayProfiles = [&] {
+        int count = 0;
+        for (const auto& entry : fs::directory_iterator(box.root / "tmp"))
+            count += entry.path().filename().string().starts_with("wallcalc-save-");
+        return count;
+    };
+    EXPECT_TRUE(within(5s, [&] { return throwAwayProfiles() == 0; })) << "the throw-away profile stayed";
 }
 
 TEST(OwnOffice, ThatCannotStartIsAFaultAtOnce) {

@@ -160,4 +160,9 @@ std::vector<std::string> HeadlessOffice::readBack(const std::string& path) const
     return lines;
 }
 
+void HeadlessOffice::closeDocuments() const {
+    const ProcessResult run = probe(connection_, "close", 10s);
+    if (!succeeded(run)) throw std::runtime_error("cannot close the documents: " + run.err);
+}
+
 }  // namespace wallcalc::testing

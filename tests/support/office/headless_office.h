@@ -33,6 +33,8 @@ public:
 
     // The text documents open in the office, read back through UNO.
     std::vector<Document> documents() const;
+    // Closes them, unsaved: each export leaves one, and the office grows with them.
+    void closeDocuments() const;
 
     // How the document saved at `path` is built, as the office reads it back: one line each
     // "style <paragraph style>", "table <rows> <columns> <A1>", "graphic <MIME> <w> <h>",
