@@ -30,6 +30,7 @@
 #include "cli/console.h"
 #include "cli/json.h"
 #include "core/action.h"
+#include "core/field_read.h"
 #include "report/compose.h"
 #include "report/export.h"
 #include "report/export/document_saver.h"
@@ -50,7 +51,10 @@ std::optional<Action> actionByName(std::string_view name) {
     if (name == "crack") return Action(crackWidthCheck);
     if (name == "report") return Action(composeReport);
     if (name == "export")
-        return Action([](FieldSet& fields) { makePlatformExporter()->exportReport(fields.text(Field::Text29)); });
+        return Action([](FieldSet& fields) {
+            requireCurrent(fields, Field::Text29);
+            makePlatformExporter()->exportReport(fields.text(Field::Text29));
+        });
     return std::nullopt;
 }
 
@@ -156,6 +160,7 @@ int run(int argc, char** argv) {
     if (saveReportTo) {
         const std::filesystem::path path = std::filesystem::u8path(*saveReportTo);
         actions.push_back({"save-report", [path](FieldSet& f) {
+                               requireCurrent(f, Field::Text29);
                                makePlatformSaver()->saveReport(f.text(Field::Text29), path, *documentFormatOf(path));
                            }});
     }
@@ -184,7 +189,13 @@ int run(int argc, char** argv) {
     }
 
     if (printField) {
-        std::cout << fields.text(*printField);
+        // A result that is not current is a placeholder or belongs to other inputs: it is not
+        // printed, lest a script take it for the answer.
+        if (fields.isCurrent(*printField))
+            std::cout << fields.text(*printField);
+        else if (!fault)
+            std::cerr << "wallcalc-cli: " << fieldName(*printField) << " is not current: 请先按“"
+                      << buttonCaption(*pressOf(*printField)) << "”\n";
         if (fault)
             std::cerr << "wallcalc-cli: " << failedAction << ": " << fault->number << " " << fault->description << ": "
                       << fault->what << "\n";

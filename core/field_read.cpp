@@ -142,6 +142,13 @@ double readStrict(const FieldSet& fields, Field field, std::string_view hint) {
     }
 }
 
+void requireCurrent(const FieldSet& fields, Field field) {
+    if (fields.isCurrent(field)) return;
+    const std::optional<Press> press = pressOf(field);
+    const std::string advice = "请先按“" + std::string(press ? buttonCaption(*press) : "") + "”";
+    throw FaultError(fault_number::kInvalidCall, message(field, "不是按当前输入算得的结果", advice), field);
+}
+
 void refuseNegative(double value, Field field, std::string_view problem) {
     if (value < 0) throw FaultError(fault_number::kInvalidCall, message(field, problem, {}), field);
 }

@@ -28,6 +28,10 @@ float readPrefixSingle(const FieldSet& fields, Field field);
 // type-mismatch message (e.g. which action must run first).
 double readStrict(const FieldSet& fields, Field field, std::string_view hint = {});
 
+// Fault 5 naming result `field` and the button to press when the field is not current (see
+// FieldSet): "支座弯距：不是按当前输入算得的结果，请先按“强度计算”".
+void requireCurrent(const FieldSet& fields, Field field);
+
 // Fault 5 naming `field` and what to type into it when `value`, a quantity formed from that
 // field, is negative; `problem` says which quantity ("有效高度 ho 为负").
 void refuseNegative(double value, Field field, std::string_view problem);

@@ -14,6 +14,7 @@
 
 #include "calc/crack.h"
 #include "calc/strength.h"
+#include "core/field_read.h"
 #include "report/compose.h"
 #include "report/export/export_fault.h"
 #include "ui/application.h"
@@ -349,7 +350,7 @@ void Form1::buildWindow() {
         widget->setGeometry(twips(spec.left, spec.top, spec.width, spec.height));
         paint(widget, spec.paper, spec.ink);
         fields_[static_cast<int>(spec.field)] = widget;
-        setFieldText(spec.field, std::string(defaultText(spec.field)));
+        showText(spec.field, std::string(defaultText(spec.field)));
         if (spec.field == Field::Text28)
             widget->hide();
         else
@@ -379,6 +380,11 @@ std::string Form1::fieldText(Field field) const {
 }
 
 void Form1::setFieldText(Field field, const std::string& text) {
+    showText(field, text);
+    shown_.setText(field, text);
+}
+
+void Form1::showText(Field field, const std::string& text) {
     QWidget* widget = fieldWidget(field);
     if (auto* box = qobject_cast<ReportBox*>(widget)) {
         box->setFieldText(text);
@@ -393,9 +399,11 @@ void Form1::setFieldText(Field field, const std::string& text) {
 }
 
 FieldSet Form1::fieldTexts() const {
-    FieldSet fields;
-    for (Field field : allFields()) fields.setText(field, fieldText(field));
-    return fields;
+    for (Field field : allFields()) {
+        std::string text = fieldText(field);
+        if (text != shown_.text(field)) shown_.setText(field, std::move(text));
+    }
+    return shown_;
 }
 
 bool Form1::run(const Action& action, Where where) {
@@ -412,7 +420,8 @@ bool Form1::run(const Action& action, Where where) {
         if (!cancelled) showFault(*fault);
     } else {
         for (Field field : allFields())
-            if (after.text(field) != before.text(field)) setFieldText(field, after.text(field));
+            if (after.text(field) != before.text(field)) showText(field, after.text(field));
+        shown_ = std::move(after);
     }
     running_ = false;
     return !fault;
@@ -459,7 +468,11 @@ void Form1::Command2_Click() { run(crackWidthCheck, Where::OnThisThread); }
 
 void Form1::Command4_Click() { run(composeReport, Where::OnThisThread); }
 
-void Form1::Command3_Click() { exportDocument(fieldText(Field::Text29)); }
+void Form1::Command3_Click() {
+    // Only a report made from the inputs now shown, or typed by the engineer, goes out.
+    if (run([](FieldSet& fields) { requireCurrent(fields, Field::Text29); }, Where::OnThisThread))
+        exportDocument(fieldText(Field::Text29));
+}
 
 bool Form1::exportDocument(const std::string& text) {
     ReportExporter* exporter = exporter_.get();

@@ -29,7 +29,9 @@ public:
 
     // The field texts as the actions see them (UTF-8; Text29 with CR LF line ends).
     std::string fieldText(Field field) const;
+    // Sets a field's text as the engineer would type it (a result typed counts as current).
     void setFieldText(Field field, const std::string& text);
+    // The texts with what the engineer typed since the last press, and which results are current.
     FieldSet fieldTexts() const;
 
     // The control of a field: a QLineEdit, the QComboBox Combo1 or the ReportBox Text29.
@@ -107,8 +109,13 @@ private:
     // Unsaved changes: asks, and saves when told to. False when the user cancelled.
     bool settleChanges();
 
+    void showText(Field field, const std::string& text);
+
     std::unique_ptr<ReportExporter> exporter_;
     std::array<QWidget*, kFieldCount> fields_{};
+    // The texts as last written or seen by fieldTexts(), with their currency: a control whose
+    // text differs from its field here was typed into since.
+    mutable FieldSet shown_;
     bool running_ = false;
     QWidget* client_ = nullptr;
     QString wallPath_;

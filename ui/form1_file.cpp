@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "core/fault.h"
+#include "core/field_read.h"
 #include "review/review.h"
 #include "ui/filedialog.h"
 #include "ui/form1.h"
@@ -126,6 +127,7 @@ void Form1::updateTitle() {
 void Form1::showWall(const wallfile::Wall& wall, const QString& path) {
     for (Field field : allFields())
         setFieldText(field, wallfile::isInputField(field) ? wall.fields.text(field) : std::string(defaultText(field)));
+    shown_.forgetResults();
     options_ = wall.options;
     refusedOptions_.clear();
     wallPath_ = path;
@@ -222,8 +224,11 @@ void Form1::saveReportAs() {
     if (!saver_) saver_ = makePlatformSaver();
     DocumentSaver* saver = saver_.get();
     // As 计算书保存: the office may take seconds, the window keeps painting, a fault is shown.
-    run([saver,
-         path](FieldSet& fields) { saver->saveReport(fields.text(Field::Text29), path, *documentFormatOf(path)); },
+    run(
+        [saver, path](FieldSet& fields) {
+            requireCurrent(fields, Field::Text29);
+            saver->saveReport(fields.text(Field::Text29), path, *documentFormatOf(path));
+        },
         Where::OnWorkerThread);
 }
 
