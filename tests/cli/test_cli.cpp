@@ -30,7 +30,7 @@ TEST(Cli, ExitStatusAndOutputShape) {
         {{"strength"}, 0, "\"Text23\": \"96.1\""},
         {{"strength"}, 0, "\"fault\": null}"},
         {{}, 0, "\"Text29\": \"计算书\\r\\n\""},
-        {{"--set", "Combo1=", "crack"},
+        {{"--set", "Combo1=", "strength", "crack"},
          3,
          "\"fault\": {\"number\": 13, \"description\": \"类型不匹配\", \"action\": \"crack\", \"what\": "},
         {{"report"}, 3, "\"action\": \"report\""},
@@ -49,6 +49,12 @@ TEST(Cli, ExitStatusAndOutputShape) {
         {{"--set", "Text1"}, 2, ""},
         {{"--set"}, 2, ""},
         {{"--print", "Nope"}, 2, ""},
+        // Results that belong to no press of these inputs are refused, and not printed.
+        {{"--set", "Text1=40", "--set", "Text4=400", "crack", "report"}, 3, "请先按“强度计算”"},
+        {{"strength", "report"}, 3, "实配钢筋面积：不是按当前输入算得的结果，请先按“裂缝计算”"},
+        {{"--set", "Text24=110.2688", "--print", "Text15", "crack"}, 0, "0.3427"},
+        {{"--save-report", "never-made.pdf"}, 3, "请先按“生成计算书”"},
+        {{"export"}, 3, "请先按“生成计算书”"},
     };
     for (const Case& c : cases) {
         CliRun run = cli(c.args);
@@ -59,7 +65,12 @@ TEST(Cli, ExitStatusAndOutputShape) {
             EXPECT_TRUE(run.out.empty()) << label;
         }
     }
-    std::string report = cli({"--print", "Text29", "crack", "report"}).out;
+    // The real answer of the repro above, and a placeholder that is not printed after a fault.
+    EXPECT_EQ(cli({"--set", "Text1=40", "--set", "Text4=400", "--print", "Text18", "strength", "crack"}).out,
+              "不满足要求！");
+    EXPECT_EQ(cli({"--set", "Text1=40", "--set", "Text4=400", "--print", "Text15", "strength", "crack"}).out, "0.2526");
+    EXPECT_EQ(cli({"--print", "Text15", "--set", "Text4=172", "strength", "crack"}).out, "");
+    std::string report = cli({"--print", "Text29", "strength", "crack", "report"}).out;
     EXPECT_TRUE(report.starts_with("                    计 算 书\r\n")) << report;
     EXPECT_TRUE(report.ends_with("          不满足要求！\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n")) << report;
 }
