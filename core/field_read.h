@@ -17,7 +17,14 @@ std::string_view fieldAdvice(Field field);
 // ("混凝土强度等级：“C”不是数值，请输入等级的数字，如 30"), and carries the field. A "," that
 // does not group the leading digits in thousands is fault 13, whichever the reading.
 
-// Numeric-prefix reading of the field's text (0 when it has no leading number).
+// Numeric-prefix reading of the field's text: 0 when it holds nothing but blanks. In an input
+// typed as a number (Text1 Text2 Text3 Text4 Text9 Text10 Text13 Text17 Text24 Text25) a text
+// that begins with no number ("abc", "=1", "C30") is fault 5 "…不是数值", not a 0.
+//
+// Both readings refuse a positive value outside what any basement wall has in the storey height
+// (1 000–15 000 mm), thickness (100–3 000 mm), depth (at most 100 m), surcharge (at most
+// 500 kN/m²), bar diameter (6–50 mm) and spacing (50–1 000 mm): fault 5 naming the field, its
+// unit and an example; beyond the single range these fields are fault 6.
 double readPrefix(const FieldSet& fields, Field field);
 
 // The same, held in single precision: a number beyond the single range is fault 6 here rather

@@ -94,7 +94,7 @@ double read(const FieldSet& fields, Field field) {
     try {
         return readPrefix(fields, field);
     } catch (const FaultError& error) {
-        fault("复核：" + error.fault().what);
+        fault("复核（字段 " + std::string(fieldName(field)) + "）：" + error.fault().what);
     }
 }
 

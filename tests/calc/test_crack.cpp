@@ -120,7 +120,8 @@ TEST(Crack, AFaultStopsWithTheFieldsWrittenSoFar) {
         {"spacing 0", {{F::Text25, "0"}}, 11, {}},
         {"spacing and diameter 0", {{F::Text25, "0"}, {F::Text17, "0"}}, 6, {}},
         {"diameter 0", {{F::Text17, "0"}}, 11, ratio},
-        {"thickness 50", {{F::Text4, "50"}}, 11, ratio},
+        // 50 mm (ho 0) is no wall's thickness: refused where it is read, before any write.
+        {"thickness 50", {{F::Text4, "50"}}, 5, {}},
         {"service moment 0", {{F::Text24, "0"}}, 11, upToFtk},
         {"service moment 0, grade 20", {{F::Text24, "0"}, {F::Text10, "20"}}, 6, upToFtk},
         {"bar grade 4", {{F::Combo1, "4"}}, 11, upToFtk},

@@ -135,7 +135,7 @@ TEST(Report, AFaultLeavesEveryFieldAsItWas) {
         {"storey height with a unit", true, {{F::Text9, "4500mm"}}, 13},
         {"empty load ordinate", true, {{F::Text21, ""}}, 13},
         {"Text19 is read by its leading number", true, {{F::Text19, "5kN"}, {F::Text4, "300mm"}}, 13},
-        {"wall thickness 50", true, {{F::Text4, "50"}}, 11},
+        {"wall thickness 50 is no wall's", true, {{F::Text4, "50"}}, 5},
         {"steel area 0", true, {{F::Text14, "0"}}, 11},
         {"service moment and steel area 0", true, {{F::Text14, "0"}, {F::Text24, "0"}}, 6},
         {"rho_te 0", true, {{F::Text26, "0"}}, 11},
@@ -157,7 +157,6 @@ TEST(Report, AFaultLeavesEveryFieldAsItWas) {
         EXPECT_EQ(fault->number, c.fault) << c.name;
         EXPECT_EQ(fields, before) << c.name;
     }
-
 }
 
 // A report that would print a negative storey height, moment, steel area or lever arm as a
@@ -179,7 +178,8 @@ TEST(Report, RefusesNegativeQuantitiesItForms) {
         typeResults(fields, Press::Strength);
         typeResults(fields, Press::Crack);
         for (Field field : allFields()) {
-            const bool given = std::any_of(c.inputs.begin(), c.inputs.end(), [&](const auto& t) { return t.first == field; });
+            const bool given =
+                std::any_of(c.inputs.begin(), c.inputs.end(), [&](const auto& t) { return t.first == field; });
             if (pressOf(field) && field != F::Text29 && !given) typed.inputs.emplace_back(field, fields.text(field));
         }
         expectRefused(typed, composeReport);
