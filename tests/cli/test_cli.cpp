@@ -55,6 +55,10 @@ TEST(Cli, ExitStatusAndOutputShape) {
         {{"--set", "Text24=110.2688", "--print", "Text15", "crack"}, 0, "0.3427"},
         {{"--save-report", "never-made.pdf"}, 3, "请先按“生成计算书”"},
         {{"export"}, 3, "请先按“生成计算书”"},
+        // A storey height typed in metres, a word for the surcharge: refused by the buttons and the review.
+        {{"--set", "Text9=4.5", "strength"}, 3, "地下室高度：“4.5”不在 1000～15000 mm 之内（单位或位数有误？）"},
+        {{"--set", "Text9=4.5", "review"}, 3, "Text9"},
+        {{"--set", "Text1=abc", "strength"}, 3, "地面堆载q：“abc”不是数值，请输入地面堆载，单位kN/m²，如 10"},
     };
     for (const Case& c : cases) {
         CliRun run = cli(c.args);
