@@ -2,23 +2,28 @@
 #
 #   cmake -DROOT=<source tree> -P cmake/check_layers.cmake
 #
-# The layers point down: app -> ui -> report -> review, calc -> core -> numtext; wallfile reads
-# the review's options; cli uses everything below the window. Tests, benchmarks and fuzz targets
-# may include anything.
+# The layers point down: app -> ui, win32 -> form -> report -> review, calc -> core -> numtext;
+# wallfile reads the review's options; form is the windows' model without a toolkit, below both
+# views; cli uses everything below the windows except form (it has no window to model: it runs
+# the same actions through core's atomic runner and reads wall files itself). Tests, benchmarks
+# and fuzz targets may include anything.
 
 if(NOT ROOT)
   message(FATAL_ERROR "usage: cmake -DROOT=<source tree> -P check_layers.cmake")
 endif()
 
-set(layers numtext core calc review report wallfile ui app cli)
+set(layers numtext core calc review report office wallfile form ui win32 app cli)
 set(allowed_numtext numtext)
 set(allowed_core core numtext)
 set(allowed_calc calc core numtext)
 set(allowed_review review core numtext)
 set(allowed_report report calc review core numtext)
+set(allowed_office office core)
 set(allowed_wallfile wallfile review core numtext)
-set(allowed_ui ui report calc review wallfile core numtext)
-set(allowed_app app ui report calc review wallfile core numtext)
+set(allowed_form form report office calc review wallfile core numtext)
+set(allowed_ui ui form report office calc review wallfile core numtext)
+set(allowed_win32 win32 form report office calc review wallfile core numtext)
+set(allowed_app app ui form report office calc review wallfile core numtext)
 set(allowed_cli cli report calc review wallfile core numtext)
 set(qt_layers ui app)
 

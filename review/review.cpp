@@ -37,49 +37,71 @@ std::string shortest(double value) {
 
 // ---- options ------------------------------------------------------------------------------
 
-enum class Bound { NotNegative, Positive };
+void setEdition(Options& options, std::string_view word) { options.edition = std::string(word); }
+std::string editionWord(const Options& options) { return options.edition; }
+void setSupport(Options& options, std::string_view word) {
+    options.support = word == "fixed" ? Support::Fixed : Support::Propped;
+}
+std::string supportWord(const Options& options) { return options.support == Support::Fixed ? "fixed" : "propped"; }
 
-struct NumericOption {
-    std::string_view key, caption;
-    double Options::*member;
-    Bound bound;
-};
-
-constexpr std::array<NumericOption, 11> kNumeric{{
-    {"gamma0", "结构重要性系数γ0", &Options::gamma0, Bound::NotNegative},
-    {"K0", "静止土压力系数K0", &Options::K0, Bound::NotNegative},
-    {"gamma", "土的重度γ", &Options::gamma, Bound::NotNegative},
-    {"gamma_sub", "土的浮重度γ′", &Options::gammaSub, Bound::NotNegative},
-    {"gamma_w", "水的重度γw", &Options::gammaW, Bound::NotNegative},
-    {"psi_q", "堆载准永久值系数ψq", &Options::psiQ, Bound::NotNegative},
-    {"cover_out", "外侧（迎土面）保护层厚度", &Options::coverOut, Bound::NotNegative},
-    {"cover_in", "内侧保护层厚度", &Options::coverIn, Bound::NotNegative},
-    {"dh", "水平分布筋直径dh", &Options::dh, Bound::NotNegative},
-    {"wlim_out", "外侧裂缝宽度限值", &Options::wlimOut, Bound::Positive},
-    {"wlim_in", "内侧裂缝宽度限值", &Options::wlimIn, Bound::Positive},
+constexpr std::array<OptionSpec, 13> kOptions{{
+    {.key = "edition",
+     .name = "规范版本",
+     .caption = "规范版本",
+     .words = {{{"current", "现行规范"}, {"2002", "2002版规范"}}},
+     .setWord = setEdition,
+     .word = editionWord},
+    {.key = "support",
+     .name = "顶板支承",
+     .caption = "计算模型（底板固接）",
+     .words = {{{"propped", "顶板铰接"}, {"fixed", "顶板固接"}}},
+     .captionsInMessages = true,
+     .setWord = setSupport,
+     .word = supportWord},
+    {"gamma0", "结构重要性系数γ0", "结构重要性系数 γ0", "", &Options::gamma0, OptionBound::NotNegative},
+    {"K0", "静止土压力系数K0", "静止土压力系数 K0", "", &Options::K0, OptionBound::NotNegative},
+    {"gamma", "土的重度γ", "土的重度 γ", "kN/m³", &Options::gamma, OptionBound::NotNegative},
+    {"gamma_sub", "土的浮重度γ′", "浮重度 γ′", "kN/m³", &Options::gammaSub, OptionBound::NotNegative},
+    {"gamma_w", "水的重度γw", "水的重度 γw", "kN/m³", &Options::gammaW, OptionBound::NotNegative},
+    {"psi_q", "堆载准永久值系数ψq", "堆载准永久值系数 ψq", "", &Options::psiQ, OptionBound::NotNegative},
+    {"cover_out", "外侧（迎土面）保护层厚度", "外侧保护层 c", "mm", &Options::coverOut, OptionBound::NotNegative},
+    {"cover_in", "内侧保护层厚度", "内侧保护层 c", "mm", &Options::coverIn, OptionBound::NotNegative},
+    {"dh", "水平分布筋直径dh", "外侧水平筋直径 dh", "mm", &Options::dh, OptionBound::NotNegative},
+    {"wlim_out", "外侧裂缝宽度限值", "外侧裂缝限值 wlim", "mm", &Options::wlimOut, OptionBound::Positive},
+    {"wlim_in", "内侧裂缝宽度限值", "内侧裂缝限值 wlim", "mm", &Options::wlimIn, OptionBound::Positive},
 }};
 
-const NumericOption* numericOption(std::string_view key) {
-    for (const NumericOption& option : kNumeric)
-        if (option.key == key) return &option;
-    return nullptr;
+// The words of the edition are the keys of the edition table.
+static_assert([] {
+    const OptionSpec& edition = kOptions[0];
+    if (edition.key != "edition" || edition.words.size() != kEditions.size()) return false;
+    for (const OptionWord& word : edition.words)
+        if (!findEdition(word.text)) return false;
+    return true;
+}());
+
+std::string optionName(const OptionSpec& option) {
+    return "复核选项 " + std::string(option.key) + "（" + std::string(option.name) + "）";
 }
 
-std::string optionName(std::string_view key, std::string_view caption) {
-    return "复核选项 " + std::string(key) + "（" + std::string(caption) + "）";
+void checkBound(const OptionSpec& option, double value) {
+    if (option.bound == OptionBound::NotNegative && value < 0)
+        fault(optionName(option) + "不能为负数，而给定的是 " + shortest(value));
+    if (option.bound == OptionBound::Positive && !(value > 0))
+        fault(optionName(option) + "必须大于0，而给定的是 " + shortest(value));
 }
 
-void checkBound(const NumericOption& option, double value) {
-    if (option.bound == Bound::NotNegative && value < 0)
-        fault(optionName(option.key, option.caption) + "不能为负数，而给定的是 " + shortest(value));
-    if (option.bound == Bound::Positive && !(value > 0))
-        fault(optionName(option.key, option.caption) + "必须大于0，而给定的是 " + shortest(value));
-}
-
-void checkOptions(const Options& options) {
-    if (!findEdition(options.edition))
-        fault(optionName("edition", "规范版本") + "只能是 current 或 2002，而给定的是" + quoted(options.edition));
-    for (const NumericOption& option : kNumeric) checkBound(option, options.*option.member);
+// A word of an option of words: one of its words, or a fault that lists them.
+void checkWord(const OptionSpec& option, std::string_view value) {
+    std::string allowed;
+    for (const OptionWord& word : option.words) {
+        if (word.text == value) return;
+        // A full-width bracket needs no space before the next word's 或.
+        if (!allowed.empty()) allowed += option.captionsInMessages ? "或 " : " 或 ";
+        allowed += word.text;
+        if (option.captionsInMessages) allowed += "（" + std::string(word.caption) + "）";
+    }
+    fault(optionName(option) + "只能是 " + allowed + "，而给定的是" + quoted(value));
 }
 
 // ---- fields -------------------------------------------------------------------------------
@@ -228,51 +250,60 @@ Site siteOf(const Result& r) {
 
 // ---- options ------------------------------------------------------------------------------
 
+std::span<const OptionSpec> optionTable() { return kOptions; }
+
+const OptionSpec* findOption(std::string_view key) {
+    for (const OptionSpec& option : kOptions)
+        if (option.key == key) return &option;
+    return nullptr;
+}
+
+const std::vector<std::string_view>& optionKeys() {
+    static const std::vector<std::string_view> keys = [] {
+        std::vector<std::string_view> all;
+        for (const OptionSpec& option : kOptions) all.push_back(option.key);
+        return all;
+    }();
+    return keys;
+}
+
 void setOption(Options& options, std::string_view key, std::string_view value) {
-    if (key == "edition") {
-        if (!findEdition(value))
-            fault(optionName(key, "规范版本") + "只能是 current 或 2002，而给定的是" + quoted(value));
-        options.edition = std::string(value);
-        return;
-    }
-    if (key == "support") {
-        if (value == "propped")
-            options.support = Support::Propped;
-        else if (value == "fixed")
-            options.support = Support::Fixed;
-        else
-            fault(optionName(key, "顶板支承") + "只能是 propped（顶板铰接）或 fixed（顶板固接），而给定的是" +
-                  quoted(value));
-        return;
-    }
-    const NumericOption* option = numericOption(key);
+    const OptionSpec* option = findOption(key);
     if (!option) {
         std::string known;
         for (std::string_view k : optionKeys()) known += (known.empty() ? "" : "、") + std::string(k);
         fault("复核选项" + quoted(key) + "不存在（可用的选项：" + known + "）");
     }
+    if (!option->isNumber()) {
+        checkWord(*option, value);
+        option->setWord(options, value);
+        return;
+    }
     double number = 0;
     try {
         number = numtext::strictReading(value);
     } catch (const numtext::ReadError&) {
-        fault(optionName(option->key, option->caption) + "的值" + quoted(value) + "不是数值");
+        fault(optionName(*option) + "的值" + quoted(value) + "不是数值");
     }
     checkBound(*option, number);
-    options.*option->member = number;
-}
-
-const std::vector<std::string_view>& optionKeys() {
-    static const std::vector<std::string_view> keys{"edition",   "support",  "gamma0", "K0",        "gamma",
-                                                    "gamma_sub", "gamma_w",  "psi_q",  "cover_out", "cover_in",
-                                                    "dh",        "wlim_out", "wlim_in"};
-    return keys;
+    options.*option->number = number;
 }
 
 std::string optionText(const Options& options, std::string_view key) {
-    if (key == "edition") return options.edition;
-    if (key == "support") return options.support == Support::Fixed ? "fixed" : "propped";
-    const NumericOption* option = numericOption(key);
-    return option ? shortest(options.*option->member) : std::string();
+    const OptionSpec* option = findOption(key);
+    if (!option) return {};
+    return option->isNumber() ? shortest(options.*option->number) : option->word(options);
+}
+
+std::string defaultOptionText(std::string_view key) { return optionText(Options{}, key); }
+
+void checkOptions(const Options& options) {
+    for (const OptionSpec& option : kOptions) {
+        if (option.isNumber())
+            checkBound(option, options.*option.number);
+        else
+            checkWord(option, option.word(options));
+    }
 }
 
 // ---- the review ---------------------------------------------------------------------------

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/fields.h"
+#include "review/options.h"
 
 namespace wallcalc::review {
 
@@ -19,34 +20,6 @@ struct Edition;    // one row of the edition table (review/edition.h)
 struct Materials;  // concrete and steel of the wall (review/materials.h)
 struct Concrete;   // one row of the concrete table
 struct Steel;      // one row of the steel table
-
-enum class Support { Propped, Fixed };  // top slab pinned or fixed; the base slab is always fixed
-
-// The options of the review, at their defaults.
-struct Options {
-    std::string edition = "current";  // current | 2002
-    Support support = Support::Propped;
-    double gamma0 = 1.0;   // γ0, importance factor
-    double K0 = 0.5;       // earth pressure at rest
-    double gamma = 18;     // γ, soil above the water table, kN/m³
-    double gammaSub = 11;  // γ′, submerged soil, kN/m³
-    double gammaW = 10;    // γw, water, kN/m³
-    double psiQ = 0.5;     // ψq of the surcharge
-    double coverOut = 50;  // soil face, mm
-    double coverIn = 20;   // inner face, mm
-    double dh = 0;         // horizontal bars outside the vertical ones, mm
-    double wlimOut = 0.2;  // crack limit, soil face, mm
-    double wlimIn = 0.2;   // crack limit, inner face, mm
-};
-
-// Sets one option from its command-line text (KEY=VALUE split by the caller). Throws
-// FaultError (5) naming the option for an unknown key, a non-number or a word not allowed.
-void setOption(Options& options, std::string_view key, std::string_view value);
-
-// The option keys in their documented order, and an option's value as text (for wall files and
-// the window).
-const std::vector<std::string_view>& optionKeys();
-std::string optionText(const Options& options, std::string_view key);
 
 struct Knot {
     double z;  // depth below the ground surface, m

@@ -36,6 +36,14 @@ QFont faceFont(Face face, qreal pointSize, bool bold) {
     return font;
 }
 
-QFont defaultUiFont() { return faceFont(Face::Song, 9.0); }
+Face faceOf(std::string_view family) {
+    if (family == form::kNewSong) return Face::NewSong;
+    if (family == form::kKai) return Face::Kai;
+    return Face::Song;
+}
+
+QFont layoutFont(const form::Font& font) { return faceFont(faceOf(font.family), font.points, font.bold); }
+
+QFont defaultUiFont() { return layoutFont(form::kDefaultFont); }
 
 }  // namespace wallcalc::ui

@@ -7,6 +7,8 @@
 #include <QFont>
 #include <QStringList>
 
+#include "form/layout.h"
+
 namespace wallcalc::ui {
 
 enum class Face {
@@ -22,6 +24,10 @@ QStringList faceFamilies(Face face, bool bold = false);
 // The face at the given size. Song faces at 12 pt and below are drawn without antialiasing, so
 // the fonts' built-in bitmaps are used and the small text stays crisp.
 QFont faceFont(Face face, qreal pointSize, bool bold = false);
+
+// A font of the layout tables, by the family name the window gives it.
+Face faceOf(std::string_view family);
+QFont layoutFont(const form::Font& font);
 
 // The default user-interface font: 宋体 9 pt.
 QFont defaultUiFont();

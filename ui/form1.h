@@ -12,6 +12,7 @@
 #include "core/action.h"
 #include "core/fault.h"
 #include "core/fields.h"
+#include "form/layout.h"
 #include "report/export.h"
 #include "report/export/document_saver.h"
 #include "wallfile/wallfile.h"
@@ -101,6 +102,8 @@ private:
     void showFault(const Fault& fault);
 
     void buildWindow();
+    void press(form::Command command);
+    void menu(form::MenuCommand command);
     void buildMenu();
     int menuBarHeight() const;
     wallfile::Wall currentWall() const;

@@ -11,11 +11,11 @@
 
 #include "core/fault.h"
 #include "core/field_read.h"
+#include "form/texts.h"
 #include "review/review.h"
 #include "ui/filedialog.h"
 #include "ui/form1.h"
 #include "ui/messagebox.h"
-#include "ui/texts.h"
 #include "wallfile/wallfile.h"
 
 namespace wallcalc::ui {
@@ -26,25 +26,41 @@ constexpr const char* kDocumentFilter = "PDF 文件 (*.pdf);;Word 文档 (*.docx
 
 std::filesystem::path toPath(const QString& path) { return std::filesystem::u8path(path.toStdString()); }
 
+QKeySequence keys(form::Shortcut shortcut) {
+    switch (shortcut) {
+        case form::Shortcut::None: return {};
+        case form::Shortcut::New: return QKeySequence::New;
+        case form::Shortcut::Open: return QKeySequence::Open;
+        case form::Shortcut::Save: return QKeySequence::Save;
+        case form::Shortcut::SaveAs: return QKeySequence::SaveAs;
+    }
+    return {};
+}
+
 }  // namespace
+
+void Form1::menu(form::MenuCommand command) {
+    switch (command) {
+        case form::MenuCommand::New: newWall(); break;
+        case form::MenuCommand::Open: openWallFile(); break;
+        case form::MenuCommand::Save: save(); break;
+        case form::MenuCommand::SaveAs: saveAs(); break;
+        case form::MenuCommand::SaveReport: saveReportAs(); break;
+    }
+}
 
 void Form1::buildMenu() {
     auto* bar = new QMenuBar(this);
     bar->setObjectName(QStringLiteral("MenuBar"));
-    QMenu* file = bar->addMenu(QStringLiteral("文件(&F)"));
+    QMenu* file = bar->addMenu(QString::fromUtf8(form::kFileMenu));
     file->setObjectName(QStringLiteral("FileMenu"));
-    auto add = [&](const char* name, const char* text, QKeySequence keys, auto slot) {
-        QAction* action = file->addAction(QString::fromUtf8(text));
-        action->setObjectName(QString::fromUtf8(name));
-        action->setShortcut(keys);
-        connect(action, &QAction::triggered, this, slot);
-    };
-    add("actionNew", "新建(&N)", QKeySequence::New, &Form1::newWall);
-    add("actionOpen", "打开(&O)…", QKeySequence::Open, &Form1::openWallFile);
-    add("actionSave", "保存(&S)", QKeySequence::Save, &Form1::save);
-    add("actionSaveAs", "另存为(&A)…", QKeySequence::SaveAs, &Form1::saveAs);
-    file->addSeparator();
-    add("actionSaveReport", "另存计算书(&R)…", QKeySequence(), &Form1::saveReportAs);
+    for (const form::MenuItem& item : form::fileMenu()) {
+        if (item.separatorBefore) file->addSeparator();
+        QAction* action = file->addAction(QString::fromUtf8(item.text));
+        action->setObjectName(QString::fromUtf8(item.name));
+        action->setShortcut(keys(item.shortcut));
+        connect(action, &QAction::triggered, this, [this, command = item.command] { menu(command); });
+    }
 
     // The menu bar above, the client area below: the controls keep their places in the latter.
     auto* layout = new QVBoxLayout(this);
@@ -112,7 +128,8 @@ std::string Form1::reviewOptionText(std::string_view key) const {
 }
 
 void Form1::updateTitle() {
-    const QString program = QString::fromUtf8(kProgramTitle) + QStringLiteral("  ") + QString::fromUtf8(kCredit);
+    const QString program =
+        QString::fromUtf8(form::kProgramTitle) + QStringLiteral("  ") + QString::fromUtf8(form::kCredit);
     const bool modified = isModified();
     if (wallPath_.isEmpty() && !modified) {
         setWindowTitle(program);
@@ -139,7 +156,7 @@ void Form1::showWall(const wallfile::Wall& wall, const QString& path) {
 bool Form1::settleChanges() {
     if (!isModified()) return true;
     const QString name = wallPath_.isEmpty() ? QStringLiteral("未命名的墙体") : QFileInfo(wallPath_).fileName();
-    switch (MessageBox::askToSave(this, QString::fromUtf8(kProgramTitle),
+    switch (MessageBox::askToSave(this, QString::fromUtf8(form::kProgramTitle),
                                   QStringLiteral("“%1”已修改。是否保存修改？").arg(name))) {
         case MessageBox::Answer::Save: return save();
         case MessageBox::Answer::Discard: return true;
@@ -166,7 +183,7 @@ bool Form1::openWall(const QString& path) {
         showWall(wall, path);
         return true;
     } catch (const wallfile::WallFileError& error) {
-        MessageBox::error(this, QString::fromUtf8(kProgramTitle), QString::fromUtf8(error.what()));
+        MessageBox::error(this, QString::fromUtf8(form::kProgramTitle), QString::fromUtf8(error.what()));
         return false;
     }
 }
@@ -174,10 +191,10 @@ bool Form1::openWall(const QString& path) {
 // A wall file holds only options the review takes: the first refused one, in the documented
 // order and as the review window reports it, stops the save before anything is asked.
 bool Form1::optionsCanBeSaved() {
-    for (std::string_view key : wallfile::optionKeys()) {
+    for (std::string_view key : review::optionKeys()) {
         const auto refused = refusedOptions_.find(key);
         if (refused == refusedOptions_.end()) continue;
-        MessageBox::error(this, QString::fromUtf8(kProgramTitle),
+        MessageBox::error(this, QString::fromUtf8(form::kProgramTitle),
                           QStringLiteral("墙体没有保存：%1。请在复核窗口中改正后再保存。")
                               .arg(QString::fromStdString(refused->second.why)));
         return false;
@@ -195,7 +212,7 @@ bool Form1::saveWall(const QString& path) {
         updateTitle();
         return true;
     } catch (const wallfile::WallFileError& error) {
-        MessageBox::error(this, QString::fromUtf8(kProgramTitle), QString::fromUtf8(error.what()));
+        MessageBox::error(this, QString::fromUtf8(form::kProgramTitle), QString::fromUtf8(error.what()));
         return false;
     }
 }

@@ -18,7 +18,9 @@
 #include "calc/strength.h"
 #include "core/action.h"
 #include "core/fault.h"
+#include "form/review_layout.h"
 #include "report/review_compose.h"
+#include "review/edition.h"
 #include "ui/fonts.h"
 #include "ui/form1.h"
 #include "ui/reviewdiagrams.h"
@@ -26,24 +28,21 @@
 namespace wallcalc::ui {
 namespace {
 
-constexpr int kDebounceMs = 150;
-constexpr int kDiagramPoints = 121;
+using namespace form;  // the review window's layout: kRow..., kReview...
 
-struct OptionSpec {
-    std::string_view key;
-    const char* label;
-    const char* unit;
-};
+QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
 
-// The numeric options, in the order of the command line, with the engineer's names.
-constexpr OptionSpec kNumericOptions[] = {
-    {"gamma0", "结构重要性系数 γ0", ""},    {"K0", "静止土压力系数 K0", ""},
-    {"gamma", "土的重度 γ", "kN/m³"},       {"gamma_sub", "浮重度 γ′", "kN/m³"},
-    {"gamma_w", "水的重度 γw", "kN/m³"},    {"psi_q", "堆载准永久值系数 ψq", ""},
-    {"cover_out", "外侧保护层 c", "mm"},    {"cover_in", "内侧保护层 c", "mm"},
-    {"dh", "外侧水平筋直径 dh", "mm"},      {"wlim_out", "外侧裂缝限值 wlim", "mm"},
-    {"wlim_in", "内侧裂缝限值 wlim", "mm"},
-};
+// The caption of an option's word as the option controls offer it (现行规范 for current).
+QString wordCaption(std::string_view key, std::string_view text) {
+    for (const review::OptionWord& word : review::findOption(key)->words)
+        if (word.text == text) return qs(word.caption);
+    return qs(text);
+}
+
+// The row header of the crack check's moment, by the edition's symbol (Mq or Mk).
+QString crackMomentHeader(std::string_view symbol) {
+    return QString::fromUtf8(kResultRowHeaders[kRowMsls]).arg(qs(symbol));
+}
 
 QString sectionWord(std::string_view name) {
     if (name == "base") return QStringLiteral("底部支座");
@@ -57,25 +56,6 @@ QString fixed(const std::optional<double>& value, int decimals) {
 }
 QString bars(double d, double s) { return QStringLiteral("Φ%1@%2").arg(d).arg(s); }
 QString bars(const review::Candidate& c) { return QStringLiteral("Φ%1@%2").arg(c.d).arg(c.s); }
-
-// The rows of the results table, a column a section.
-enum Row {
-    kX,
-    kMuls,
-    kMsls,
-    kH0,
-    kAs,
-    kAsMin,
-    kAsReq,
-    kGiven,
-    kAsP,
-    kW,
-    kVerdict,
-    kChoice,
-    kNext,
-    kGoverns,
-    kRowCount
-};
 
 std::optional<Fault> runFourButtons(FieldSet& fields) {
     try {
@@ -92,7 +72,7 @@ std::optional<Fault> runFourButtons(FieldSet& fields) {
 
 ReviewWindow::ReviewWindow(Form1* form) : QWidget(form, Qt::Window), form_(form) {
     setObjectName(QStringLiteral("ReviewWindow"));
-    setWindowTitle(QStringLiteral("复核"));
+    setWindowTitle(QString::fromUtf8(kReviewTitle));
     setFont(defaultUiFont());
     setAttribute(Qt::WA_DeleteOnClose, false);
 
@@ -104,19 +84,17 @@ ReviewWindow::ReviewWindow(Form1* form) : QWidget(form, Qt::Window), form_(form)
     auto* resultsLayout = new QHBoxLayout(results_);
     resultsLayout->setContentsMargins(0, 0, 0, 0);
     auto* left = new QVBoxLayout;
-    table_ = new QTableWidget(kRowCount, 0, results_);
+    table_ = new QTableWidget(kResultRowCount, 0, results_);
     table_->setObjectName(QStringLiteral("resultsTable"));
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionMode(QAbstractItemView::NoSelection);
     table_->setFocusPolicy(Qt::NoFocus);
     table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    table_->setVerticalHeaderLabels(
-        {QStringLiteral("x（m，自顶板）"), QStringLiteral("M 基本组合（kN·m/m）"),
-         QStringLiteral("Mq 裂缝验算（kN·m/m）"), QStringLiteral("h0（mm）"), QStringLiteral("As（mm²）"),
-         QStringLiteral("As,min（mm²）"), QStringLiteral("As,req（mm²）"), QStringLiteral("实配钢筋"),
-         QStringLiteral("As,p（mm²）"), QStringLiteral("w（mm）"), QStringLiteral("实配结论"),
-         QStringLiteral("推荐配筋"), QStringLiteral("其次"), QStringLiteral("控制因素")});
+    QStringList headers;
+    for (const char* header : kResultRowHeaders) headers << QString::fromUtf8(header);
+    headers[kRowMsls] = crackMomentHeader(review::kEditions.front().crackSymbol);
+    table_->setVerticalHeaderLabels(headers);
     left->addWidget(table_);
     oldMethod_ = new QLabel(results_);
     oldMethod_->setObjectName(QStringLiteral("oldMethod"));
@@ -140,10 +118,10 @@ ReviewWindow::ReviewWindow(Form1* form) : QWidget(form, Qt::Window), form_(form)
     status_->setWordWrap(true);
     status_->setFrameShape(QFrame::StyledPanel);
     bottom->addWidget(status_, 1);
-    auto* show = new QPushButton(QStringLiteral("生成复核计算书"), this);
-    show->setObjectName(QStringLiteral("showReport"));
-    auto* save = new QPushButton(QStringLiteral("复核计算书保存"), this);
-    save->setObjectName(QStringLiteral("exportReport"));
+    auto* show = new QPushButton(QString::fromUtf8(kShowReviewReport.caption), this);
+    show->setObjectName(QString::fromUtf8(kShowReviewReport.name));
+    auto* save = new QPushButton(QString::fromUtf8(kExportReviewReport.caption), this);
+    save->setObjectName(QString::fromUtf8(kExportReviewReport.name));
     connect(show, &QPushButton::clicked, this, &ReviewWindow::showReport);
     connect(save, &QPushButton::clicked, this, &ReviewWindow::exportReport);
     bottom->addWidget(show);
@@ -151,7 +129,7 @@ ReviewWindow::ReviewWindow(Form1* form) : QWidget(form, Qt::Window), form_(form)
     outer->addLayout(bottom);
 
     debounce_.setSingleShot(true);
-    debounce_.setInterval(kDebounceMs);
+    debounce_.setInterval(kReviewDebounceMs);
     connect(&debounce_, &QTimer::timeout, this, &ReviewWindow::recompute);
 
     // Every input of Form1: a change is reviewed once typing pauses.
@@ -171,54 +149,47 @@ ReviewWindow::ReviewWindow(Form1* form) : QWidget(form, Qt::Window), form_(form)
 ReviewWindow::~ReviewWindow() = default;
 
 QWidget* ReviewWindow::buildOptions() {
-    auto* box = new QGroupBox(QStringLiteral("复核选项"), this);
+    auto* box = new QGroupBox(QString::fromUtf8(kReviewOptionsTitle), this);
     box->setObjectName(QStringLiteral("options"));
     auto* grid = new QGridLayout(box);
     const review::Options defaults;
-    constexpr int kGroups = 4;  // label, control, unit: four to a row
     int cell = 0;
     auto place = [&](const QString& label, QWidget* control, const QString& unit) {
-        const int row = cell / kGroups, column = cell % kGroups * 3;
+        const int row = cell / kOptionsPerRow, column = cell % kOptionsPerRow * 3;
         grid->addWidget(new QLabel(label, box), row, column);
         grid->addWidget(control, row, column + 1);
         grid->addWidget(new QLabel(unit, box), row, column + 2);
         ++cell;
     };
 
-    auto* edition = new QComboBox(box);
-    edition->addItem(QStringLiteral("现行规范"), QStringLiteral("current"));
-    edition->addItem(QStringLiteral("2002版规范"), QStringLiteral("2002"));
-    edition->setCurrentIndex(edition->findData(QString::fromStdString(defaults.edition)));
-    connect(edition, &QComboBox::currentIndexChanged, this, &ReviewWindow::scheduleRecompute);
-    connect(edition, &QComboBox::currentIndexChanged, this,
-            [this, edition] { optionEdited("edition", edition->currentData().toString()); });
-    options_.push_back({"edition", edition});
-    place(QStringLiteral("规范版本"), edition, {});
-
-    auto* support = new QComboBox(box);
-    support->addItem(QStringLiteral("顶板铰接"), QStringLiteral("propped"));
-    support->addItem(QStringLiteral("顶板固接"), QStringLiteral("fixed"));
-    support->setCurrentIndex(defaults.support == review::Support::Fixed ? 1 : 0);
-    connect(support, &QComboBox::currentIndexChanged, this, &ReviewWindow::scheduleRecompute);
-    connect(support, &QComboBox::currentIndexChanged, this,
-            [this, support] { optionEdited("support", support->currentData().toString()); });
-    options_.push_back({"support", support});
-    place(QStringLiteral("计算模型（底板固接）"), support, {});
-
     const QFontMetrics metrics(font());
-    for (const OptionSpec& spec : kNumericOptions) {
-        auto* edit = new QLineEdit(QString::fromStdString(review::optionText(defaults, spec.key)), box);
-        edit->setObjectName(QString::fromUtf8(spec.key.data(), spec.key.size()));
-        edit->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("00000")) + 12);
-        edit->setMaximumWidth(metrics.horizontalAdvance(QStringLiteral("000000000")) + 12);
-        connect(edit, &QLineEdit::textChanged, this, &ReviewWindow::scheduleRecompute);
-        connect(edit, &QLineEdit::textChanged, this,
-                [this, key = spec.key](const QString& text) { optionEdited(key, text); });
-        options_.push_back({spec.key, edit});
-        place(QString::fromUtf8(spec.label), edit, QString::fromUtf8(spec.unit));
+    for (const review::OptionSpec& spec : review::optionTable()) {
+        const QString key = QString::fromUtf8(spec.key.data(), spec.key.size());
+        QWidget* control = nullptr;
+        if (spec.isNumber()) {
+            auto* edit = new QLineEdit(QString::fromStdString(review::optionText(defaults, spec.key)), box);
+            edit->setMinimumWidth(metrics.horizontalAdvance(QString::fromUtf8(kOptionBoxMinimum)) + 12);
+            edit->setMaximumWidth(metrics.horizontalAdvance(QString::fromUtf8(kOptionBoxMaximum)) + 12);
+            connect(edit, &QLineEdit::textChanged, this, &ReviewWindow::scheduleRecompute);
+            connect(edit, &QLineEdit::textChanged, this,
+                    [this, key = spec.key](const QString& text) { optionEdited(key, text); });
+            control = edit;
+        } else {
+            auto* combo = new QComboBox(box);
+            for (const review::OptionWord& word : spec.words)
+                combo->addItem(QString::fromUtf8(word.caption.data(), word.caption.size()),
+                               QString::fromUtf8(word.text.data(), word.text.size()));
+            combo->setCurrentIndex(combo->findData(QString::fromStdString(review::optionText(defaults, spec.key))));
+            connect(combo, &QComboBox::currentIndexChanged, this, &ReviewWindow::scheduleRecompute);
+            connect(combo, &QComboBox::currentIndexChanged, this,
+                    [this, combo, key = spec.key] { optionEdited(key, combo->currentData().toString()); });
+            control = combo;
+        }
+        control->setObjectName(key);
+        options_.push_back({spec.key, control});
+        place(QString::fromUtf8(spec.caption.data(), spec.caption.size()), control,
+              QString::fromUtf8(spec.unit.data(), spec.unit.size()));
     }
-    edition->setObjectName(QStringLiteral("edition"));
-    support->setObjectName(QStringLiteral("support"));
     return box;
 }
 
@@ -300,7 +271,7 @@ void ReviewWindow::setStale(bool stale) {
     QPalette palette = status_->palette();
     palette.setColor(QPalette::WindowText, stale ? QColor(200, 0, 0) : QColor(0, 110, 0));
     status_->setPalette(palette);
-    for (const char* name : {"showReport", "exportReport"})
+    for (const char* name : {kShowReviewReport.name, kExportReviewReport.name})
         if (auto* button = findChild<QPushButton*>(QString::fromUtf8(name))) button->setEnabled(!stale && result_);
 }
 
@@ -310,36 +281,35 @@ void ReviewWindow::showResult(const review::Result& result) {
     QStringList headers;
     for (const review::Section& s : sections) headers << sectionWord(s.name);
     table_->setHorizontalHeaderLabels(headers);
-    table_->verticalHeaderItem(kMsls)->setText(result.options.edition == "2002"
-                                                   ? QStringLiteral("Mk 裂缝验算（kN·m/m）")
-                                                   : QStringLiteral("Mq 裂缝验算（kN·m/m）"));
+    table_->verticalHeaderItem(kRowMsls)->setText(crackMomentHeader(result.edition->crackSymbol));
     QStringList verdicts;
     QStringList summary;
     for (int column = 0; column < static_cast<int>(sections.size()); ++column) {
         const review::Section& s = sections[column];
-        QString cells[kRowCount];
-        cells[kX] = fixed(s.x, 3);
-        cells[kMuls] = fixed(s.Muls, 2);
-        cells[kMsls] = fixed(s.Msls, 2);
-        cells[kH0] = fixed(s.h0, 1);
-        cells[kAs] = s.As ? fixed(s.As, 0) : QString::fromStdString(s.note);
-        cells[kAsMin] = fixed(s.AsMin, 0);
-        cells[kAsReq] = fixed(s.AsReq, 0);
-        cells[kGiven] = bars(s.given.d, s.given.s);
-        cells[kAsP] = fixed(s.given.AsP, 0);
-        cells[kW] = fixed(s.given.w, 3) + QStringLiteral(" ≤ ") + fixed(s.wlim, 2);
-        if (s.given.w > s.wlim) cells[kW] = fixed(s.given.w, 3) + QStringLiteral(" ＞ ") + fixed(s.wlim, 2);
-        cells[kVerdict] = s.given.ok ? QStringLiteral("✔ 满足") : QStringLiteral("✘ 不满足");
-        cells[kChoice] = s.choice.empty() ? QStringLiteral("无")
-                                          : bars(s.choice[0]) + QStringLiteral("（%1）").arg(fixed(s.choice[0].AsP, 0));
+        QString cells[kResultRowCount];
+        cells[kRowX] = fixed(s.x, 3);
+        cells[kRowMuls] = fixed(s.Muls, 2);
+        cells[kRowMsls] = fixed(s.Msls, 2);
+        cells[kRowH0] = fixed(s.h0, 1);
+        cells[kRowAs] = s.As ? fixed(s.As, 0) : QString::fromStdString(s.note);
+        cells[kRowAsMin] = fixed(s.AsMin, 0);
+        cells[kRowAsReq] = fixed(s.AsReq, 0);
+        cells[kRowGiven] = bars(s.given.d, s.given.s);
+        cells[kRowAsP] = fixed(s.given.AsP, 0);
+        cells[kRowW] = fixed(s.given.w, 3) + QStringLiteral(" ≤ ") + fixed(s.wlim, 2);
+        if (s.given.w > s.wlim) cells[kRowW] = fixed(s.given.w, 3) + QStringLiteral(" ＞ ") + fixed(s.wlim, 2);
+        cells[kRowVerdict] = s.given.ok ? QStringLiteral("✔ 满足") : QStringLiteral("✘ 不满足");
+        cells[kRowChoice] = s.choice.empty()
+                                ? QStringLiteral("无")
+                                : bars(s.choice[0]) + QStringLiteral("（%1）").arg(fixed(s.choice[0].AsP, 0));
         QStringList next;
         for (std::size_t i = 1; i < s.choice.size(); ++i) next << bars(s.choice[i]);
-        cells[kNext] = next.isEmpty() ? QStringLiteral("—") : next.join(QStringLiteral("，"));
-        cells[kGoverns] = s.governs ? QString::fromStdString(*s.governs) : QStringLiteral("—");
-        for (int row = 0; row < kRowCount; ++row) {
+        cells[kRowNext] = next.isEmpty() ? QStringLiteral("—") : next.join(QStringLiteral("，"));
+        cells[kRowGoverns] = s.governs ? QString::fromStdString(*s.governs) : QStringLiteral("—");
+        for (int row = 0; row < kResultRowCount; ++row) {
             auto* item = new QTableWidgetItem(cells[row]);
             item->setTextAlignment(Qt::AlignCenter);
-            if (row == kVerdict) {
+            if (row == kRowVerdict) {
                 item->setBackground(s.given.ok ? QColor(200, 240, 200) : QColor(255, 205, 205));
                 item->setForeground(s.given.ok ? QColor(0, 110, 0) : QColor(190, 0, 0));
                 QFont bold = font();
@@ -354,10 +324,9 @@ void ReviewWindow::showResult(const review::Result& result) {
     }
     newMethod_->setText(QStringLiteral("本复核：") + summary.join(QStringLiteral("；")));
     const review::Section& first = sections.front();
-    status_->setText(
-        QStringLiteral("复核完成（%1）：实配%2　%3")
-            .arg(result.options.edition == "2002" ? QStringLiteral("2002版规范") : QStringLiteral("现行规范"),
-                 bars(first.given.d, first.given.s), verdicts.join(QStringLiteral("，"))));
+    status_->setText(QStringLiteral("复核完成（%1）：实配%2　%3")
+                         .arg(wordCaption("edition", result.options.edition), bars(first.given.d, first.given.s),
+                              verdicts.join(QStringLiteral("，"))));
 
     // The table shows every cell whole: no scrolling, nothing cut off.
     table_->resizeColumnsToContents();
@@ -384,7 +353,7 @@ void ReviewWindow::showReport() {
         report_ = new QPlainTextEdit(this);
         report_->setWindowFlag(Qt::Window);
         report_->setObjectName(QStringLiteral("reviewReport"));
-        report_->setWindowTitle(QStringLiteral("复核计算书"));
+        report_->setWindowTitle(QString::fromUtf8(kReviewReportTitle));
         report_->setReadOnly(true);
         report_->setLineWrapMode(QPlainTextEdit::NoWrap);
         report_->setFont(defaultUiFont());

@@ -3,26 +3,19 @@
 #include <algorithm>
 
 #include "core/fault.h"
-#include "review/review.h"
+#include "review/options.h"
 
 namespace wallcalc::wallfile {
 namespace {
 
 std::size_t rank(std::string_view key) {
-    const auto& keys = optionKeys();
+    const auto& keys = review::optionKeys();
     return static_cast<std::size_t>(std::find(keys.begin(), keys.end(), key) - keys.begin());
 }
 
 }  // namespace
 
-const std::vector<std::string_view>& optionKeys() {
-    static const std::vector<std::string_view> keys{"edition",   "support",  "gamma0", "K0",        "gamma",
-                                                    "gamma_sub", "gamma_w",  "psi_q",  "cover_out", "cover_in",
-                                                    "dh",        "wlim_out", "wlim_in"};
-    return keys;
-}
-
-bool isOptionKey(std::string_view key) { return rank(key) < optionKeys().size(); }
+bool isOptionKey(std::string_view key) { return review::findOption(key) != nullptr; }
 
 // The review's own reading decides: what it refuses, a wall file cannot hold.
 void checkOption(std::string_view key, std::string_view text) {

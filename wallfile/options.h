@@ -9,8 +9,7 @@
 
 namespace wallcalc::wallfile {
 
-// The option keys in their documented order.
-const std::vector<std::string_view>& optionKeys();
+// Whether a key names an option of the review (review/options.h holds them, in their order).
 bool isOptionKey(std::string_view key);
 
 // Checks one option as the review reads it (review::setOption): a known key, and a text the
@@ -25,7 +24,7 @@ public:
     bool unset(std::string_view key);
     // The text of an option that is set; null for one that is not.
     const std::string* find(std::string_view key) const;
-    // The options set, in the documented order of the keys.
+    // The options set, in the order of the review's option table.
     const std::vector<std::pair<std::string, std::string>>& entries() const { return entries_; }
     bool empty() const { return entries_.empty(); }
 

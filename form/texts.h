@@ -1,14 +1,14 @@
 #pragma once
-// The window's own fixed texts: title bar, banner and the texts of its boxes.
+// The windows' own fixed texts: title bar, banner and the texts of their boxes.
 
-namespace wallcalc::ui {
+namespace wallcalc::form {
 
 inline constexpr const char* kProgramTitle = "地下室外墙计算";
 inline constexpr const char* kCredit = "编制：wallcalc 开发组";
 inline constexpr const char* kBanner = "结构设计室　地下室外墙计算程序";
 
-// "运行时错误 13：类型不匹配"
+// "运行时错误 13：类型不匹配": %1 the fault's number, %2 its description.
 inline constexpr const char* kFaultHeadline = "运行时错误 %1：%2";
 inline constexpr const char* kExportNote = "正在打开文字处理软件……";
 
-}  // namespace wallcalc::ui
+}  // namespace wallcalc::form

@@ -1,0 +1,79 @@
+#pragma once
+// The options of the review, one row of data each: the key the command line, wall files and batch
+// columns use, the name the engine's messages give it, the caption and unit of the review
+// window, and how its text is read and checked. The engine, the windows, the wall file and the
+// command line all take them from here.
+
+#include <array>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace wallcalc::review {
+
+enum class Support { Propped, Fixed };  // top slab pinned or fixed; the base slab is always fixed
+
+// The options of the review, at their defaults (the defaults are declared here and nowhere
+// else: an option's default text is its text in `Options{}`).
+struct Options {
+    std::string edition = "current";  // current | 2002
+    Support support = Support::Propped;
+    double gamma0 = 1.0;   // γ0, importance factor
+    double K0 = 0.5;       // earth pressure at rest
+    double gamma = 18;     // γ, soil above the water table, kN/m³
+    double gammaSub = 11;  // γ′, submerged soil, kN/m³
+    double gammaW = 10;    // γw, water, kN/m³
+    double psiQ = 0.5;     // ψq of the surcharge
+    double coverOut = 50;  // soil face, mm
+    double coverIn = 20;   // inner face, mm
+    double dh = 0;         // horizontal bars outside the vertical ones, mm
+    double wlimOut = 0.2;  // crack limit, soil face, mm
+    double wlimIn = 0.2;   // crack limit, inner face, mm
+};
+
+// One word an option of words takes, and how the review window offers it.
+struct OptionWord {
+    std::string_view text, caption;
+};
+
+enum class OptionBound { None, NotNegative, Positive };
+
+struct OptionSpec {
+    std::string_view key;      // edition, gamma0, ...
+    std::string_view name;     // in the engine's messages: 结构重要性系数γ0
+    std::string_view caption;  // beside the review window's control: 结构重要性系数 γ0
+    std::string_view unit{};   // of a number, as the window shows it ("" for none)
+    // A number: the member it sets and the bound it must keep.
+    double Options::*number = nullptr;
+    OptionBound bound = OptionBound::None;
+    // Words: those it takes, in the order the window offers them; whether a refusal names each
+    // word's caption beside it; how the chosen word is kept in Options and read back.
+    std::array<OptionWord, 2> words{};
+    bool captionsInMessages = false;
+    void (*setWord)(Options&, std::string_view) = nullptr;
+    std::string (*word)(const Options&) = nullptr;
+
+    bool isNumber() const { return number != nullptr; }
+};
+
+// Every option, in the documented order.
+std::span<const OptionSpec> optionTable();
+// The row of a key, or nullptr.
+const OptionSpec* findOption(std::string_view key);
+// The option keys in their documented order.
+const std::vector<std::string_view>& optionKeys();
+
+// Sets one option from its text (KEY=VALUE split by the caller). Throws FaultError (5) naming
+// the option for an unknown key, a non-number, a number out of its bound or a word not allowed.
+void setOption(Options& options, std::string_view key, std::string_view value);
+
+// An option's value as text (for wall files and the window); "" for an unknown key.
+std::string optionText(const Options& options, std::string_view key);
+// The text of an option at its default.
+std::string defaultOptionText(std::string_view key);
+
+// Checks every option of a whole set as setOption checks one. Throws FaultError (5).
+void checkOptions(const Options& options);
+
+}  // namespace wallcalc::review

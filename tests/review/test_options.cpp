@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "core/fault.h"
+#include "review/options.h"
+
+namespace {
+
+using namespace wallcalc;
+using namespace wallcalc::review;
+
+std::string refusal(const char* key, const char* text) {
+    Options options;
+    try {
+        setOption(options, key, text);
+    } catch (const FaultError& error) {
+        EXPECT_EQ(error.fault().number, 5);
+        return error.fault().what;
+    }
+    return "accepted";
+}
+
+// Every refusal names the option by its key and its name, and says what it takes.
+TEST(Options, RefusalsNameTheOptionAndWhatItTakes) {
+    const struct {
+        const char *key, *text, *what;
+    } cases[] = {
+        {"edition", "2003", "复核选项 edition（规范版本）只能是 current 或 2002，而给定的是“2003”"},
+        {"support", "free",
+         "复核选项 support（顶板支承）只能是 propped（顶板铰接）或 fixed（顶板固接），而给定的是“free”"},
+        {"gamma0", "-1", "复核选项 gamma0（结构重要性系数γ0）不能为负数，而给定的是 -1"},
+        {"wlim_in", "0", "复核选项 wlim_in（内侧裂缝宽度限值）必须大于0，而给定的是 0"},
+        {"K0", "abc", "复核选项 K0（静止土压力系数K0）的值“abc”不是数值"},
+        {"foo", "1",
+         "复核选项“foo”不存在（可用的选项：edition、support、gamma0、K0、gamma、gamma_sub、gamma_w、psi_q、"
+         "cover_out、cover_in、dh、wlim_out、wlim_in）"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(refusal(c.key, c.text), c.what) << c.key << "=" << c.text;
+}
+
+// A whole set is checked as one option is: a word kept in Options that no edition has is refused.
+TEST(Options, WholeSetIsCheckedLikeOneOption) {
+    Options options;
+    EXPECT_NO_THROW(checkOptions(options));
+    options.edition = "1989";
+    EXPECT_THROW(checkOptions(options), FaultError);
+    options = Options{};
+    options.coverIn = -5;
+    EXPECT_THROW(checkOptions(options), FaultError);
+}
+
+// The texts read back are the texts set, and a default's own text sets the default.
+TEST(Options, TextsReadBackAsSet) {
+    Options options;
+    for (const OptionSpec& spec : optionTable()) {
+        setOption(options, spec.key, defaultOptionText(spec.key));
+        EXPECT_EQ(optionText(options, spec.key), defaultOptionText(spec.key)) << spec.key;
+    }
+    setOption(options, "support", "fixed");
+    setOption(options, "gamma_sub", "10.5");
+    EXPECT_EQ(options.support, Support::Fixed);
+    EXPECT_EQ(options.gammaSub, 10.5);
+    EXPECT_EQ(optionText(options, "support"), "fixed");
+    EXPECT_EQ(optionText(options, "gamma_sub"), "10.5");
+}
+
+#ifdef WALLCALC_README
+// The README lists the options as the table declares them: key, then the words or the default.
+TEST(Options, ReadmeListsEveryOptionWithItsDefault) {
+    std::ifstream in(WALLCALC_README);
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string readme = text.str();
+    std::replace(readme.begin(), readme.end(), '\n', ' ');
+    std::string listed = "Options (all optional): ";
+    for (const OptionSpec& spec : optionTable()) {
+        if (&spec != &optionTable().front()) listed += ", ";
+        listed += "`" + std::string(spec.key) + "` ";
+        if (spec.isNumber()) listed += defaultOptionText(spec.key);
+        for (const OptionWord& word : spec.words)
+            if (!word.text.empty()) listed += (&word == &spec.words.front() ? "" : "|") + std::string(word.text);
+    }
+    EXPECT_NE(readme.find(listed + "."), std::string::npos) << listed;
+}
+#endif
+
+}  // namespace
