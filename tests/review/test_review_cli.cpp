@@ -88,7 +88,7 @@ TEST(ReviewCli, Faults) {
         {{"--set", "Text2=-0.5"}, "Text2"},
         // h0 = 100 − 92 − 0 − 16/2 = 0 (58 mm, as before, is no wall's thickness now).
         {{"--set", "Text4=100", "--option", "cover_out=92"}, "cover_out"},
-        {{"--set", "Text4=300", "--option", "cover_in=292"}, "cover_in"},
+        {{"--set", "Text4=100", "--option", "cover_in=92"}, "cover_in"},
         // Several faults: the first in order.
         {{"--set", "Text10=31", "--option", "K0=-1"}, "K0"},
         {{"--set", "Text13=1", "--set", "Text10=31"}, "Text10"},
