@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <set>
 
@@ -20,6 +21,7 @@
 #include "cli/csv.h"
 #include "cli/json.h"
 #include "core/action.h"
+#include "core/json_line.h"
 #include "report/compose.h"
 #include "report/export/document_saver.h"
 #include "report/review_compose.h"
@@ -111,20 +113,6 @@ bool isInput(Field field) {
     return true;
 }
 
-std::string fieldsJson(const FieldSet& fields) {
-    std::string out = "{";
-    for (Field field : allFields()) {
-        if (out.size() > 1) out += ", ";
-        out += jsonString(fieldName(field)) + ": " + jsonString(fields.text(field));
-    }
-    return out + "}";
-}
-
-std::string faultJson(const Fault& fault, std::string_view action) {
-    return "{\"number\": " + std::to_string(fault.number) + ", \"description\": " + jsonString(fault.description) +
-           ", \"action\": " + jsonString(action) + ", \"what\": " + jsonString(fault.what) + "}";
-}
-
 // A name that is one plain file name on every system.
 std::optional<std::string> badName(const std::string& name) {
     if (name.empty()) return "没有名称（name 列为空）";
@@ -149,53 +137,51 @@ std::string today() {
     return text;
 }
 
-std::string faultText(const Fault& fault) {
-    return std::to_string(fault.number) + " " + fault.description + ": " + fault.what;
-}
-
 void writeFile(const fs::path& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
     if (!out.flush()) throw wallfile::WriteError("无法写入文件 " + wallfile::displayName(path));
 }
 
-}  // namespace
+struct UsageError {
+    std::string message;
+};
 
-int runBatch(const std::vector<std::string>& args) {
+struct BatchRequest {
+    fs::path input, outDir;
+    std::optional<DocumentFormat> documents;
+};
+
+BatchRequest parseArguments(const std::vector<std::string>& args) {
     std::optional<fs::path> input, outDir;
     std::optional<DocumentFormat> documents;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--out") {
-            if (++i >= args.size()) return usage("--out needs a directory");
+            if (++i >= args.size()) throw UsageError{"--out needs a directory"};
             outDir = fs::u8path(args[i]);
         } else if (arg == "--documents") {
-            if (++i >= args.size()) return usage("--documents needs pdf, docx or odt");
+            if (++i >= args.size()) throw UsageError{"--documents needs pdf, docx or odt"};
             documents = formatFromName(args[i]);
-            if (!documents) return usage("--documents takes pdf, docx or odt, not '" + args[i] + "'");
+            if (!documents) throw UsageError{"--documents takes pdf, docx or odt, not '" + args[i] + "'"};
         } else if (!input && !arg.starts_with("--")) {
             input = fs::u8path(arg);
         } else {
-            return usage("unknown argument '" + arg + "'");
+            throw UsageError{"unknown argument '" + arg + "'"};
         }
     }
-    if (!input) return usage("no WALLS.csv given");
-    if (!outDir) return usage("no --out DIR given");
+    if (!input) throw UsageError{"no WALLS.csv given"};
+    if (!outDir) throw UsageError{"no --out DIR given"};
+    return {*input, *outDir, documents};
+}
 
-    std::string text;
-    try {
-        text = wallfile::readWholeFile(*input);
-    } catch (const wallfile::ReadFailure& error) {
-        return usage(error.what());
-    }
-    const std::vector<CsvRecord> records = readCsv(text);
-    if (records.empty()) return usage(wallfile::displayName(*input) + " is empty: a header row is needed");
-
+// The columns the header row names: "name" once, fields and review options.
+std::vector<Column> readHeader(const CsvRecord& header) {
     std::vector<Column> columns;
     bool hasName = false;
     std::set<std::string> seen;
-    for (const std::string& title : records[0].cells) {
-        if (!seen.insert(title).second) return usage("column '" + title + "' given twice");
+    for (const std::string& title : header.cells) {
+        if (!seen.insert(title).second) throw UsageError{"column '" + title + "' given twice"};
         if (title == "name") {
             columns.push_back({Column::Kind::Name, {}, {}});
             hasName = true;
@@ -204,130 +190,192 @@ int runBatch(const std::vector<std::string>& args) {
         } else if (wallfile::isOptionKey(title)) {
             columns.push_back({Column::Kind::Option, {}, title});
         } else {
-            return usage("unknown column '" + title + "' (a field name such as Text1, an option or name)");
+            throw UsageError{"unknown column '" + title + "' (a field name such as Text1, an option or name)"};
         }
     }
-    if (!hasName) return usage("the header row has no column 'name'");
+    if (!hasName) throw UsageError{"the header row has no column 'name'"};
+    return columns;
+}
 
-    std::error_code error;
-    fs::create_directories(*outDir, error);
-    if (error) return usage("cannot create " + wallfile::displayName(*outDir) + ": " + error.message());
+// The rows of the table after its header.
+struct Table {
+    std::vector<Column> columns;
+    std::vector<CsvRecord> rows;
+};
 
-    std::vector<std::string> summaryHeader{"name"};
-    for (const SummaryColumn& c : kSummaryFields) summaryHeader.push_back(c.title);
+Table readTable(const fs::path& input) {
+    std::string text;
+    try {
+        text = wallfile::readWholeFile(input);
+    } catch (const wallfile::ReadFailure& error) {
+        throw UsageError{error.what()};
+    }
+    std::vector<CsvRecord> records = readCsv(text);
+    if (records.empty()) throw UsageError{wallfile::displayName(input) + " is empty: a header row is needed"};
+    Table table{readHeader(records[0]), {}};
+    table.rows.assign(std::make_move_iterator(records.begin() + 1), std::make_move_iterator(records.end()));
+    return table;
+}
+
+std::string summaryHeader() {
+    std::vector<std::string> titles{"name"};
+    for (const SummaryColumn& c : kSummaryFields) titles.push_back(c.title);
     for (const char* section : kReviewSections)
-        for (const char* what : {"As,req", "w", "verdict", "bars"})
-            summaryHeader.push_back(std::string(section) + " " + what);
-    summaryHeader.push_back("error");
-    std::string summary = csvLine(summaryHeader);
+        for (const char* what : {"As,req", "w", "verdict", "bars"}) titles.push_back(std::string(section) + " " + what);
+    titles.push_back("error");
+    return csvLine(titles);
+}
 
+// One wall of the table, as it goes through: read from its row, computed, written.
+struct WallRun {
+    std::string name;
+    FieldSet fields;
+    wallfile::OptionTexts options;
+    std::string problem;  // what went wrong, empty while nothing did
+    bool ran = false;     // the row was good and the actions ran
+    std::optional<Fault> fault;
+    std::string_view failedAction;
+    std::optional<ReviewOutcome> review;
+
+    // Whether the four buttons' results stand (the review alone may have refused the wall).
+    bool computed() const { return ran && (!fault || failedAction == "review"); }
+    void addProblem(const std::string& what) { problem += (problem.empty() ? "" : "; ") + what; }
+};
+
+// The row's cells into a wall, the name checked against the names before it.
+WallRun readRow(const CsvRecord& record, const std::vector<Column>& columns, std::set<std::string>& names) {
+    WallRun wall;
+    if (record.cells.size() != columns.size()) {
+        wall.problem =
+            std::to_string(record.cells.size()) + " 个单元格，而标题行有 " + std::to_string(columns.size()) + " 个";
+        return wall;
+    }
+    for (std::size_t c = 0; wall.problem.empty() && c < columns.size(); ++c) {
+        const std::string& cell = record.cells[c];
+        switch (columns[c].kind) {
+            case Column::Kind::Name: wall.name = cell; break;
+            case Column::Kind::Field:
+                if (!cell.empty()) wall.fields.setText(columns[c].field, cell);
+                break;
+            case Column::Kind::Option:
+                if (cell.empty()) break;
+                try {
+                    wall.options.set(columns[c].key, cell);
+                } catch (const FaultError& e) {
+                    wall.problem = e.fault().what;
+                }
+                break;
+        }
+    }
+    if (wall.problem.empty()) {
+        if (std::optional<std::string> bad = badName(wall.name))
+            wall.problem = *bad;
+        else if (!names.insert(wall.name).second)
+            wall.problem = "名称 " + wall.name + " 与前面的一行重复";
+    }
+    return wall;
+}
+
+// 强度计算, 裂缝计算 and 生成计算书 as the window's buttons run them, then the review. The review
+// refusing the wall (an option or an input it cannot take) leaves what the four buttons gave.
+void compute(WallRun& wall) {
+    static const std::pair<std::string_view, Action> kSteps[] = {
+        {"strength", strengthCalculation}, {"crack", crackWidthCheck}, {"report", composeReport}};
+    wall.ran = true;
+    for (const auto& [stepName, action] : kSteps) {
+        wall.fault = runAtomically(wall.fields, action);
+        if (wall.fault) {
+            wall.failedAction = stepName;
+            wall.problem = std::string(stepName) + ": " + faultText(*wall.fault);
+            return;
+        }
+    }
+    try {
+        wall.review = reviewOf(wall.fields, wall.options);
+    } catch (const FaultError& e) {
+        wall.fault = e.fault();
+        wall.failedAction = "review";
+        wall.problem = "review: " + faultText(*wall.fault);
+    }
+}
+
+// NAME.json, and with --documents the 计算书 and the 复核计算书 of a wall the buttons took.
+void writeOutputs(WallRun& wall, const BatchRequest& request, std::unique_ptr<DocumentSaver>& saver) {
+    try {
+        nlohmann::ordered_json json;
+        json["name"] = wall.name;
+        json["fields"] = fieldsJson(wall.fields);
+        if (wall.review) json["review"] = nlohmann::ordered_json::parse(wall.review->json);
+        json["fault"] = faultJson(wall.fault, wall.failedAction);
+        writeFile(request.outDir / fs::u8path(wall.name + ".json"), oneLineJson(json) + "\n");
+        if (request.documents && wall.computed()) {
+            if (!saver) saver = makePlatformSaver();
+            const std::string extension = "." + std::string(formatName(*request.documents));
+            saver->saveReport(wall.fields.text(Field::Text29),
+                              request.outDir / fs::u8path(wall.name + ".report" + extension), *request.documents);
+            if (wall.review)
+                saver->saveReport(reviewReportText(wall.review->result, today()),
+                                  request.outDir / fs::u8path(wall.name + ".review" + extension), *request.documents);
+        }
+    } catch (const FaultError& e) {
+        wall.addProblem("documents: " + faultText(e.fault()));
+    } catch (const std::exception& e) {
+        wall.addProblem(e.what());
+    }
+}
+
+// The wall's line of summary.csv: results only where all three actions ran, the inputs as the
+// row gave them.
+std::string summaryLine(const WallRun& wall) {
+    std::vector<std::string> row{wall.name};
+    for (const SummaryColumn& c : kSummaryFields)
+        row.push_back(wall.computed() || isInput(c.field) ? wall.fields.text(c.field) : std::string());
+    for (std::size_t k = 0; k < std::size(kReviewSections) * 4; ++k)
+        row.push_back(wall.review && k < wall.review->columns.size() ? wall.review->columns[k] : std::string());
+    row.push_back(wall.problem);
+    return csvLine(row);
+}
+
+}  // namespace
+
+int runBatch(const std::vector<std::string>& args) {
+    BatchRequest request;
+    Table table;
+    try {
+        request = parseArguments(args);
+        table = readTable(request.input);
+    } catch (const UsageError& error) {
+        return usage(error.message);
+    }
+    std::error_code error;
+    fs::create_directories(request.outDir, error);
+    if (error) return usage("cannot create " + wallfile::displayName(request.outDir) + ": " + error.message());
+
+    std::string summary = summaryHeader();
     const bool progress = stderrIsTerminal();
-    const std::size_t total = records.size() - 1;
     std::unique_ptr<DocumentSaver> saver;
     std::set<std::string> names;
     int failed = 0;
-
-    for (std::size_t r = 1; r < records.size(); ++r) {
-        const CsvRecord& record = records[r];
-        FieldSet fields;
-        wallfile::OptionTexts options;
-        std::string name, problem;
-        std::optional<Fault> fault;
-        std::string_view failedAction;
-        if (record.cells.size() != columns.size()) {
-            problem =
-                std::to_string(record.cells.size()) + " 个单元格，而标题行有 " + std::to_string(columns.size()) + " 个";
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        const CsvRecord& record = table.rows[r];
+        WallRun wall = readRow(record, table.columns, names);
+        if (wall.problem.empty()) {
+            compute(wall);
+            writeOutputs(wall, request, saver);
         }
-        for (std::size_t c = 0; problem.empty() && c < columns.size(); ++c) {
-            const std::string& cell = record.cells[c];
-            switch (columns[c].kind) {
-                case Column::Kind::Name: name = cell; break;
-                case Column::Kind::Field:
-                    if (!cell.empty()) fields.setText(columns[c].field, cell);
-                    break;
-                case Column::Kind::Option:
-                    if (cell.empty()) break;
-                    try {
-                        options.set(columns[c].key, cell);
-                    } catch (const FaultError& e) {
-                        problem = e.fault().what;
-                    }
-                    break;
-            }
-        }
-        if (problem.empty()) {
-            if (std::optional<std::string> bad = badName(name))
-                problem = *bad;
-            else if (!names.insert(name).second)
-                problem = "名称 " + name + " 与前面的一行重复";
-        }
+        summary += summaryLine(wall);
 
-        std::optional<ReviewOutcome> review;
-        const bool ran = problem.empty();
-        if (ran) {
-            static const std::pair<std::string_view, Action> kSteps[] = {
-                {"strength", strengthCalculation}, {"crack", crackWidthCheck}, {"report", composeReport}};
-            for (const auto& [stepName, action] : kSteps) {
-                fault = runAtomically(fields, action);
-                if (fault) {
-                    failedAction = stepName;
-                    problem = std::string(stepName) + ": " + faultText(*fault);
-                    break;
-                }
-            }
-            // The review refusing the wall (an option or an input it cannot take) leaves what the
-            // four buttons gave: their JSON and their 计算书, with the review's fault in the JSON.
-            if (!fault) {
-                try {
-                    review = reviewOf(fields, options);
-                } catch (const FaultError& e) {
-                    fault = e.fault();
-                    failedAction = "review";
-                    problem = "review: " + faultText(*fault);
-                }
-            }
-            try {
-                std::string json = "{\"name\": " + jsonString(name) + ", \"fields\": " + fieldsJson(fields);
-                if (review) json += ", \"review\": " + review->json;
-                json += ", \"fault\": " + (fault ? faultJson(*fault, failedAction) : std::string("null")) + "}\n";
-                writeFile(*outDir / fs::u8path(name + ".json"), json);
-                if (documents && (!fault || failedAction == "review")) {
-                    if (!saver) saver = makePlatformSaver();
-                    const std::string extension = "." + std::string(formatName(*documents));
-                    saver->saveReport(fields.text(Field::Text29), *outDir / fs::u8path(name + ".report" + extension),
-                                      *documents);
-                    if (review)
-                        saver->saveReport(reviewReportText(review->result, today()),
-                                          *outDir / fs::u8path(name + ".review" + extension), *documents);
-                }
-            } catch (const FaultError& e) {
-                problem += (problem.empty() ? "" : "; ") + std::string("documents: ") + faultText(e.fault());
-            } catch (const std::exception& e) {
-                problem += (problem.empty() ? "" : "; ") + std::string(e.what());
-            }
-        }
-
-        // Results only where all three actions ran; the inputs as the row gave them.
-        const bool computed = ran && (!fault || failedAction == "review");
-        std::vector<std::string> row{name};
-        for (const SummaryColumn& c : kSummaryFields)
-            row.push_back(computed || isInput(c.field) ? fields.text(c.field) : std::string());
-        for (std::size_t k = 0; k < std::size(kReviewSections) * 4; ++k)
-            row.push_back(review && k < review->columns.size() ? review->columns[k] : std::string());
-        row.push_back(problem);
-        summary += csvLine(row);
-
-        if (!problem.empty()) {
+        if (!wall.problem.empty()) {
             ++failed;
             std::cerr << (progress ? "\r\033[K" : "") << "wallcalc-cli: batch: row " << record.line
-                      << (name.empty() ? std::string() : " (" + name + ")") << ": " << problem << "\n";
+                      << (wall.name.empty() ? std::string() : " (" + wall.name + ")") << ": " << wall.problem << "\n";
         }
-        if (progress) std::cerr << "\r" << r << "/" << total << " walls" << std::flush;
+        if (progress) std::cerr << "\r" << r + 1 << "/" << table.rows.size() << " walls" << std::flush;
     }
     if (progress) std::cerr << "\n";
 
     try {
-        wallfile::writeAtomically(*outDir / "summary.csv", summary);
+        wallfile::writeAtomically(request.outDir / "summary.csv", summary);
     } catch (const wallfile::WriteError& e) {
         std::cerr << "wallcalc-cli: batch: " << e.what() << "\n";
         return 2;

@@ -15,13 +15,14 @@
 // goes wrong (a defect, memory) never aborts: a one-line message on stderr, the fields printed as
 // they stood, exit status 4.
 
-#include <cstdio>
-#include <exception>
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "calc/crack.h"
@@ -31,6 +32,8 @@
 #include "cli/json.h"
 #include "core/action.h"
 #include "core/field_read.h"
+#include "core/guard.h"
+#include "core/json_line.h"
 #include "report/compose.h"
 #include "report/export.h"
 #include "report/export/document_saver.h"
@@ -40,186 +43,217 @@
 namespace {
 
 using namespace wallcalc;
+namespace fs = std::filesystem;
+
+constexpr int kDone = 0;
+constexpr int kUsageError = 2;
+constexpr int kFaultStatus = 3;
+constexpr int kInternalError = 4;
+
+struct UsageError {
+    std::string message;
+};
+
+int usage(const std::string& message) {
+    std::cerr << "wallcalc-cli: " << message
+              << " (usage: wallcalc-cli [--set NAME=TEXT]... [--print NAME] [strength|crack|report|export|review]..."
+                 " [--option KEY=VALUE]...)\n";
+    return kUsageError;
+}
+
+// What the command line asks for.
+struct Request {
+    std::vector<fs::path> walls;                               // --input, in the order given
+    std::vector<std::pair<Field, std::string>> sets;           // --set, in the order given
+    std::optional<Field> print;                                // --print
+    std::vector<std::string_view> actions;                     // in the order given
+    std::vector<std::pair<std::string, std::string>> options;  // --option, in the order given
+    std::optional<fs::path> saveReport;                        // --save-report
+};
+
+bool isAction(std::string_view name) {
+    for (std::string_view action : {"strength", "crack", "report", "export", "review"})
+        if (name == action) return true;
+    return false;
+}
+
+// NAME=TEXT of --set and KEY=VALUE of --option.
+std::pair<std::string_view, std::string_view> assignment(std::string_view arg, const std::string& option,
+                                                         const std::string& form) {
+    const std::size_t equals = arg.find('=');
+    if (equals == std::string_view::npos)
+        throw UsageError{option + " needs " + form + ", got '" + std::string(arg) + "'"};
+    return {arg.substr(0, equals), arg.substr(equals + 1)};
+}
+
+Request parseArguments(const std::vector<std::string_view>& args) {
+    Request request;
+    auto value = [&](std::size_t& i, const std::string& missing) {
+        if (++i >= args.size()) throw UsageError{missing};
+        return args[i];
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        if (arg == "--set") {
+            const auto [name, text] = assignment(value(i, "--set needs NAME=TEXT"), "--set", "NAME=TEXT");
+            const std::optional<Field> field = fieldFromName(name);
+            if (!field) throw UsageError{"unknown field '" + std::string(name) + "'"};
+            request.sets.emplace_back(*field, text);
+        } else if (arg == "--print") {
+            const std::string_view name = value(i, "--print needs a field name");
+            request.print = fieldFromName(name);
+            if (!request.print) throw UsageError{"unknown field '" + std::string(name) + "'"};
+        } else if (arg == "--input") {
+            request.walls.push_back(fs::u8path(value(i, "--input needs a wall file")));
+        } else if (arg == "--save-report") {
+            const std::string_view name = value(i, "--save-report needs a file name");
+            if (!documentFormatOf(fs::u8path(name)))
+                throw UsageError{"--save-report saves .pdf, .docx or .odt, not '" + std::string(name) + "'"};
+            request.saveReport = fs::u8path(name);
+        } else if (arg == "--option") {
+            const auto [key, text] = assignment(value(i, "--option needs KEY=VALUE"), "--option", "KEY=VALUE");
+            request.options.emplace_back(key, text);
+        } else if (isAction(arg)) {
+            request.actions.push_back(arg);
+        } else {
+            throw UsageError{"unknown action or option '" + std::string(arg) + "'"};
+        }
+    }
+    const bool reviewAsked =
+        std::find(request.actions.begin(), request.actions.end(), "review") != request.actions.end();
+    if (!request.options.empty() && !reviewAsked) throw UsageError{"--option belongs to the review action"};
+    return request;
+}
+
+// The wall the actions start from: the defaults, or the wall files given, each read in turn, so
+// that the last one counts. Throws WallFileError.
+wallfile::Wall startingWall(const Request& request) {
+    wallfile::Wall wall;
+    for (const fs::path& path : request.walls) wall = wallfile::load(path);
+    return wall;
+}
 
 struct NamedAction {
     std::string_view name;
     Action run;
 };
 
-std::optional<Action> actionByName(std::string_view name) {
-    if (name == "strength") return Action(strengthCalculation);
-    if (name == "crack") return Action(crackWidthCheck);
-    if (name == "report") return Action(composeReport);
-    if (name == "export")
-        return Action([](FieldSet& fields) {
-            requireCurrent(fields, Field::Text29);
-            makePlatformExporter()->exportReport(fields.text(Field::Text29));
-        });
-    return std::nullopt;
-}
-
-int usage(const std::string& message) {
-    std::cerr << "wallcalc-cli: " << message
-              << " (usage: wallcalc-cli [--set NAME=TEXT]... [--print NAME] [strength|crack|report|export|review]..."
-                 " [--option KEY=VALUE]...)\n";
-    return 2;
-}
-
-std::string fieldsJson(const FieldSet& fields) {
-    std::string out = "{";
-    bool first = true;
-    for (Field field : allFields()) {
-        if (!first) out += ", ";
-        first = false;
-        out += cli::jsonString(fieldName(field)) + ": " + cli::jsonString(fields.text(field));
+// The actions asked for, then the report saved where --save-report asks. The review writes no
+// field: it leaves its JSON in `reviewOut`, read with the wall file's options and then the
+// --option settings.
+std::vector<NamedAction> actionsOf(const Request& request, const wallfile::OptionTexts& wallOptions,
+                                   std::optional<nlohmann::ordered_json>& reviewOut) {
+    std::vector<std::pair<std::string, std::string>> reviewOptions = wallOptions.entries();
+    reviewOptions.insert(reviewOptions.end(), request.options.begin(), request.options.end());
+    std::vector<NamedAction> actions;
+    for (std::string_view name : request.actions) {
+        if (name == "strength") actions.push_back({name, strengthCalculation});
+        if (name == "crack") actions.push_back({name, crackWidthCheck});
+        if (name == "report") actions.push_back({name, composeReport});
+        if (name == "export")
+            actions.push_back({name, [](FieldSet& f) {
+                                   requireCurrent(f, Field::Text29);
+                                   makePlatformExporter()->exportReport(f.text(Field::Text29));
+                               }});
+        if (name == "review")
+            actions.push_back({name, [reviewOptions, &reviewOut](FieldSet& f) {
+                                   review::Options options;
+                                   for (const auto& [key, text] : reviewOptions) review::setOption(options, key, text);
+                                   reviewOut = nlohmann::ordered_json::parse(
+                                       review::reviewJson(review::reviewWall(f, options)));
+                               }});
     }
-    return out + "}";
+    if (const std::optional<fs::path> path = request.saveReport)
+        actions.push_back({"save-report", [path](FieldSet& f) {
+                               requireCurrent(f, Field::Text29);
+                               makePlatformSaver()->saveReport(f.text(Field::Text29), *path, *documentFormatOf(*path));
+                           }});
+    return actions;
 }
 
-std::string faultJson(const Fault& fault, std::string_view action) {
-    return "{\"number\": " + std::to_string(fault.number) + ", \"description\": " + cli::jsonString(fault.description) +
-           ", \"action\": " + cli::jsonString(action) + ", \"what\": " + cli::jsonString(fault.what) + "}";
+struct Outcome {
+    std::optional<Fault> fault;
+    std::string_view failedAction;
+    std::optional<std::string> unexpected;  // the action and what went wrong
+};
+
+// The actions in turn, each all or nothing; a fault or anything unexpected stops the rest.
+Outcome runActions(FieldSet& fields, const std::vector<NamedAction>& actions) {
+    Outcome outcome;
+    for (const NamedAction& action : actions) {
+        if (std::optional<std::string> failure =
+                unexpectedFailure([&] { outcome.fault = runAtomically(fields, action.run); })) {
+            outcome.unexpected = std::string(action.name) + ": " + *failure;
+            std::cerr << "wallcalc-cli: internal error in " << *outcome.unexpected << "\n";
+            break;
+        }
+        if (outcome.fault) {
+            outcome.failedAction = action.name;
+            break;
+        }
+    }
+    return outcome;
 }
 
-constexpr int kInternalError = 4;
+void print(const Request& request, const FieldSet& fields, const Outcome& outcome,
+           const std::optional<nlohmann::ordered_json>& review) {
+    if (request.print) {
+        // A result that is not current is a placeholder or belongs to other inputs: it is not
+        // printed, lest a script take it for the answer.
+        const Field field = *request.print;
+        if (fields.isCurrent(field))
+            std::cout << fields.text(field);
+        else if (!outcome.fault)
+            std::cerr << "wallcalc-cli: " << fieldName(field) << " is not current: 请先按“"
+                      << buttonCaption(*pressOf(field)) << "”\n";
+        if (outcome.fault)
+            std::cerr << "wallcalc-cli: " << outcome.failedAction << ": " << cli::faultText(*outcome.fault) << "\n";
+    } else {
+        nlohmann::ordered_json json;
+        json["fields"] = cli::fieldsJson(fields);
+        json["fault"] = cli::faultJson(outcome.fault, outcome.failedAction);
+        if (review && !outcome.fault && !outcome.unexpected) json["review"] = *review;
+        std::cout << oneLineJson(json) << "\n";
+    }
+    std::cout.flush();
+}
 
 int run(int argc, char** argv) {
     if (argc > 1 && std::string_view(argv[1]) == "batch") return cli::runBatch({argv + 2, argv + argc});
 
-    FieldSet fields;
-    // A wall file is read first, wherever it stands, so that every --set applies on top of it.
-    // Its review options are kept for the review.
-    wallfile::OptionTexts wallOptions;
-    std::optional<std::string> saveReportTo;
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (std::string_view(argv[i]) != "--input") continue;
-        try {
-            wallfile::Wall wall = wallfile::load(std::filesystem::u8path(argv[i + 1]));
-            fields = wall.fields;
-            wallOptions = wall.options;
-        } catch (const wallfile::WallFileError& error) {
-            std::cerr << "wallcalc-cli: " << error.what() << "\n";
-            return 2;
-        }
-    }
-    std::optional<Field> printField;
-    std::vector<NamedAction> actions;
-
-    // The review reads the fields as they stand when it runs and leaves its JSON here.
-    std::vector<std::pair<std::string, std::string>> reviewOptions;
-    std::optional<std::string> reviewOut;
-    const Action runReview = [&](FieldSet& current) {
-        review::Options options;
-        for (const auto& [key, value] : reviewOptions) review::setOption(options, key, value);
-        reviewOut = review::reviewJson(review::reviewWall(current, options));
-    };
-    bool reviewAsked = false;
-
-    for (int i = 1; i < argc; ++i) {
-        std::string_view arg = argv[i];
-        if (arg == "--set") {
-            if (++i >= argc) return usage("--set needs NAME=TEXT");
-            std::string_view assignment = argv[i];
-            std::size_t equals = assignment.find('=');
-            if (equals == std::string_view::npos)
-                return usage("--set needs NAME=TEXT, got '" + std::string(assignment) + "'");
-            std::optional<Field> field = fieldFromName(assignment.substr(0, equals));
-            if (!field) return usage("unknown field '" + std::string(assignment.substr(0, equals)) + "'");
-            fields.setText(*field, std::string(assignment.substr(equals + 1)));
-        } else if (arg == "--print") {
-            if (++i >= argc) return usage("--print needs a field name");
-            printField = fieldFromName(argv[i]);
-            if (!printField) return usage("unknown field '" + std::string(argv[i]) + "'");
-        } else if (arg == "--input") {
-            if (++i >= argc) return usage("--input needs a wall file");
-        } else if (arg == "--save-report") {
-            if (++i >= argc) return usage("--save-report needs a file name");
-            if (!documentFormatOf(std::filesystem::u8path(argv[i])))
-                return usage("--save-report saves .pdf, .docx or .odt, not '" + std::string(argv[i]) + "'");
-            saveReportTo = argv[i];
-        } else if (arg == "--option") {
-            if (++i >= argc) return usage("--option needs KEY=VALUE");
-            std::string_view assignment = argv[i];
-            std::size_t equals = assignment.find('=');
-            if (equals == std::string_view::npos)
-                return usage("--option needs KEY=VALUE, got '" + std::string(assignment) + "'");
-            reviewOptions.emplace_back(assignment.substr(0, equals), assignment.substr(equals + 1));
-        } else if (arg == "review") {
-            actions.push_back({arg, runReview});
-            reviewAsked = true;
-        } else if (std::optional<Action> action = actionByName(arg)) {
-            actions.push_back({arg, *action});
-        } else {
-            return usage("unknown action or option '" + std::string(arg) + "'");
-        }
+    Request request;
+    try {
+        request = parseArguments({argv + 1, argv + argc});
+    } catch (const UsageError& error) {
+        return usage(error.message);
     }
 
-    if (!reviewOptions.empty() && !reviewAsked) return usage("--option belongs to the review action");
-    // The wall file's options come first, so that --option overrides them.
-    reviewOptions.insert(reviewOptions.begin(), wallOptions.entries().begin(), wallOptions.entries().end());
-    if (saveReportTo) {
-        const std::filesystem::path path = std::filesystem::u8path(*saveReportTo);
-        actions.push_back({"save-report", [path](FieldSet& f) {
-                               requireCurrent(f, Field::Text29);
-                               makePlatformSaver()->saveReport(f.text(Field::Text29), path, *documentFormatOf(path));
-                           }});
+    wallfile::Wall wall;
+    try {
+        wall = startingWall(request);
+    } catch (const wallfile::WallFileError& error) {
+        std::cerr << "wallcalc-cli: " << error.what() << "\n";
+        return kUsageError;
     }
+    FieldSet& fields = wall.fields;
+    for (const auto& [field, text] : request.sets) fields.setText(field, text);
 
-    std::optional<Fault> fault;
-    std::string_view failedAction;
-    std::string unexpected;
-    for (const NamedAction& action : actions) {
-        try {
-            fault = runAtomically(fields, action.run);
-        } catch (const std::exception& error) {
-            unexpected = std::string(action.name) + ": " + error.what();
-        } catch (...) {
-            unexpected = std::string(action.name) + ": unknown exception";
-        }
-        if (!unexpected.empty()) break;
-        if (fault) {
-            failedAction = action.name;
-            break;
-        }
-    }
-    if (!unexpected.empty()) {
-        for (char& c : unexpected)
-            if (c == '\n' || c == '\r') c = ' ';
-        std::cerr << "wallcalc-cli: internal error in " << unexpected << "\n";
-    }
+    std::optional<nlohmann::ordered_json> review;
+    const Outcome outcome = runActions(fields, actionsOf(request, wall.options, review));
 
-    if (printField) {
-        // A result that is not current is a placeholder or belongs to other inputs: it is not
-        // printed, lest a script take it for the answer.
-        if (fields.isCurrent(*printField))
-            std::cout << fields.text(*printField);
-        else if (!fault)
-            std::cerr << "wallcalc-cli: " << fieldName(*printField) << " is not current: 请先按“"
-                      << buttonCaption(*pressOf(*printField)) << "”\n";
-        if (fault)
-            std::cerr << "wallcalc-cli: " << failedAction << ": " << fault->number << " " << fault->description << ": "
-                      << fault->what << "\n";
-    } else {
-        std::cout << "{\"fields\": " << fieldsJson(fields)
-                  << ", \"fault\": " << (fault ? faultJson(*fault, failedAction) : std::string("null"));
-        if (reviewOut && !fault && unexpected.empty()) std::cout << ", \"review\": " << *reviewOut;
-        std::cout << "}\n";
-    }
-    std::cout.flush();
-    if (!unexpected.empty()) return kInternalError;
-    return fault ? 3 : 0;
+    print(request, fields, outcome, review);
+    if (outcome.unexpected) return kInternalError;
+    return outcome.fault ? kFaultStatus : kDone;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     cli::useUtf8Console(argc, argv);
-    try {
-        return run(argc, argv);
-    } catch (const std::exception& error) {
-        std::cerr << "wallcalc-cli: internal error: " << error.what() << "\n";
-    } catch (...) {
-        std::cerr << "wallcalc-cli: internal error\n";
+    int status = kInternalError;
+    if (const std::optional<std::string> failure = unexpectedFailure([&] { status = run(argc, argv); })) {
+        std::cerr << "wallcalc-cli: internal error: " << *failure << "\n";
+        return kInternalError;
     }
-    return kInternalError;
+    return status;
 }

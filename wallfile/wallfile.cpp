@@ -1,16 +1,16 @@
 #include "wallfile/wallfile.h"
 
 #include <algorithm>
+#include <nlohmann/json.hpp>
 #include <optional>
 
 #include "core/fault.h"
+#include "core/utf8.h"
 #include "wallfile/atomic_write.h"
 #include "wallfile/json.h"
 
 namespace wallcalc::wallfile {
 namespace {
-
-using json::Value;
 
 [[noreturn]] void damaged(std::string_view name, const std::string& why) {
     throw WallFileError("墙体文件 " + std::string(name) + " 已损坏：" + why);
@@ -34,30 +34,22 @@ bool isInputField(Field field) {
 }
 
 std::string toJson(const Wall& wall) {
-    std::string out = "{\n  \"format\": " + json::quote(kFormat) + ",\n  \"version\": " + std::to_string(kVersion) +
-                      ",\n  \"fields\": {";
-    bool first = true;
-    for (Field field : inputFields()) {
-        out += first ? "\n    " : ",\n    ";
-        first = false;
-        out += json::quote(fieldName(field)) + ": " + json::quote(wall.fields.text(field));
-    }
-    out += "\n  },\n  \"options\": {";
-    first = true;
-    for (const auto& [key, text] : wall.options.entries()) {
-        out += first ? "\n    " : ",\n    ";
-        first = false;
-        out += json::quote(key) + ": " + json::quote(text);
-    }
-    out += first ? "}\n}\n" : "\n  }\n}\n";
-    return out;
+    nlohmann::ordered_json json;
+    json["format"] = kFormat;
+    json["version"] = kVersion;
+    json["fields"] = nlohmann::ordered_json::object();
+    for (Field field : inputFields())
+        json["fields"][fieldName(field)] = withReplacementCharacters(wall.fields.text(field));
+    json["options"] = nlohmann::ordered_json::object();
+    for (const auto& [key, text] : wall.options.entries()) json["options"][key] = withReplacementCharacters(text);
+    return json.dump(2) + "\n";
 }
 
 Wall fromJson(std::string_view text, std::string_view name) {
     // A byte-order mark, as some editors write it, is not part of the text.
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-    if (!json::isUtf8(text)) foreign(name, "不是 UTF-8 文字");
-    Value root;
+    if (!isUtf8(text)) foreign(name, "不是 UTF-8 文字");
+    nlohmann::json root;
     try {
         root = json::parse(text);
     } catch (const json::ParseError& error) {
@@ -65,32 +57,36 @@ Wall fromJson(std::string_view text, std::string_view name) {
         if (text.find(kFormat) != std::string_view::npos) damaged(name, error.what());
         foreign(name, std::string("不是 JSON 文档：") + error.what());
     }
-    const Value* format = root.kind == Value::Kind::Object ? root.find("format") : nullptr;
-    if (!format || format->kind != Value::Kind::String || format->text != kFormat)
+    const auto member = [&](const char* key) -> const nlohmann::json* {
+        const auto at = root.find(key);
+        return at == root.end() ? nullptr : &*at;
+    };
+    const nlohmann::json* format = root.is_object() ? member("format") : nullptr;
+    if (!format || !format->is_string() || *format != kFormat)
         foreign(name, "没有 \"format\": \"" + std::string(kFormat) + "\"");
 
-    const Value* version = root.find("version");
-    if (!version || version->kind != Value::Kind::Number) damaged(name, "缺少格式版本 \"version\"");
-    if (version->text != std::to_string(kVersion))
-        throw WallFileError("墙体文件 " + std::string(name) + " 的格式版本为 " + version->text +
+    const nlohmann::json* version = member("version");
+    if (!version || !version->is_number()) damaged(name, "缺少格式版本 \"version\"");
+    if (!version->is_number_integer() || *version != kVersion)
+        throw WallFileError("墙体文件 " + std::string(name) + " 的格式版本为 " + version->dump() +
                             "，本程序只能读取版本 " + std::to_string(kVersion));
 
     Wall wall;
-    const Value* fields = root.find("fields");
-    if (!fields || fields->kind != Value::Kind::Object) damaged(name, "缺少字段表 \"fields\"");
-    for (const auto& [key, value] : fields->members) {
+    const nlohmann::json* fields = member("fields");
+    if (!fields || !fields->is_object()) damaged(name, "缺少字段表 \"fields\"");
+    for (const auto& [key, value] : fields->items()) {
         const std::optional<Field> field = fieldFromName(key);
         if (!field || !isInputField(*field)) damaged(name, "\"" + key + "\" 不是输入字段");
-        if (value.kind != Value::Kind::String) damaged(name, "字段 " + key + " 的值应为文字（用引号括起）");
-        wall.fields.setText(*field, value.text);
+        if (!value.is_string()) damaged(name, "字段 " + key + " 的值应为文字（用引号括起）");
+        wall.fields.setText(*field, value.get<std::string>());
     }
 
-    if (const Value* options = root.find("options")) {
-        if (options->kind != Value::Kind::Object) damaged(name, "\"options\" 应为选项表");
-        for (const auto& [key, value] : options->members) {
-            if (value.kind != Value::Kind::String) damaged(name, "复核选项 " + key + " 的值应为文字（用引号括起）");
+    if (const nlohmann::json* options = member("options")) {
+        if (!options->is_object()) damaged(name, "\"options\" 应为选项表");
+        for (const auto& [key, value] : options->items()) {
+            if (!value.is_string()) damaged(name, "复核选项 " + key + " 的值应为文字（用引号括起）");
             try {
-                wall.options.set(key, value.text);
+                wall.options.set(key, value.get<std::string>());
             } catch (const FaultError& error) {
                 damaged(name, error.fault().what);
             }
@@ -102,7 +98,7 @@ Wall fromJson(std::string_view text, std::string_view name) {
 Wall load(const std::filesystem::path& path) {
     std::string text;
     try {
-        text = readWholeFile(path);
+        text = readWholeFile(path, kMaxBytes);
     } catch (const ReadFailure& error) {
         throw WallFileError(error.what());
     }

@@ -6,6 +6,7 @@
 //    "fields": {"Text1": "10", ...},
 //    "options": {"support": "fixed"}}
 
+#include <cstddef>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -20,6 +21,8 @@ namespace wallcalc::wallfile {
 inline constexpr std::string_view kFormat = "wallcalc-wall";
 inline constexpr int kVersion = 1;
 inline constexpr std::string_view kExtension = ".wall";
+// A wall file is under 1 KB; a larger file is refused unread.
+inline constexpr std::size_t kMaxBytes = 1 << 20;
 
 // The fields the engineer types, in the window's tab order; a wall file holds these.
 const std::vector<Field>& inputFields();
@@ -46,7 +49,9 @@ std::string toJson(const Wall& wall);
 // not JSON, not a wall file, another version, an unknown field or option, a value not a text.
 Wall fromJson(std::string_view text, std::string_view name);
 
-// Reading and writing files. save() writes atomically; both throw WallFileError.
+// Reading and writing files; both throw WallFileError. load() reads a regular file of at most
+// kMaxBytes only. save() writes atomically (see writeAtomically: through a link to its target,
+// keeping the file's permissions, never over a read-only file).
 Wall load(const std::filesystem::path& path);
 void save(const std::filesystem::path& path, const Wall& wall);
 

@@ -6,12 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/json.h"
-#ifndef _WIN32
 #include "tests/support/cli_run.h"
-#endif
 
-#ifndef _WIN32
 namespace {
 
 using wallcalc::testing::CliRun;
@@ -88,25 +84,4 @@ TEST(Cli, AFailingActionChangesNothingAndStopsTheRest) {
     std::string fields = strengthOnly.out.substr(0, strengthOnly.out.find(", \"fault\""));
     EXPECT_EQ(failed.out.substr(0, failed.out.find(", \"fault\"")), fields);
     EXPECT_NE(failed.out.find("\"action\": \"crack\""), std::string::npos);
-}
-
-#endif  // _WIN32
-
-TEST(Cli, JsonStringsAreValidUtf8AndNotAsciiEscaped) {
-    struct Case {
-        std::string in, out;
-    };
-    const Case cases[] = {
-        {"满足要求", "\"满足要求\""},
-        {"a\r\nb\t", "\"a\\r\\nb\\t\""},
-        {"\x01\x7f", "\"\\u0001\\u007f\""},
-        {"\uE010", "\"\uE010\""},
-        {"\xff"
-         "a",
-         "\"\uFFFD"
-         "a\""},
-        {"\xe8\xae", "\"\uFFFD\uFFFD\""},
-        {"\xed\xa0\x80", "\"\uFFFD\uFFFD\uFFFD\""},
-    };
-    for (const Case& c : cases) EXPECT_EQ(wallcalc::cli::jsonString(c.in), c.out);
 }

@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
 
 #include "calc/crack.h"
 #include "calc/strength.h"
@@ -108,6 +113,19 @@ TEST_F(WallFileTest, FilesThatAreNotGoodWallFilesAreRefusedWithTheirReason) {
          "已损坏：复核选项 support"},
         {"lone surrogate", R"({"format": "wallcalc-wall", "version": 1, "fields": {"Text1": "\ud800"}})",
          "孤立的高位代理"},
+        // Where: the line, and the column in characters (十 is one), of what is wrong.
+        {"unescaped tab", "{\"format\": \"wallcalc-wall\",\n \"version\": 1, \"fields\": {\"Text1\": \"十\tb\"}}",
+         "已损坏：第2行第38列：字符串中有未转义的控制字符"},
+        {"missing comma", R"({"format": "wallcalc-wall", "version": 1, "fields": {"Text1": "2" "Text2": "3"}})",
+         "已损坏：第1行第67列：这里应为逗号或右花括号"},
+        {"number too large", R"({"format": "wallcalc-wall", "version": 1e999, )" + fields + "}", "数字超出范围"},
+        {"too deep", R"({"format": "wallcalc-wall", "x": )" + std::string(100, '['), "嵌套过深"},
+        // A name given twice: the second would pass unseen, even an output field.
+        {"field twice",
+         "{\"format\": \"wallcalc-wall\", \"version\": 1,\n  \"fields\": {\"Text1\": \"10\", \"Text1\": \"20\"}}",
+         "已损坏：第2行第29列：名称 \"Text1\" 在同一处出现了两次"},
+        {"fields twice", R"({"format": "wallcalc-wall", "version": 1, "fields": {"Text5": "1"}, )" + fields + "}",
+         "名称 \"fields\" 在同一处出现了两次"},
     };
     for (const Case& c : cases) {
         std::ofstream(dir / "x.wall", std::ios::binary) << c.text;
@@ -141,17 +159,17 @@ TEST_F(WallFileTest, WriteIsAllOrNothing) {
     EXPECT_THROW(writeAtomically(target, "new contents",
                                  [&](const fs::path& temporary) {
                                      seen = temporary;
-                                     EXPECT_EQ(readWholeFile(temporary), "new contents");
+                                     EXPECT_EQ(readWholeFile(temporary, kMaxBytes), "new contents");
                                      EXPECT_EQ(temporary.parent_path(), dir);
                                      throw std::runtime_error("crash");
                                  }),
                  std::runtime_error);
     EXPECT_FALSE(seen.empty());
-    EXPECT_EQ(readWholeFile(target), "old contents");
+    EXPECT_EQ(readWholeFile(target, kMaxBytes), "old contents");
     EXPECT_EQ(entries(), std::vector<std::string>{"w.wall"});
 
     writeAtomically(target, "new contents");
-    EXPECT_EQ(readWholeFile(target), "new contents");
+    EXPECT_EQ(readWholeFile(target, kMaxBytes), "new contents");
     EXPECT_EQ(entries(), std::vector<std::string>{"w.wall"});
 
     // A target that cannot be replaced (a directory stands there): an error, nothing left over.
@@ -160,6 +178,102 @@ TEST_F(WallFileTest, WriteIsAllOrNothing) {
     EXPECT_THROW(save(dir / "d.wall", Wall{}), WallFileError);
     EXPECT_EQ(entries(), (std::vector<std::string>{"d.wall", "w.wall"}));
 }
+
+TEST_F(WallFileTest, TemporaryFilesKeepWithinTheNameLimitAndCrashesLeftoversGo) {
+    Wall wall;
+    wall.fields.setText(Field::Text1, "20");
+    // 83 characters of three bytes and ".wall": a name of 254 bytes, one short of the limit.
+    std::string name;
+    for (int i = 0; i < 83; ++i) name += "墙";
+    name += ".wall";
+    const fs::path longName = dir / fs::u8path(name);
+    fs::path temporary;
+    EXPECT_THROW(writeAtomically(longName, "x",
+                                 [&](const fs::path& t) {
+                                     temporary = t;
+                                     throw std::runtime_error("crash");
+                                 }),
+                 std::runtime_error);
+    EXPECT_LE(temporary.filename().u8string().size(), 255u);
+    save(longName, wall);
+    EXPECT_EQ(load(longName), wall);
+
+    // What a crash left behind for a target goes at its next save once it is a minute old; a
+    // fresh one may be a save in progress, and another target's are not this save's business.
+    const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(2);
+    for (const fs::path& leftover :
+         {dir / ".w.wall.tmp123456", dir / ".w.wall.tmp42", dir / ".v.wall.tmp7", temporary}) {
+        std::ofstream(leftover) << "half a wall";
+        if (leftover != dir / ".w.wall.tmp42") fs::last_write_time(leftover, old);
+    }
+    save(dir / "w.wall", wall);
+    save(longName, wall);
+    EXPECT_EQ(entries(), (std::vector<std::string>{".v.wall.tmp7", ".w.wall.tmp42", "w.wall", name}));
+}
+
+#if !defined(_WIN32)
+TEST_F(WallFileTest, WhatIsNoWallFileIsRefusedUnread) {
+    ASSERT_EQ(::mkfifo((dir / "pipe.wall").c_str(), 0600), 0);
+    fs::create_directory(dir / "folder.wall");
+    std::ofstream(dir / "big.wall") << std::string(kMaxBytes + 1, ' ');
+    Wall wall;
+    wall.fields.setText(Field::Text4, "350");
+    save(dir / "good.wall", wall);
+    std::string atTheLimit = toJson(wall);
+    atTheLimit.resize(kMaxBytes, ' ');
+    std::ofstream(dir / "full.wall") << atTheLimit;
+    fs::create_symlink("good.wall", dir / "link.wall");
+    struct Case {
+        fs::path path;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"/dev/zero", "不是普通文件"},        // would never end
+        {dir / "pipe.wall", "不是普通文件"},  // nobody writes to it: would wait for ever
+        {dir / "folder.wall", "不是普通文件"},  {dir / "big.wall", "文件大于 1 MB"},
+        {dir / "missing.wall", "无法打开文件"},
+    };
+    for (const Case& c : cases) {
+        try {
+            load(c.path);
+            ADD_FAILURE() << c.path << ": accepted";
+        } catch (const WallFileError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.says), std::string::npos) << c.path << ": " << error.what();
+        }
+    }
+    EXPECT_EQ(load(dir / "full.wall"), wall);
+    EXPECT_EQ(load(dir / "link.wall"), wall);
+}
+
+TEST_F(WallFileTest, SavingWritesThroughLinksKeepsPermissionsAndRefusesReadOnlyFiles) {
+    using fs::perms;
+    Wall ten, twenty;
+    ten.fields.setText(Field::Text1, "10");
+    twenty.fields.setText(Field::Text1, "20");
+    fs::create_directory(dir / "real");
+    const fs::path real = dir / "real" / "a.wall";
+    save(real, ten);
+    fs::create_symlink("real/a.wall", dir / "a.wall");
+
+    const perms own = perms::owner_read | perms::owner_write;
+    fs::permissions(real, own);
+    save(dir / "a.wall", twenty);
+    EXPECT_TRUE(fs::is_symlink(dir / "a.wall"));
+    EXPECT_EQ(load(real), twenty);
+    EXPECT_EQ(fs::status(real).permissions(), own);
+
+    fs::permissions(real, perms::owner_read | perms::group_read | perms::others_read);
+    try {
+        save(dir / "a.wall", ten);
+        ADD_FAILURE() << "a read-only file was overwritten";
+    } catch (const WallFileError& error) {
+        EXPECT_NE(std::string(error.what()).find("a.wall：文件是只读的"), std::string::npos) << error.what();
+    }
+    EXPECT_EQ(load(real), twenty);
+    EXPECT_EQ(entries(), (std::vector<std::string>{"a.wall", "real"}));
+    EXPECT_EQ(fs::directory_iterator(dir / "real")->path(), real);
+}
+#endif
 
 }  // namespace
 }  // namespace wallcalc::wallfile
