@@ -8,6 +8,8 @@
 #include <string>
 
 #include "core/fault.h"
+#include "core/shown_text.h"
+#include "core/utf8.h"
 #include "numtext/prefix_reading.h"
 #include "numtext/read_error.h"
 #include "numtext/strict_reading.h"
@@ -112,13 +114,13 @@ std::string message(Field field, std::string_view problem, std::string_view advi
     return what;
 }
 
-// The text quoted in a message, shortened so that a long text cannot flood the box.
+// The text quoted in a message, shortened so that a long text cannot flood the box, with its
+// control characters and direction marks written out.
 std::string quoted(const std::string& text) {
     constexpr std::size_t kMaxBytes = 40;
-    if (text.size() <= kMaxBytes) return "“" + text + "”";
-    std::size_t cut = kMaxBytes;
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;  // UTF-8 boundary
-    return "“" + text.substr(0, cut) + "……”";
+    if (text.size() <= kMaxBytes) return quotedText(text);
+    const std::size_t cut = utf8Boundary(text, kMaxBytes);
+    return "“" + shownText(text.substr(0, cut)) + "……”";
 }
 
 // The fault a reading error stands for, naming the field.
