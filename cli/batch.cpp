@@ -419,7 +419,9 @@ std::string summaryLine(const WallRun& wall) {
     for (std::size_t k = 0; k < std::size(kReviewSections) * 4; ++k)
         row.push_back(wall.review && k < wall.review->columns.size() ? wall.review->columns[k] : std::string());
     row.push_back(wall.problem);
-    for (std::string& cell : row) cell = spreadsheetCell(std::move(cell));
+    // Written out as messages are (a direction mark would reverse the row where it is shown), and
+    // never run as a formula.
+    for (std::string& cell : row) cell = spreadsheetCell(shownText(cell));
     return csvLine(row);
 }
 

@@ -51,6 +51,10 @@ TEST(Cli, ExitStatusAndOutputShape) {
         {{"--set", "Text24=110.2688", "--print", "Text15", "crack"}, 0, "0.3427"},
         {{"--save-report", "never-made.pdf"}, 3, "请先按“生成计算书”"},
         {{"export"}, 3, "请先按“生成计算书”"},
+        {{"--help"}, 0, "review options: edition support gamma0"},
+        {{"-h"}, 0, "  crack        裂缝计算"},
+        {{"--set", "Text1=5", "--help", "bogus"}, 0, "--save-report FILE"},
+        {{"--version"}, 0, "wallcalc-cli 1.0\n"},
         // A storey height typed in metres, a word for the surcharge: refused by the buttons and the review.
         {{"--set", "Text9=4.5", "strength"}, 3, "地下室高度：“4.5”不在 1000～15000 mm 之内（单位或位数有误？）"},
         {{"--set", "Text9=4.5", "review"}, 3, "Text9"},

@@ -5,6 +5,7 @@
 #include "calc/crack.h"
 #include "calc/strength.h"
 #include "core/field_read.h"
+#include "core/shown_text.h"
 #include "tests/support/field_sets.h"
 
 using namespace wallcalc;
@@ -113,4 +114,34 @@ TEST(FieldRead, ThePressesRefuseSlipsWhereTheyRead) {
         {"moment as a word", {{F::Text24, "abc"}}, 5, F::Text24},
     };
     for (const RefusedCase& c : crack) expectRefused(c, crackWidthCheck);
+}
+
+// What a message quotes from outside shows every character that could move the cursor, hide
+// text or reverse it, and nothing else changes.
+TEST(FieldRead, MessagesWriteOutControlsAndDirectionMarks) {
+    struct Case {
+        std::string in, shown;
+    };
+    const Case cases[] = {
+        {"B1-north 北墙 ²Φ", "B1-north 北墙 ²Φ"},
+        {"\x1b[31mred", "<U+001B>[31mred"},
+        {"a\r\nb\tc", "a<U+000D><U+000A>b<U+0009>c"},
+        {"\x7f\u0085", "<U+007F><U+0085>"},
+        {"H\u202Etxt.exe", "H<U+202E>txt.exe"},
+        {"\u200E\u200F\u061C\u2066x\u2069", "<U+200E><U+200F><U+061C><U+2066>x<U+2069>"},
+        {"\u2028", "<U+2028>"},
+        {"\xff"
+         "a",
+         "\uFFFD"
+         "a"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(shownText(c.in), c.shown) << c.in;
+
+    const FieldSet fields = with({{F::Text1, "\u202E01"}});
+    try {
+        readPrefix(fields, F::Text1);
+        ADD_FAILURE() << "read";
+    } catch (const FaultError& error) {
+        EXPECT_NE(error.fault().what.find("“<U+202E>01”不是数值"), std::string::npos) << error.fault().what;
+    }
 }
