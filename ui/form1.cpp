@@ -5,9 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QThread>
 #include <algorithm>
-#include <exception>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -16,6 +14,7 @@
 #include "calc/strength.h"
 #include "core/field_read.h"
 #include "form/layout.h"
+#include "form/runner.h"
 #include "form/texts.h"
 #include "report/compose.h"
 #include "report/export/export_fault.h"
@@ -55,38 +54,44 @@ void paint(QWidget* widget, form::Paper paper, form::Ink ink) {
     widget->setPalette(palette);
 }
 
-// A fault from anything but the calculation itself (a defect, memory) still ends the press
-// without touching the fields.
-std::optional<Fault> runGuarded(FieldSet& fields, const Action& action) {
-    try {
-        return runAtomically(fields, action);
-    } catch (const std::exception& error) {
-        return FaultError(fault_number::kInternalError, error.what()).fault();
-    } catch (...) {
-        return FaultError(fault_number::kInternalError, "未知的异常").fault();
-    }
-}
-
 }  // namespace
 
 Form1::Form1(std::unique_ptr<ReportExporter> exporter, QWidget* parent)
     : QWidget(parent), exporter_(std::move(exporter)) {
     initResources();
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QString::fromUtf8(form::kProgramTitle) + QStringLiteral("  ") + QString::fromUtf8(form::kCredit));
     setWindowIcon(programIcon());
     // The controls stand in a client area below the menu bar, at their places within it.
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("ClientArea"));
     buildWindow();
     buildMenu();
+    observer_ = document_.observe([this](form::WallDocument::Change change) { follow(change); });
+    // What the engineer types goes to the document.
+    for (Field field : allFields()) {
+        QWidget* widget = fieldWidget(field);
+        auto typed = [this, field] { document_.setText(field, widgetText(field)); };
+        if (auto* edit = qobject_cast<QLineEdit*>(widget))
+            connect(edit, &QLineEdit::textChanged, this, typed);
+        else if (auto* combo = qobject_cast<QComboBox*>(widget))
+            connect(combo, &QComboBox::editTextChanged, this, typed);
+        else if (auto* box = qobject_cast<ReportBox*>(widget))
+            connect(box, &QPlainTextEdit::textChanged, this, typed);
+    }
+    setWindowTitle(QString::fromStdString(document_.title()));
     // The initial client area, smaller than the layout: the report box and its two buttons
     // come into view when the window is enlarged. Nothing follows the window's size. The
     // window is taller by the menu bar.
     resize(pixels(form::kClientWidth), pixels(form::kClientHeight) + menuBarHeight());
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    // The review window and the controls outlive the document in the teardown of the widgets:
+    // they must no longer reach it.
+    delete findChild<ReviewWindow*>(QString(), Qt::FindDirectChildrenOnly);
+    for (QWidget* widget : fields_) widget->disconnect(this);
+    document_.forget(observer_);
+}
 
 void Form1::buildWindow() {
     using form::Look;
@@ -164,7 +169,7 @@ void Form1::buildWindow() {
         widget->setGeometry(twips(spec.box));
         paint(widget, spec.paper, spec.ink);
         fields_[static_cast<int>(spec.field)] = widget;
-        showText(spec.field, std::string(defaultText(spec.field)));
+        showText(spec.field, document_.text(spec.field));
         if (!form::isShown(spec.field))
             widget->hide();
         else
@@ -196,16 +201,11 @@ void Form1::press(form::Command command) {
     }
 }
 
-std::string Form1::fieldText(Field field) const {
+std::string Form1::widgetText(Field field) const {
     QWidget* widget = fieldWidget(field);
     if (auto* box = qobject_cast<ReportBox*>(widget)) return box->fieldText();
     if (auto* combo = qobject_cast<QComboBox*>(widget)) return combo->currentText().toStdString();
     return static_cast<QLineEdit*>(widget)->text().toStdString();
-}
-
-void Form1::setFieldText(Field field, const std::string& text) {
-    showText(field, text);
-    shown_.setText(field, text);
 }
 
 void Form1::showText(Field field, const std::string& text) {
@@ -222,65 +222,49 @@ void Form1::showText(Field field, const std::string& text) {
     }
 }
 
-FieldSet Form1::fieldTexts() const {
-    for (Field field : allFields()) {
-        std::string text = fieldText(field);
-        if (text != shown_.text(field)) shown_.setText(field, std::move(text));
-    }
-    return shown_;
+void Form1::follow(form::WallDocument::Change change) {
+    using Change = form::WallDocument::Change;
+    if (change == Change::Fields)
+        for (Field field : allFields())
+            if (widgetText(field) != document_.text(field)) showText(field, document_.text(field));
+    setWindowTitle(QString::fromStdString(document_.title()));
+    if (change == Change::Options) emit reviewOptionsChanged();
 }
 
 bool Form1::run(const Action& action, Where where) {
-    // A press while another is still running (the export waits off this thread) is ignored.
-    if (running_) return false;
-    running_ = true;
-    const FieldSet before = fieldTexts();
-    FieldSet after = before;
-    bool cancelled = false;
-    const std::optional<Fault> fault =
-        where == Where::OnThisThread ? runGuarded(after, action) : runOnWorkerThread(after, action, cancelled);
-    if (fault) {
-        // A press the engineer cancelled ends quietly, whatever its work said on the way out.
-        if (!cancelled) showFault(*fault);
+    form::Runner::Outcome outcome;
+    if (where == Where::OnThisThread) {
+        outcome = runner_.run(action);
     } else {
-        for (Field field : allFields())
-            if (after.text(field) != before.text(field)) showText(field, after.text(field));
-        shown_ = std::move(after);
+        // 取消 closes the note at once and tells the exporter to stop: it kills its helper, and
+        // the office too where the export started it, so the worker ends within moments.
+        ReportExporter* exporter = exporter_.get();
+        outcome = runner_.runOnWorker(
+            action,
+            [exporter] {
+                if (exporter) exporter->cancel();
+            },
+            [this](form::Worker& worker) {
+                BusyNote note(QString::fromUtf8(form::kProgramTitle), QString::fromUtf8(form::kExportNote), this);
+                connect(&note, &BusyNote::cancelled, this, [&worker] { worker.cancel(); });
+                // Posted to this thread: the note closes once its own event loop runs, however
+                // soon the work ends.
+                worker.start([&note] { QMetaObject::invokeMethod(&note, &BusyNote::finish, Qt::QueuedConnection); });
+                note.exec();
+                worker.wait();
+            });
     }
-    running_ = false;
-    return !fault;
-}
-
-std::optional<Fault> Form1::runOnWorkerThread(FieldSet& fields, const Action& action, bool& cancelled) {
-    std::optional<Fault> fault;
-    BusyNote note(QString::fromUtf8(form::kProgramTitle), QString::fromUtf8(form::kExportNote), this);
-    // 取消 closes the note at once and tells the exporter to stop: it kills its helper, and the
-    // office too where the export started it, so the worker ends within moments.
-    ReportExporter* exporter = exporter_.get();
-    connect(&note, &BusyNote::cancelled, this, [exporter] {
-        if (exporter) exporter->cancel();
-    });
-    std::unique_ptr<QThread> worker(QThread::create([&] { fault = runGuarded(fields, action); }));
-    // Queued to this thread: the note closes once its own event loop runs, however soon the
-    // work ends.
-    connect(worker.get(), &QThread::finished, &note, &BusyNote::finish, Qt::QueuedConnection);
-    worker->start();
-    note.exec();
-    worker->wait();
-    cancelled = note.wasCancelled();
-    return fault;
+    if (outcome.ending == form::Runner::Ending::Faulted) showFault(*outcome.fault);
+    return outcome.completed();
 }
 
 void Form1::showFault(const Fault& fault) {
-    QString text =
-        QString::fromUtf8(form::kFaultHeadline).arg(fault.number).arg(QString::fromStdString(fault.description));
-    if (!fault.what.empty()) text += QStringLiteral("\n") + QString::fromStdString(fault.what);
-    MessageBox::error(this, QString::fromUtf8(form::kProgramTitle), text);
+    const form::FaultNotice notice = form::faultNotice(fault);
+    MessageBox::error(this, QString::fromUtf8(form::kProgramTitle), QString::fromStdString(notice.text));
 
     // The cursor goes to the field to mend, its text selected so that typing replaces it.
-    if (!fault.field) return;
-    QWidget* widget = fieldWidget(*fault.field);
-    if (!widget || widget->isHidden()) return;
+    if (!notice.focus) return;
+    QWidget* widget = fieldWidget(*notice.focus);
     QLineEdit* edit = qobject_cast<QLineEdit*>(widget);
     if (auto* combo = qobject_cast<QComboBox*>(widget)) edit = combo->lineEdit();
     widget->setFocus(Qt::OtherFocusReason);
@@ -293,10 +277,13 @@ void Form1::Command2_Click() { run(crackWidthCheck, Where::OnThisThread); }
 
 void Form1::Command4_Click() { run(composeReport, Where::OnThisThread); }
 
+// Only a report made from the inputs now shown, or typed by the engineer, goes out.
+bool Form1::reportIsCurrent() {
+    return run([](FieldSet& fields) { requireCurrent(fields, Field::Text29); }, Where::OnThisThread);
+}
+
 void Form1::Command3_Click() {
-    // Only a report made from the inputs now shown, or typed by the engineer, goes out.
-    if (run([](FieldSet& fields) { requireCurrent(fields, Field::Text29); }, Where::OnThisThread))
-        exportDocument(fieldText(Field::Text29));
+    if (reportIsCurrent()) exportDocument(fieldText(Field::Text29));
 }
 
 bool Form1::exportDocument(const std::string& text) {
@@ -313,7 +300,9 @@ bool Form1::exportDocument(const std::string& text) {
 void Form1::Command5_Click() {
     // One review window, made on the first press and shown again on every later one.
     auto* review = findChild<ReviewWindow*>(QString(), Qt::FindDirectChildrenOnly);
-    if (!review) review = new ReviewWindow(this);
+    if (!review)
+        review = new ReviewWindow(
+            document_, [this](const std::string& text) { return exportDocument(text); }, this);
     review->show();
     review->raise();
     review->activateWindow();

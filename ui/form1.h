@@ -1,10 +1,10 @@
 #pragma once
-// Form1, the program's one window. Every value of the program is the text of one of its fields;
-// the four buttons run the actions on those texts.
+// Form1, the program's one window: a view of its wall document (form/wall_document.h). Every
+// value of the program is the text of one of its fields; the four buttons run the actions on
+// those texts.
 
 #include <QWidget>
 #include <array>
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -13,6 +13,8 @@
 #include "core/fault.h"
 #include "core/fields.h"
 #include "form/layout.h"
+#include "form/runner.h"
+#include "form/wall_document.h"
 #include "report/export.h"
 #include "report/export/document_saver.h"
 #include "wallfile/wallfile.h"
@@ -28,39 +30,34 @@ public:
     explicit Form1(std::unique_ptr<ReportExporter> exporter, QWidget* parent = nullptr);
     ~Form1() override;
 
+    // The wall shown: the field texts, the file, the review options. The window writes what is
+    // typed into it and follows it.
+    form::WallDocument& document() { return document_; }
+
     // The field texts as the actions see them (UTF-8; Text29 with CR LF line ends).
-    std::string fieldText(Field field) const;
-    // Sets a field's text as the engineer would type it (a result typed counts as current).
-    void setFieldText(Field field, const std::string& text);
-    // The texts with what the engineer typed since the last press, and which results are current.
-    FieldSet fieldTexts() const;
+    std::string fieldText(Field field) const { return document_.text(field); }
+    void setFieldText(Field field, const std::string& text) { document_.setText(field, text); }
+    FieldSet fieldTexts() const { return document_.fields(); }
 
     // The control of a field: a QLineEdit, the QComboBox Combo1 or the ReportBox Text29.
     QWidget* fieldWidget(Field field) const { return fields_[static_cast<int>(field)]; }
 
     // True while a press is being run (the export waits on a worker thread meanwhile).
-    bool isRunning() const { return running_; }
+    bool isRunning() const { return runner_.isRunning(); }
 
     // The 文件 menu (form1_file.cpp). The wall file shown (empty for a new wall), and whether
     // the input fields or the review options differ from it.
-    const QString& wallPath() const { return wallPath_; }
-    bool isModified() const;
+    QString wallPath() const { return QString::fromStdString(document_.path()); }
+    bool isModified() const { return document_.isModified(); }
     // Opens or saves a wall file; a file that cannot be read or written is reported in a box
     // and changes nothing. openWall asks first about unsaved changes.
     bool openWall(const QString& path);
     bool saveWall(const QString& path);
-    // The review options of the wall (kept with it in its file); the review window shows and
-    // edits these. Setting them all forgets any refused text.
-    const wallfile::OptionTexts& reviewOptions() const { return options_; }
-    void setReviewOptions(wallfile::OptionTexts options);
-    // One option as the engineer typed it. A text the review accepts is set, or unset when it is
-    // the default's own text, so that the file keeps only what differs. A text it refuses is held
-    // apart: the wall counts as modified, and 保存 is refused until it is mended, since a wall
-    // file holds only options the review accepts (another would make the file unreadable).
-    void setReviewOption(std::string_view key, std::string_view text);
-    // The text of an option as the review window shows it: the refused text, else the set one,
-    // else the default's.
-    std::string reviewOptionText(std::string_view key) const;
+    // The review options of the wall, as the document keeps them (see WallDocument).
+    const wallfile::OptionTexts& reviewOptions() const { return document_.options(); }
+    void setReviewOptions(wallfile::OptionTexts options) { document_.setOptions(std::move(options)); }
+    void setReviewOption(std::string_view key, std::string_view text) { document_.setOption(key, text); }
+    std::string reviewOptionText(std::string_view key) const { return document_.optionText(key); }
     // Replaces the saver of 另存计算书… (by default the platform's, made when first used).
     void setDocumentSaver(std::unique_ptr<DocumentSaver> saver) { saver_ = std::move(saver); }
     // The client area below the menu bar, which holds every control at its place.
@@ -70,7 +67,8 @@ public:
     bool exportDocument(const std::string& text);
 
 signals:
-    // The review options changed: a wall opened, 新建, setReviewOptions or setReviewOption.
+    // The document's review options changed: a wall opened, 新建, setReviewOptions or
+    // setReviewOption.
     void reviewOptionsChanged();
 
 public slots:
@@ -93,42 +91,33 @@ private:
     bool optionsCanBeSaved();
     enum class Where { OnThisThread, OnWorkerThread };
 
-    // The one runner of every button: the action runs on a copy of the field texts; when it
-    // completes, the fields whose text it changed are written back, otherwise the fault is
-    // shown and nothing changes. Returns whether the action completed.
+    // Every button runs through the document's runner (form/runner.h): the action on a copy of
+    // the field texts, written back when it completes, else the fault shown and nothing
+    // changed. Returns whether the action completed.
     bool run(const Action& action, Where where);
-    // Sets `cancelled` when the engineer pressed 取消 on the busy note.
-    std::optional<Fault> runOnWorkerThread(FieldSet& fields, const Action& action, bool& cancelled);
     void showFault(const Fault& fault);
+    // Whether the report box is current; if not, says so as a fault and the press stops.
+    bool reportIsCurrent();
 
     void buildWindow();
     void press(form::Command command);
     void menu(form::MenuCommand command);
     void buildMenu();
     int menuBarHeight() const;
-    wallfile::Wall currentWall() const;
-    void showWall(const wallfile::Wall& wall, const QString& path);
-    void updateTitle();
+    // The document changed: the controls that differ from it and the title follow.
+    void follow(form::WallDocument::Change change);
+    // The text a control shows.
+    std::string widgetText(Field field) const;
+    void showText(Field field, const std::string& text);
     // Unsaved changes: asks, and saves when told to. False when the user cancelled.
     bool settleChanges();
 
-    void showText(Field field, const std::string& text);
-
     std::unique_ptr<ReportExporter> exporter_;
     std::array<QWidget*, kFieldCount> fields_{};
-    // The texts as last written or seen by fieldTexts(), with their currency: a control whose
-    // text differs from its field here was typed into since.
-    mutable FieldSet shown_;
-    bool running_ = false;
     QWidget* client_ = nullptr;
-    QString wallPath_;
-    wallfile::Wall savedWall_;
-    wallfile::OptionTexts options_;
-    struct RefusedOption {
-        std::string text, why;  // the engineer's text and the review's reason
-        bool operator==(const RefusedOption&) const = default;
-    };
-    std::map<std::string, RefusedOption, std::less<>> refusedOptions_;
+    form::WallDocument document_;
+    form::Runner runner_{document_};
+    int observer_ = -1;
     std::unique_ptr<DocumentSaver> saver_;
 };
 

@@ -14,15 +14,9 @@
 #include <QVBoxLayout>
 #include <exception>
 
-#include "calc/crack.h"
-#include "calc/strength.h"
-#include "core/action.h"
-#include "core/fault.h"
 #include "form/review_layout.h"
-#include "report/review_compose.h"
 #include "review/edition.h"
 #include "ui/fonts.h"
-#include "ui/form1.h"
 #include "ui/reviewdiagrams.h"
 
 namespace wallcalc::ui {
@@ -30,47 +24,12 @@ namespace {
 
 using namespace form;  // the review window's layout: kRow..., kReview...
 
-QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
-
-// The caption of an option's word as the option controls offer it (现行规范 for current).
-QString wordCaption(std::string_view key, std::string_view text) {
-    for (const review::OptionWord& word : review::findOption(key)->words)
-        if (word.text == text) return qs(word.caption);
-    return qs(text);
-}
-
-// The row header of the crack check's moment, by the edition's symbol (Mq or Mk).
-QString crackMomentHeader(std::string_view symbol) {
-    return QString::fromUtf8(kResultRowHeaders[kRowMsls]).arg(qs(symbol));
-}
-
-QString sectionWord(std::string_view name) {
-    if (name == "base") return QStringLiteral("底部支座");
-    if (name == "top") return QStringLiteral("顶部支座");
-    return QStringLiteral("跨中");
-}
-
-QString fixed(double value, int decimals) { return QString::number(value, 'f', decimals); }
-QString fixed(const std::optional<double>& value, int decimals) {
-    return value ? fixed(*value, decimals) : QStringLiteral("—");
-}
-QString bars(double d, double s) { return QStringLiteral("Φ%1@%2").arg(d).arg(s); }
-QString bars(const review::Candidate& c) { return QStringLiteral("Φ%1@%2").arg(c.d).arg(c.s); }
-
-std::optional<Fault> runFourButtons(FieldSet& fields) {
-    try {
-        return runAtomically(fields, [](FieldSet& f) {
-            strengthCalculation(f);
-            crackWidthCheck(f);
-        });
-    } catch (const std::exception& error) {
-        return Fault{51, "内部错误", error.what()};
-    }
-}
+QString qs(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-ReviewWindow::ReviewWindow(Form1* form) : QWidget(form, Qt::Window), form_(form) {
+ReviewWindow::ReviewWindow(form::WallDocument& document, Exporter exporter, QWidget* owner)
+    : QWidget(owner, Qt::Window), document_(document), model_(document), exporter_(std::move(exporter)) {
     setObjectName(QStringLiteral("ReviewWindow"));
     setWindowTitle(QString::fromUtf8(kReviewTitle));
     setFont(defaultUiFont());
@@ -93,7 +52,7 @@ ReviewWindow::ReviewWindow(Form1* form) : QWidget(form, Qt::Window), form_(form)
     table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QStringList headers;
     for (const char* header : kResultRowHeaders) headers << QString::fromUtf8(header);
-    headers[kRowMsls] = crackMomentHeader(review::kEditions.front().crackSymbol);
+    headers[kRowMsls] = qs(crackMomentHeader(review::kEditions.front().crackSymbol));
     table_->setVerticalHeaderLabels(headers);
     left->addWidget(table_);
     oldMethod_ = new QLabel(results_);
@@ -132,21 +91,25 @@ ReviewWindow::ReviewWindow(Form1* form) : QWidget(form, Qt::Window), form_(form)
     debounce_.setInterval(kReviewDebounceMs);
     connect(&debounce_, &QTimer::timeout, this, &ReviewWindow::recompute);
 
-    // Every input of Form1: a change is reviewed once typing pauses.
-    for (Field field : allFields()) {
-        if (field == Field::Text29) continue;
-        QWidget* widget = form_->fieldWidget(field);
-        if (auto* edit = qobject_cast<QLineEdit*>(widget))
-            connect(edit, &QLineEdit::textChanged, this, &ReviewWindow::scheduleRecompute);
-        else if (auto* combo = qobject_cast<QComboBox*>(widget))
-            connect(combo, &QComboBox::editTextChanged, this, &ReviewWindow::scheduleRecompute);
-    }
+    inputs_ = document_.fields();
     showOptions();
-    connect(form_, &Form1::reviewOptionsChanged, this, &ReviewWindow::showOptions);
+    observer_ = document_.observe([this](form::WallDocument::Change change) { follow(change); });
     recompute();
 }
 
-ReviewWindow::~ReviewWindow() = default;
+ReviewWindow::~ReviewWindow() { document_.forget(observer_); }
+
+void ReviewWindow::follow(form::WallDocument::Change change) {
+    using Change = form::WallDocument::Change;
+    if (change == Change::Options) showOptions();
+    if (change != Change::Fields) return;
+    // Every field but the report box is an input of the review or of its comparison.
+    bool changed = false;
+    for (Field field : allFields())
+        if (field != Field::Text29 && inputs_.text(field) != document_.text(field)) changed = true;
+    inputs_ = document_.fields();
+    if (changed) scheduleRecompute();
+}
 
 QWidget* ReviewWindow::buildOptions() {
     auto* box = new QGroupBox(QString::fromUtf8(kReviewOptionsTitle), this);
@@ -204,7 +167,7 @@ void ReviewWindow::showOptions() {
     // is all that follows.
     showingOptions_ = true;
     for (const Option& option : options_) {
-        const QString text = QString::fromStdString(form_->reviewOptionText(option.key));
+        const QString text = QString::fromStdString(document_.optionText(option.key));
         if (auto* combo = qobject_cast<QComboBox*>(option.widget)) {
             const int index = combo->findData(text);
             if (combo->currentIndex() != index) combo->setCurrentIndex(index);
@@ -216,7 +179,7 @@ void ReviewWindow::showOptions() {
 }
 
 void ReviewWindow::optionEdited(std::string_view key, const QString& text) {
-    if (!showingOptions_) form_->setReviewOption(key, text.toStdString());
+    if (!showingOptions_) document_.setOption(key, text.toStdString());
 }
 
 QString ReviewWindow::statusText() const { return status_->text(); }
@@ -225,89 +188,40 @@ void ReviewWindow::scheduleRecompute() { debounce_.start(); }
 
 void ReviewWindow::recompute() {
     debounce_.stop();
-    ++reviews_;
-    // Everything is worked out before anything is shown: a refusal anywhere shows nothing new.
-    try {
-        // The wall's options as Form1 holds them, refused texts included, so that the engine
-        // says what is wrong with one.
-        review::Options options;
-        for (std::string_view key : review::optionKeys()) review::setOption(options, key, form_->reviewOptionText(key));
-        const FieldSet fields = form_->fieldTexts();
-        review::Result result = review::reviewWall(fields, options);
-        std::vector<review::DiagramPoint> points = review::diagram(result, kDiagramPoints);
-        FieldSet copy = fields;
-        const std::optional<Fault> oldFault = runFourButtons(copy);
-
-        result_ = std::move(result);
-        showResult(*result_);
-        pressure_->setReview(*result_, points);
-        moment_->setReview(*result_, std::move(points));
-        if (oldFault) {
-            oldMethod_->setText(
-                QStringLiteral("四个按钮（原算法）：运行时错误 %1：%2　%3")
-                    .arg(oldFault->number)
-                    .arg(QString::fromStdString(oldFault->description), QString::fromStdString(oldFault->what)));
-        } else {
-            auto text = [&](Field field) { return QString::fromStdString(copy.text(field)); };
-            oldMethod_->setText(
-                QStringLiteral("四个按钮（原算法）：M1＝%1 kN·m，M2＝%2 kN·m，As1＝%3 mm²，As2＝%4 mm²，ωmax＝%5 mm")
-                    .arg(text(Field::Text5), text(Field::Text6), text(Field::Text7), text(Field::Text8),
-                         text(Field::Text15)));
-        }
-        setStale(false);
-    } catch (const FaultError& error) {
-        status_->setText(QStringLiteral("输入被拒绝（显示的是上一次有效的结果）：") +
-                         QString::fromStdString(error.fault().what));
-        setStale(true);
-    } catch (const std::exception& error) {
-        status_->setText(QStringLiteral("复核失败（显示的是上一次有效的结果）：") + QString::fromUtf8(error.what()));
-        setStale(true);
+    model_.recompute();
+    if (!model_.isStale()) {
+        const review::Result& result = *model_.result();
+        showResult(result);
+        pressure_->setReview(result, model_.points());
+        moment_->setReview(result, model_.points());
+        oldMethod_->setText(qs(model_.fourButtons()));
     }
+    status_->setText(qs(model_.status()));
+    setStale(model_.isStale());
 }
 
 void ReviewWindow::setStale(bool stale) {
-    stale_ = stale;
     results_->setEnabled(!stale);
     QPalette palette = status_->palette();
     palette.setColor(QPalette::WindowText, stale ? QColor(200, 0, 0) : QColor(0, 110, 0));
     status_->setPalette(palette);
     for (const char* name : {kShowReviewReport.name, kExportReviewReport.name})
-        if (auto* button = findChild<QPushButton*>(QString::fromUtf8(name))) button->setEnabled(!stale && result_);
+        if (auto* button = findChild<QPushButton*>(QString::fromUtf8(name)))
+            button->setEnabled(!stale && model_.result());
 }
 
 void ReviewWindow::showResult(const review::Result& result) {
     const auto& sections = result.sections;
     table_->setColumnCount(static_cast<int>(sections.size()));
     QStringList headers;
-    for (const review::Section& s : sections) headers << sectionWord(s.name);
+    for (const review::Section& s : sections) headers << qs(sectionWord(s.name));
     table_->setHorizontalHeaderLabels(headers);
-    table_->verticalHeaderItem(kRowMsls)->setText(crackMomentHeader(result.edition->crackSymbol));
-    QStringList verdicts;
-    QStringList summary;
+    table_->verticalHeaderItem(kRowMsls)->setText(qs(crackMomentHeader(result.edition->crackSymbol)));
     for (int column = 0; column < static_cast<int>(sections.size()); ++column) {
         const review::Section& s = sections[column];
-        QString cells[kResultRowCount];
-        cells[kRowX] = fixed(s.x, 3);
-        cells[kRowMuls] = fixed(s.Muls, 2);
-        cells[kRowMsls] = fixed(s.Msls, 2);
-        cells[kRowH0] = fixed(s.h0, 1);
-        cells[kRowAs] = s.As ? fixed(s.As, 0) : QString::fromStdString(s.note);
-        cells[kRowAsMin] = fixed(s.AsMin, 0);
-        cells[kRowAsReq] = fixed(s.AsReq, 0);
-        cells[kRowGiven] = bars(s.given.d, s.given.s);
-        cells[kRowAsP] = fixed(s.given.AsP, 0);
-        cells[kRowW] = fixed(s.given.w, 3) + QStringLiteral(" ≤ ") + fixed(s.wlim, 2);
-        if (s.given.w > s.wlim) cells[kRowW] = fixed(s.given.w, 3) + QStringLiteral(" ＞ ") + fixed(s.wlim, 2);
-        cells[kRowVerdict] = s.given.ok ? QStringLiteral("✔ 满足") : QStringLiteral("✘ 不满足");
-        cells[kRowChoice] = s.choice.empty()
-                                ? QStringLiteral("无")
-                                : bars(s.choice[0]) + QStringLiteral("（%1）").arg(fixed(s.choice[0].AsP, 0));
-        QStringList next;
-        for (std::size_t i = 1; i < s.choice.size(); ++i) next << bars(s.choice[i]);
-        cells[kRowNext] = next.isEmpty() ? QStringLiteral("—") : next.join(QStringLiteral("，"));
-        cells[kRowGoverns] = s.governs ? QString::fromStdString(*s.governs) : QStringLiteral("—");
+        const auto cells = resultCells(s);
         for (int row = 0; row < kResultRowCount; ++row) {
-            auto* item = new QTableWidgetItem(cells[row]);
+            auto* item = new QTableWidgetItem(qs(cells[row]));
             item->setTextAlignment(Qt::AlignCenter);
             if (row == kRowVerdict) {
                 item->setBackground(s.given.ok ? QColor(200, 240, 200) : QColor(255, 205, 205));
@@ -318,15 +232,8 @@ void ReviewWindow::showResult(const review::Result& result) {
             }
             table_->setItem(row, column, item);
         }
-        verdicts << sectionWord(s.name) + (s.given.ok ? QStringLiteral("满足") : QStringLiteral("不满足"));
-        summary << QStringLiteral("%1 M＝%2 kN·m，As,req＝%3 mm²，w＝%4 mm")
-                       .arg(sectionWord(s.name), fixed(s.Muls, 2), fixed(s.AsReq, 0), fixed(s.given.w, 3));
     }
-    newMethod_->setText(QStringLiteral("本复核：") + summary.join(QStringLiteral("；")));
-    const review::Section& first = sections.front();
-    status_->setText(QStringLiteral("复核完成（%1）：实配%2　%3")
-                         .arg(wordCaption("edition", result.options.edition), bars(first.given.d, first.given.s),
-                              verdicts.join(QStringLiteral("，"))));
+    newMethod_->setText(qs(model_.reviewFigures()));
 
     // The table shows every cell whole: no scrolling, nothing cut off.
     table_->resizeColumnsToContents();
@@ -343,12 +250,11 @@ void ReviewWindow::showResult(const review::Result& result) {
 }
 
 std::string ReviewWindow::reportText() const {
-    if (!result_) return {};
-    return reviewReportText(*result_, QDate::currentDate().toString(Qt::ISODate).toStdString());
+    return model_.reportText(QDate::currentDate().toString(Qt::ISODate).toStdString());
 }
 
 void ReviewWindow::showReport() {
-    if (!result_ || stale_) return;
+    if (!model_.result() || model_.isStale()) return;
     if (!report_) {
         report_ = new QPlainTextEdit(this);
         report_->setWindowFlag(Qt::Window);
@@ -368,8 +274,8 @@ void ReviewWindow::showReport() {
 }
 
 void ReviewWindow::exportReport() {
-    if (!result_ || stale_) return;
-    form_->exportDocument(reportText());
+    if (!model_.result() || model_.isStale()) return;
+    if (exporter_) exporter_(reportText());
 }
 
 }  // namespace wallcalc::ui

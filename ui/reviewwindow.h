@@ -1,17 +1,20 @@
 #pragma once
-// 复核: the wall of Form1 checked by the codes in force, in a window of its own that follows
-// Form1's inputs. The option controls show the wall's review options, which Form1 keeps and
-// saves with the wall: a change of a control goes to Form1, and a change there (a wall opened,
+// 复核: the wall checked by the codes in force, in a window of its own that follows the wall
+// document Form1 shows. The option controls show the document's review options, which are saved
+// with the wall: a change of a control goes to the document, and a change there (a wall opened,
 // 新建) comes back to the controls. The results, the comparison with the four buttons and the two
 // diagrams are recomputed a moment after every change. An input the review refuses leaves the
 // last good results in place, greyed, with the reason in the status line.
 
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "form/review_model.h"
+#include "form/wall_document.h"
 #include "review/review.h"
 
 class QComboBox;
@@ -22,22 +25,24 @@ class QPlainTextEdit;
 
 namespace wallcalc::ui {
 
-class Form1;
 class ReviewDiagram;
 
 class ReviewWindow : public QWidget {
     Q_OBJECT
 public:
-    // A window of its own, owned by `form` and closed with it.
-    explicit ReviewWindow(Form1* form);
+    // Hands a document to the word processor as 计算书保存 does; returns whether it completed.
+    using Exporter = std::function<bool(const std::string& text)>;
+
+    // A window of its own, owned by `owner` and closed with it, following `document`.
+    ReviewWindow(form::WallDocument& document, Exporter exporter, QWidget* owner);
     ~ReviewWindow() override;
 
     // The last good review (none before the first), and whether it is shown greyed because the
     // inputs since then were refused.
-    const std::optional<review::Result>& result() const { return result_; }
-    bool isStale() const { return stale_; }
+    const std::optional<review::Result>& result() const { return model_.result(); }
+    bool isStale() const { return model_.isStale(); }
     QString statusText() const;
-    int reviews() const { return reviews_; }
+    int reviews() const { return model_.reviews(); }
 
     // The review report of the last good review, dated today.
     std::string reportText() const;
@@ -53,18 +58,21 @@ public slots:
 private:
     void scheduleRecompute();
     QWidget* buildOptions();
-    // Puts Form1's option texts into the controls, changing only those that differ.
+    // Puts the document's option texts into the controls, changing only those that differ.
     void showOptions();
-    // A control's text, handed to Form1 unless it is being set from there.
+    // The document changed: a new input is reviewed once typing pauses.
+    void follow(form::WallDocument::Change change);
+    // A control's text, handed to the document unless it is being set from there.
     void optionEdited(std::string_view key, const QString& text);
     void showResult(const review::Result& result);
     void setStale(bool stale);
 
-    Form1* form_;
+    form::WallDocument& document_;
+    form::ReviewModel model_;
+    Exporter exporter_;
+    int observer_ = -1;
+    FieldSet inputs_;  // the field texts last heard, for telling a change of the inputs
     QTimer debounce_;
-    int reviews_ = 0;
-    bool stale_ = false;
-    std::optional<review::Result> result_;
 
     struct Option {
         std::string_view key;
