@@ -106,6 +106,8 @@ private:
     int menuBarHeight() const;
     // The document changed: the controls that differ from it and the title follow.
     void follow(form::WallDocument::Change change);
+    // Every field in the look of what it holds: results that are not current greyed.
+    void paintFields();
     // The text a control shows.
     std::string widgetText(Field field) const;
     void showText(Field field, const std::string& text);

@@ -216,3 +216,56 @@ TEST(ReportBoxText, KeepsEveryCharacterButTurnsParagraphsIntoCrLf) {
 
 }  // namespace
 }  // namespace wallcalc::ui::testing
+
+namespace wallcalc::ui::testing {
+namespace {
+
+// A result that belongs to no press of the inputs shown is greyed, the verdict loses its green,
+// and the presses that would read it refuse and name the button to press.
+TEST_F(WindowTest, StaleResultsAreGreyedAndRefused) {
+    auto ink = [&](Field field) { return form->fieldWidget(field)->palette().color(QPalette::Text); };
+    auto paper = [&](Field field) { return form->fieldWidget(field)->palette().color(QPalette::Base); };
+    const QColor grey(128, 128, 128), green(0, 192, 0);
+
+    // At start the placeholders (M1 100, 满足要求 on green) are no answers.
+    EXPECT_EQ(ink(Field::Text5), grey);
+    EXPECT_EQ(ink(Field::Text18), grey);
+    EXPECT_NE(paper(Field::Text18), green);
+    EXPECT_NE(ink(Field::Text1), grey);
+
+    press("Command1");
+    press("Command2");
+    EXPECT_NE(ink(Field::Text5), grey);
+    EXPECT_NE(ink(Field::Text15), grey);
+    EXPECT_EQ(paper(Field::Text18), green);
+    ASSERT_TRUE(boxes.empty());
+
+    // New inputs: every result of both presses greyed.
+    auto* q = qobject_cast<QLineEdit*>(form->fieldWidget(Field::Text1));
+    q->selectAll();
+    QTest::keyClicks(q, QStringLiteral("40"));
+    form->setFieldText(Field::Text4, "400");
+    for (Field field : {Field::Text5, Field::Text24, Field::Text15, Field::Text18}) EXPECT_EQ(ink(field), grey);
+    EXPECT_NE(paper(Field::Text18), green);
+
+    const FieldSet before = form->fieldTexts();
+    press("Command4");
+    press("Command2");
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_TRUE(boxes[0].text.endsWith(QStringLiteral("支座弯距：不是按当前输入算得的结果，请先按“强度计算”")))
+        << boxes[0].text.toStdString();
+    EXPECT_TRUE(boxes[1].text.endsWith(QStringLiteral("弯距标准值Mk：不是按当前输入算得的结果，请先按“强度计算”")))
+        << boxes[1].text.toStdString();
+    EXPECT_EQ(form->fieldTexts(), before);
+
+    // Pressed in order, the wall's real answer: ωmax 0.2526 mm > 0.2.
+    press("Command1");
+    press("Command2");
+    EXPECT_EQ(form->fieldText(Field::Text15), "0.2526");
+    EXPECT_EQ(form->fieldText(Field::Text18), "不满足要求！");
+    EXPECT_NE(ink(Field::Text15), grey);
+    EXPECT_EQ(paper(Field::Text18), green);
+}
+
+}  // namespace
+}  // namespace wallcalc::ui::testing
