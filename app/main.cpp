@@ -2,14 +2,14 @@
 
 #include <QApplication>
 
-#include "report/export.h"
+#include "office/office.h"
 #include "ui/application.h"
 #include "ui/form1.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     wallcalc::ui::setUpApplication(app);
-    wallcalc::ui::Form1 form(wallcalc::makePlatformExporter());
+    wallcalc::ui::Form1 form(wallcalc::makePlatformOffice());
     form.show();
     return app.exec();
 }

@@ -20,7 +20,7 @@
 #include <cstdio>
 #include <thread>
 
-#include "report/export.h"
+#include "office/office.h"
 #include "ui/application.h"
 #include "ui/form1.h"
 #include "ui/messagebox.h"
@@ -55,7 +55,12 @@ int main(int argc, char* argv[]) {
         });
     }
 
-    wallcalc::ui::Form1 form(slowExport ? std::make_unique<SlowExporter>() : wallcalc::makePlatformExporter());
+    std::unique_ptr<wallcalc::ReportExporter> exporter;
+    if (slowExport)
+        exporter = std::make_unique<SlowExporter>();
+    else
+        exporter = wallcalc::makePlatformOffice();
+    wallcalc::ui::Form1 form(std::move(exporter));
     if (review) {
         // Tall enough for the bottom row of buttons, where 现行规范复核 stands, below the menu bar.
         form.setGeometry(0, 0, form.width(), 720 + form.height() - form.clientArea()->height());

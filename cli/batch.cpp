@@ -25,8 +25,8 @@
 #include "core/json_line.h"
 #include "core/shown_text.h"
 #include "core/utf8.h"
+#include "office/office.h"
 #include "report/compose.h"
-#include "report/export/document_saver.h"
 #include "report/review_compose.h"
 #include "review/review.h"
 #include "wallfile/atomic_write.h"
@@ -395,7 +395,7 @@ void writeOutputs(WallRun& wall, const BatchRequest& request, std::unique_ptr<Do
         json["fault"] = faultJson(wall.fault, wall.failedAction);
         writeOutput(request.outDir / fs::u8path(wall.name + ".json"), oneLineJson(json) + "\n");
         if (request.documents && wall.computed()) {
-            if (!saver) saver = makePlatformSaver();
+            if (!saver) saver = makePlatformOffice();
             const std::string extension = "." + std::string(formatName(*request.documents));
             saver->saveReport(wall.fields.text(Field::Text29),
                               request.outDir / fs::u8path(wall.name + ".report" + extension), *request.documents);

@@ -35,9 +35,8 @@
 #include "core/guard.h"
 #include "core/json_line.h"
 #include "core/shown_text.h"
+#include "office/office.h"
 #include "report/compose.h"
-#include "report/export.h"
-#include "report/export/document_saver.h"
 #include "review/review.h"
 #include "wallfile/wallfile.h"
 
@@ -154,7 +153,7 @@ std::vector<NamedAction> actionsOf(const Request& request, const wallfile::Optio
         if (name == "export")
             actions.push_back({name, [](FieldSet& f) {
                                    requireCurrent(f, Field::Text29);
-                                   makePlatformExporter()->exportReport(f.text(Field::Text29));
+                                   makePlatformOffice()->exportReport(f.text(Field::Text29));
                                }});
         if (name == "review")
             actions.push_back({name, [reviewOptions, &reviewOut](FieldSet& f) {
@@ -167,7 +166,7 @@ std::vector<NamedAction> actionsOf(const Request& request, const wallfile::Optio
     if (const std::optional<fs::path> path = request.saveReport)
         actions.push_back({"save-report", [path](FieldSet& f) {
                                requireCurrent(f, Field::Text29);
-                               makePlatformSaver()->saveReport(f.text(Field::Text29), *path, *documentFormatOf(*path));
+                               makePlatformOffice()->saveReport(f.text(Field::Text29), *path, *documentFormatOf(*path));
                            }});
     return actions;
 }

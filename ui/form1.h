@@ -15,8 +15,7 @@
 #include "form/layout.h"
 #include "form/runner.h"
 #include "form/wall_document.h"
-#include "report/export.h"
-#include "report/export/document_saver.h"
+#include "office/office.h"
 #include "wallfile/wallfile.h"
 
 class QCloseEvent;

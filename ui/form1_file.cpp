@@ -152,7 +152,7 @@ void Form1::saveReportAs() {
     if (chosen.isEmpty()) return;
     if (!documentFormatOf(toPath(chosen))) chosen += QStringLiteral(".pdf");
     const std::filesystem::path path = toPath(chosen);
-    if (!saver_) saver_ = makePlatformSaver();
+    if (!saver_) saver_ = makePlatformOffice();
     DocumentSaver* saver = saver_.get();
     // As 计算书保存: the office may take seconds, the window keeps painting, a fault is shown.
     run([saver,

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "report/export.h"
+#include "office/office.h"
 #include "tests/support/office/headless_office.h"
 #include "tests/support/sample_report.h"
 
@@ -19,7 +19,7 @@ using wallcalc::testing::HeadlessOffice;
 void exportOnce(const std::string& connection, const std::string& report) {
     ::setenv("WALLCALC_OFFICE", connection.c_str(), 1);
     ::setenv("WALLCALC_OFFICE_ALLOW_HIDDEN", "1", 1);  // the benchmark's office is headless
-    wallcalc::makePlatformExporter()->exportReport(report);
+    wallcalc::makePlatformOffice()->exportReport(report);
 }
 
 void BM_ExportWarm(benchmark::State& state) {

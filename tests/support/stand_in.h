@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/fault.h"
-#include "report/export.h"
+#include "office/office.h"
 
 namespace wallcalc {
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/fault.h"
-#include "report/export.h"
+#include "office/office.h"
 #include "ui/form1.h"
 #include "ui/messagebox.h"
 

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "core/fault.h"
-#include "report/export/word_saver.h"
+#include "office/word_office.h"
 #include "tests/windows/stand_in_fixture.h"
 
 namespace wallcalc {
@@ -85,7 +85,7 @@ protected:
         fs::create_directories(folder_);
     }
 
-    static Fault saveFault(WordSaver& saver, const fs::path& path, DocumentFormat format) {
+    static Fault saveFault(WordOffice& saver, const fs::path& path, DocumentFormat format) {
         try {
             saver.saveReport(kReport, path, format);
         } catch (const FaultError& error) {
@@ -112,7 +112,7 @@ TEST_F(WordSaverTest, OneSaverStartsWordOnceHiddenSavesEachFormatAndQuitsItOnce)
     std::ofstream(folder_ / fs::u8path("墙 1.pdf"), std::ios::binary) << "old\n";
     std::vector<std::string> calls = kStart;
     {
-        WordSaver saver(20s);
+        WordOffice saver(20s);
         for (const Case& c : cases) {
             SCOPED_TRACE(c.name);
             const fs::path target = folder_ / fs::u8path(c.name);
@@ -159,7 +159,7 @@ TEST_F(WordSaverTest, AFailedSaveLeavesTheTargetAsItWasAndNoTemporaryFile) {
         else
             std::ofstream(target, std::ios::binary) << "old\n";
         {
-            WordSaver saver(20s);
+            WordOffice saver(20s);
             const Fault fault = saveFault(saver, target, DocumentFormat::Odt);
             EXPECT_EQ(fault.number, 440);
             EXPECT_TRUE(fault.what.starts_with(c.what)) << fault.what;
@@ -176,7 +176,7 @@ TEST_F(WordSaverTest, AFailedSaveLeavesTheTargetAsItWasAndNoTemporaryFile) {
 
 TEST_F(WordSaverTest, WithoutAServerRegisteredTheSaveCannotCreateTheObject) {
     ASSERT_EQ(testing::standIn(L"/unregserver"), 0);
-    WordSaver saver(20s);
+    WordOffice saver(20s);
     const Fault fault = saveFault(saver, folder_ / "r.pdf", DocumentFormat::Pdf);
     EXPECT_EQ(fault.number, 429);
     EXPECT_TRUE(fault.what.starts_with("无法启动文字处理软件：没有注册 word.application（")) << fault.what;
@@ -188,7 +188,7 @@ TEST_F(WordSaverTest, ASaveThatHangsEndsAtTheDeadlineAndItsWordIsQuitOnceFree) {
     // SaveAs2 answers after 5 s, writing the temporary file then; the save gives up after 3 s
     // (starting the stand-in under Wine may take a second).
     const fs::path log = useMode("hang SaveAs2 5000");
-    WordSaver saver(3000ms);
+    WordOffice saver(3000ms);
     const auto start = std::chrono::steady_clock::now();
     const Fault fault = saveFault(saver, folder_ / "r.pdf", DocumentFormat::Pdf);
     const auto took = std::chrono::steady_clock::now() - start;

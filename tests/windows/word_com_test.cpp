@@ -20,8 +20,9 @@
 #include "calc/strength.h"
 #include "core/fault.h"
 #include "core/fields.h"
+#include "office/plain_symbols.h"
+#include "office/word_office.h"
 #include "report/compose.h"
-#include "report/export/word_com.h"
 #include "tests/windows/stand_in_fixture.h"
 
 namespace wallcalc {
@@ -67,7 +68,7 @@ class WordStandIn : public testing::WordStandInTest {
 protected:
     static Fault exportFault(const std::string& report, std::chrono::milliseconds deadline = 20s) {
         try {
-            WordExporter(deadline).exportReport(report);
+            WordOffice(deadline).exportReport(report);
         } catch (const FaultError& error) {
             return error.fault();
         }
@@ -97,10 +98,12 @@ TEST_F(WordStandIn, PutsEachLineOfTheReportIntoAParagraphOfItsOwn) {
         std::vector<std::string> paragraphs;
         std::size_t textUnits;  // what reaches Word: every CR LF but the last becomes one CR
     };
-    std::vector<std::string> workedLines = split(worked, "\r\n");
+    // Word is given the report's symbols in their standard forms.
+    const std::string standard = standardSymbols(worked);
+    std::vector<std::string> workedLines = split(standard, "\r\n");
     workedLines.pop_back();  // after the 55th CR LF
     const Case cases[] = {
-        {"worked example", worked, workedLines, utf16Units(worked) - 55 - 1},
+        {"worked example", worked, workedLines, utf16Units(standard) - 55 - 1},
         {"default text of the report box", "计算书\r\n", {"计算书"}, 3},
         {"empty report box", "", {""}, 0},
     };
@@ -115,9 +118,10 @@ TEST_F(WordStandIn, PutsEachLineOfTheReportIntoAParagraphOfItsOwn) {
         EXPECT_EQ(document, c.paragraphs);
     }
     // The worked example: 48 lines and 7 empty ones; the symbols of the report are private-use
-    // characters and reach Word as they are.
+    // characters, and none of them reaches Word.
     ASSERT_EQ(workedLines.size(), 55u);
     EXPECT_GT(privateUseCharacters(worked), 0u);
+    EXPECT_EQ(privateUseCharacters(standard), 0u);
 }
 
 TEST_F(WordStandIn, AFailingCallEndsTheExportWithItsFaultAndReleasesWhatWasObtained) {

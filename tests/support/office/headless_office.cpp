@@ -16,7 +16,7 @@
 #include <system_error>
 #include <thread>
 
-#include "report/export/process.h"
+#include "office/process.h"
 
 extern char** environ;
 

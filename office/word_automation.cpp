@@ -1,0 +1,163 @@
+// The pieces of Word automation that the export and the saver share; see word_automation.h.
+
+#ifdef _WIN32
+
+#include "office/word_automation.h"
+
+#include "office/office_settings.h"
+#include "office/paragraphs.h"
+
+namespace wallcalc::word {
+
+std::wstring widen(const std::string& utf8) {
+    if (utf8.empty()) return {};
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+    return wide;
+}
+
+std::string narrow(const wchar_t* wide) {
+    if (!wide || !*wide) return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(n > 0 ? n - 1 : 0), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8.data(), n, nullptr, nullptr);
+    return utf8;
+}
+
+std::string systemText(HRESULT hr) {
+    wchar_t* message = nullptr;
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+    std::string text = narrow(message);
+    LocalFree(message);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
+    char code[16];
+    wsprintfA(code, "0x%08lX", static_cast<unsigned long>(hr));
+    return text.empty() ? code : text + " (" + code + ")";
+}
+
+namespace {
+
+// What an Invoke that failed says: the word processor's own description of its exception
+// where it gives one, else the system's text of its error code.
+std::string invokeFaultText(HRESULT hr, EXCEPINFO& info) {
+    if (hr == DISP_E_EXCEPTION && info.pfnDeferredFillIn) info.pfnDeferredFillIn(&info);
+    if (info.bstrDescription && *info.bstrDescription) return narrow(info.bstrDescription);
+    if (hr == DISP_E_EXCEPTION && info.scode) return systemText(info.scode);
+    return systemText(hr);
+}
+
+}  // namespace
+
+void invokeMember(IDispatch* object, const wchar_t* name, WORD kind, VARIANT* args, UINT argCount, VARIANT* result) {
+    const std::string member = narrow(name);
+    DISPID id = 0;
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    if (FAILED(hr)) throw export_fault::automation("文字处理软件不支持 " + member + "：" + systemText(hr));
+    DISPPARAMS params{args, nullptr, argCount, 0};
+    DISPID named = DISPID_PROPERTYPUT;
+    if (kind == DISPATCH_PROPERTYPUT) {
+        params.rgdispidNamedArgs = &named;
+        params.cNamedArgs = 1;
+    }
+    EXCEPINFO info{};
+    hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, kind, &params, result, &info, nullptr);
+    const std::string text = FAILED(hr) ? invokeFaultText(hr, info) : std::string();
+    SysFreeString(info.bstrSource);
+    SysFreeString(info.bstrDescription);
+    SysFreeString(info.bstrHelpFile);
+    if (FAILED(hr)) throw export_fault::automation("文字处理软件拒绝了 " + member + "：" + text);
+}
+
+void Session::connected() {
+    std::lock_guard lock(outcome_.mutex);
+    outcome_.connected = true;
+}
+
+void Session::invoke(IDispatch* object, const wchar_t* name, WORD kind, VARIANT* args, UINT argCount, VARIANT* result) {
+    {
+        std::lock_guard lock(outcome_.mutex);
+        if (outcome_.abandoned) throw Abandoned{};
+    }
+    invokeMember(object, name, kind, args, argCount, result);
+}
+
+void Session::getObject(IDispatch* object, const wchar_t* name, VARIANT* args, UINT argCount, Ref& into) {
+    Variant result;
+    invoke(object, name, DISPATCH_METHOD | DISPATCH_PROPERTYGET, args, argCount, &result.v);
+    if (result.v.vt != VT_DISPATCH || !result.v.pdispVal)
+        throw export_fault::automation("文字处理软件的 " + narrow(name) + " 没有返回对象");
+    into.reset();
+    *into.out() = result.v.pdispVal;
+    result.v.pdispVal->AddRef();
+}
+
+void Session::putBool(IDispatch* object, const wchar_t* name, bool value) {
+    Variant argument;
+    argument.v.vt = VT_BOOL;
+    argument.v.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+    invoke(object, name, DISPATCH_PROPERTYPUT, &argument.v, 1, nullptr);
+}
+
+void Session::putLong(IDispatch* object, const wchar_t* name, long value) {
+    Variant argument;
+    argument.v.vt = VT_I4;
+    argument.v.lVal = value;
+    invoke(object, name, DISPATCH_PROPERTYPUT, &argument.v, 1, nullptr);
+}
+
+Ref startWord(const ComScope& com, Session& session) {
+    if (FAILED(com.result())) throw export_fault::cannotCreate("无法初始化 COM：" + systemText(com.result()));
+    CLSID clsid;
+    HRESULT hr = CLSIDFromProgID(L"word.application", &clsid);
+    if (FAILED(hr))
+        throw export_fault::cannotCreate("无法启动文字处理软件：没有注册 word.application（" + systemText(hr) + "）");
+    Ref application;
+    hr = CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                          reinterpret_cast<void**>(application.out()));
+    if (FAILED(hr)) throw export_fault::cannotCreate("无法启动文字处理软件：" + systemText(hr));
+    session.connected();
+    return application;
+}
+
+void addReportDocument(Session& session, IDispatch* application, const std::string& reportUtf8, Ref& document) {
+    // Documents, Add; the collection goes once the document is there.
+    {
+        Ref documents;
+        session.getObject(application, L"Documents", nullptr, 0, documents);
+        session.getObject(documents.get(), L"Add", nullptr, 0, document);
+    }
+
+    // Paragraphs(1) with a 16-bit integer, its Range, Text = the report with one paragraph mark
+    // (CR) between lines: Word keeps the document's own last mark after the text, so that the
+    // report's last CR LF would otherwise leave an empty paragraph more.
+    Ref paragraph, range;
+    Variant one;
+    one.v.vt = VT_I2;
+    one.v.iVal = 1;
+    session.getObject(document.get(), L"Paragraphs", &one.v, 1, paragraph);
+    session.getObject(paragraph.get(), L"Range", nullptr, 0, range);
+    Variant text;
+    const std::wstring wide = widen(toParagraphText(reportUtf8));
+    text.v.vt = VT_BSTR;
+    text.v.bstrVal = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+    if (!text.v.bstrVal) throw export_fault::automation("内存不足，无法把计算书交给文字处理软件");
+    session.invoke(range.get(), L"Text", DISPATCH_PROPERTYPUT, &text.v, 1, nullptr);
+}
+
+std::optional<Fault> awaitOutcome(Outcome& outcome, std::unique_lock<std::mutex>& lock,
+                                  std::chrono::milliseconds deadline) {
+    if (!outcome.finished.wait_for(lock, deadline, [&] { return outcome.done; })) {
+        outcome.abandoned = true;
+        const std::string late = "文字处理软件在" + deadlineText(deadline) + "内没有响应";
+        if (outcome.connected) throw export_fault::automation(late);
+        throw export_fault::cannotCreate("无法连接文字处理软件：" + late);
+    }
+    return outcome.fault;
+}
+
+}  // namespace wallcalc::word
+
+#endif  // _WIN32
