@@ -150,8 +150,8 @@ std::string wallSuggestion(const WallDocument& document) {
 std::string reportSuggestion(const WallDocument& document) {
     if (document.path().empty()) return "计算书.pdf";
     const std::filesystem::path path = toPath(document.path());
-    const std::string folder = path.has_parent_path() ? wallfile::displayName(path.parent_path()) : ".";
-    return folder + "/" + wallfile::displayName(path.stem()) + ".pdf";
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+    return wallfile::displayName(folder / path.stem().concat(".pdf"));
 }
 
 }  // namespace wallcalc::form

@@ -2,14 +2,11 @@
 // finished document (另存计算书…).
 
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QVBoxLayout>
 #include <filesystem>
 
-#include "core/fault.h"
 #include "form/texts.h"
 #include "ui/filedialog.h"
 #include "ui/form1.h"

@@ -92,6 +92,18 @@ TEST_F(ReviewWindowTest, FollowsTheFormsInputsOnceTypingPauses) {
     EXPECT_EQ(window->result()->t, 400);
     EXPECT_EQ(window->result()->sections[0].h0, 342);
 
+    // A change made in the wall document itself, as any view or a wall file makes it: Form1's
+    // control shows it and the review follows; the report box is no input of the review.
+    const int beforeDocument = window->reviews();
+    form->document().setText(Field::Text4, "350");
+    EXPECT_EQ(thickness->text(), QStringLiteral("350"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->reviews() > beforeDocument; }, 2000));
+    EXPECT_EQ(window->result()->t, 350);
+    const int afterDocument = window->reviews();
+    form->document().setText(Field::Text29, "计算书");
+    QTest::qWait(300);
+    EXPECT_EQ(window->reviews(), afterDocument);
+
     // An option of the window: a fixed top slab adds the third section.
     auto* support = window->optionWidget("support");
     ASSERT_NE(support, nullptr);

@@ -1,0 +1,25 @@
+#pragma once
+// Form1's controls as the Win32 view places them, made from the model's layout tables, and the
+// faces the view asks the system for.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "form/layout.h"
+#include "win32/form1.h"
+
+namespace wallcalc::win32 {
+
+// Every control of Form1: frames, labels, the picture, fields and buttons.
+std::vector<ControlSpec> form1Controls();
+
+// The control identifier of a button's command and of a menu command.
+int commandIdOf(form::Command command);
+int menuIdOf(form::MenuCommand command);
+
+// The faces to ask for, in order, for a family the layout names: the Windows name, its English
+// name, then the nearest faces that Wine finds on a Linux machine (AR PL, Noto CJK).
+std::vector<std::string> faceCandidates(std::string_view family, bool bold);
+
+}  // namespace wallcalc::win32
