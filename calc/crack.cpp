@@ -29,6 +29,9 @@ void crackWidthCheck(FieldSet& fields) {
     using numtext::fixedText;
     using numtext::singleText;
 
+    // Mk must be the one the strength calculation gave for the wall now shown, or the engineer's.
+    requireCurrent(fields, Field::Text24);
+
     // Each input is refused where it is formed when it cannot stand for the wall: a negative
     // diameter, moment, effective depth or spacing would give a negative width that passes.
     const float d = checked::readToSingle(readPrefix(fields, Field::Text17));

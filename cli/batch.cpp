@@ -23,9 +23,12 @@
 #include "calc/strength.h"
 #include "cli/csv.h"
 #include "cli/date.h"
+#include "cli/gb18030.h"
 #include "cli/json.h"
 #include "core/action.h"
 #include "core/json_line.h"
+#include "core/shown_text.h"
+#include "core/utf8.h"
 #include "office/office.h"
 #include "report/compose.h"
 #include "report/review_book.h"
@@ -42,7 +45,7 @@ namespace fs = std::filesystem;
 constexpr const char* kUsage = "usage: wallcalc-cli batch WALLS.csv --out DIR [--documents pdf|docx|odt]";
 
 int usage(const std::string& message) {
-    std::cerr << "wallcalc-cli: batch: " << message << " (" << kUsage << ")\n";
+    std::cerr << "wallcalc-cli: batch: " << shownText(message) << " (" << kUsage << ")\n";
     return 2;
 }
 
@@ -136,25 +139,91 @@ bool isInput(Field field) {
     return true;
 }
 
-// A name that is one plain file name on every system.
+// The name as Windows compares file names: letters in either case are the same.
+std::string folded(std::string_view name) {
+    std::string fold(name);
+    for (char& c : fold)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return fold;
+}
+
+// Device names Windows reserves, with any extension: NUL.json would be no file.
+bool isDeviceName(std::string_view name) {
+    const std::string base = folded(name.substr(0, name.find('.')));
+    for (std::string_view device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
+        if (base == device) return true;
+    if (base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '0' && base[3] <= '9')
+        return true;
+    // COM¹ … LPT³: the superscript digits count too.
+    for (std::string_view digit : {"\u00B9", "\u00B2", "\u00B3"})
+        if (base == "COM" + std::string(digit) || base == "LPT" + std::string(digit)) return true;
+    return false;
+}
+
+// A name that is one plain file name on every system, and shows as it is in every message.
 std::optional<std::string> badName(const std::string& name) {
     if (name.empty()) return "没有名称（name 列为空）";
-    if (name == "." || name == "..") return "名称 " + name + " 不能作文件名";
+    const std::string shown = "名称" + quotedText(name);
+    if (name == "." || name == "..") return shown + "不能作文件名";
     for (unsigned char c : name)
-        if (c < 0x20 || std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos)
-            return "名称 " + name + " 含有不能用于文件名的字符";
+        if (c < 0x20 || c == 0x7F ||
+            std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos)
+            return shown + "含有不能用于文件名的字符";
+    if (hasInvisibleMarks(name)) return shown + "含有控制字符或方向标记";
+    if (name.back() == '.' || name.back() == ' ') return shown + "以点或空格结尾（Windows 会去掉它们）";
+    if (isDeviceName(name)) return shown + "是 Windows 的设备名，不能作文件名";
     return std::nullopt;
 }
 
-void writeFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    if (!out.flush()) throw wallfile::WriteError("无法写入文件 " + wallfile::displayName(path));
+// An output of the batch, written whole or not at all (a temporary file renamed over it), as a
+// plain file of DIR: a link found in its place is replaced, never written through, so that
+// nothing outside DIR is touched.
+void writeOutput(const fs::path& path, const std::string& bytes) {
+    std::error_code error;
+    if (fs::is_symlink(fs::symlink_status(path, error)) && !fs::remove(path, error))
+        throw wallfile::WriteError("无法替换符号链接 " + wallfile::displayName(path) + "：" + error.message());
+    wallfile::writeAtomically(path, bytes);
+}
+
+// A number as a spreadsheet reads it: an optional sign, digits with at most one point, an
+// optional exponent.
+bool isPlainNumber(std::string_view cell) {
+    std::size_t i = 0, digits = 0;
+    if (i < cell.size() && (cell[i] == '+' || cell[i] == '-')) ++i;
+    bool point = false;
+    for (; i < cell.size(); ++i) {
+        if (cell[i] >= '0' && cell[i] <= '9') {
+            ++digits;
+        } else if (cell[i] == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (digits == 0) return false;
+    if (i < cell.size() && (cell[i] == 'e' || cell[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < cell.size() && (cell[j] == '+' || cell[j] == '-')) ++j;
+        const std::size_t first = j;
+        while (j < cell.size() && cell[j] >= '0' && cell[j] <= '9') ++j;
+        if (j == first) return false;
+        i = j;
+    }
+    return i == cell.size();
+}
+
+// A cell a spreadsheet would run as a formula (= + - @, a tab or a carriage return first) gets a
+// leading ' and stays text; a number with its sign ("-5.5") is a number and stays as it is.
+std::string spreadsheetCell(std::string cell) {
+    if (!cell.empty() && std::string_view("=+-@\t\r").find(cell[0]) != std::string_view::npos && !isPlainNumber(cell))
+        cell.insert(0, 1, '\'');
+    return cell;
 }
 
 struct UsageError {
     std::string message;
 };
+struct Help {};
 
 struct BatchRequest {
     fs::path input, outDir;
@@ -166,7 +235,9 @@ BatchRequest parseArguments(const std::vector<std::string>& args) {
     std::optional<DocumentFormat> documents;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--out") {
+        if (arg == "--help" || arg == "-h") {
+            throw Help{};
+        } else if (arg == "--out") {
             if (++i >= args.size()) throw UsageError{"--out needs a directory"};
             outDir = fs::u8path(args[i]);
         } else if (arg == "--documents") {
@@ -219,8 +290,19 @@ Table readTable(const fs::path& input) {
     } catch (const wallfile::ReadFailure& error) {
         throw UsageError{error.what()};
     }
+    // A table saved by a Chinese spreadsheet is GB18030: read it as such, so that summary.csv and
+    // every JSON hold UTF-8 alone.
+    if (!isUtf8(text)) {
+        std::optional<std::string> decoded = utf8FromGb18030(text);
+        if (!decoded)
+            throw UsageError{wallfile::displayName(input) + " is neither UTF-8 nor GB18030: save it as CSV UTF-8"};
+        std::cerr << "wallcalc-cli: batch: " << wallfile::displayName(input)
+                  << " is not UTF-8: read as GB18030 (GBK)\n";
+        text = std::move(*decoded);
+    }
     std::vector<CsvRecord> records = readCsv(text);
     if (records.empty()) throw UsageError{wallfile::displayName(input) + " is empty: a header row is needed"};
+    if (!records[0].problem.empty()) throw UsageError{"the header row: " + records[0].problem};
     Table table{readHeader(records[0]), {}};
     table.rows.assign(std::make_move_iterator(records.begin() + 1), std::make_move_iterator(records.end()));
     return table;
@@ -258,6 +340,10 @@ struct WallRun {
 // The row's cells into a wall, the name checked against the names before it.
 WallRun readRow(const CsvRecord& record, const std::vector<Column>& columns, std::set<std::string>& names) {
     WallRun wall;
+    if (!record.problem.empty()) {
+        wall.problem = record.problem;
+        return wall;
+    }
     if (record.cells.size() != columns.size()) {
         wall.problem =
             std::to_string(record.cells.size()) + " 个单元格，而标题行有 " + std::to_string(columns.size()) + " 个";
@@ -283,8 +369,8 @@ WallRun readRow(const CsvRecord& record, const std::vector<Column>& columns, std
     if (wall.problem.empty()) {
         if (std::optional<std::string> bad = badName(wall.name))
             wall.problem = *bad;
-        else if (!names.insert(wall.name).second)
-            wall.problem = "名称 " + wall.name + " 与前面的一行重复";
+        else if (!names.insert(folded(wall.name)).second)
+            wall.problem = "名称" + quotedText(wall.name) + "与前面的一行重复（不分大小写）";
     }
     return wall;
 }
@@ -320,7 +406,7 @@ void writeOutputs(WallRun& wall, const BatchRequest& request, std::unique_ptr<Do
         json["fields"] = fieldsJson(wall.fields);
         if (wall.review) json["review"] = nlohmann::ordered_json::parse(wall.review->json);
         json["fault"] = faultJson(wall.fault, wall.failedAction);
-        writeFile(request.outDir / fs::u8path(wall.name + ".json"), oneLineJson(json) + "\n");
+        writeOutput(request.outDir / fs::u8path(wall.name + ".json"), oneLineJson(json) + "\n");
         if (request.documents && wall.computed()) {
             if (!saver) saver = makePlatformOffice();
             const std::string extension = "." + std::string(formatName(*request.documents));
@@ -356,6 +442,9 @@ std::string summaryLine(const WallRun& wall, const SectionGroups& groups) {
     row.push_back(wall.review ? wall.review->shear : std::string());
     row.push_back(wall.review ? wall.review->warnings : std::string());
     row.push_back(wall.problem);
+    // Written out as messages are (a direction mark would reverse the row where it is shown), and
+    // never run as a formula.
+    for (std::string& cell : row) cell = spreadsheetCell(shownText(cell));
     return csvLine(row);
 }
 
@@ -369,6 +458,9 @@ int runBatch(const std::vector<std::string>& args) {
         table = readTable(request.input);
     } catch (const UsageError& error) {
         return usage(error.message);
+    } catch (const Help&) {
+        std::cout << kUsage << "\n(see wallcalc-cli --help)\n";
+        return 0;
     }
     std::error_code error;
     fs::create_directories(request.outDir, error);
@@ -389,7 +481,8 @@ int runBatch(const std::vector<std::string>& args) {
         if (!wall.problem.empty()) {
             ++failed;
             std::cerr << (progress ? "\r\033[K" : "") << "wallcalc-cli: batch: row " << record.line
-                      << (wall.name.empty() ? std::string() : " (" + wall.name + ")") << ": " << wall.problem << "\n";
+                      << (wall.name.empty() ? std::string() : " (" + shownText(wall.name) + ")") << ": "
+                      << shownText(wall.problem) << "\n";
         }
         if (progress) std::cerr << "\r" << r + 1 << "/" << table.rows.size() << " walls" << std::flush;
         // The summary's header needs every wall's sections.
@@ -411,7 +504,7 @@ int runBatch(const std::vector<std::string>& args) {
     for (const WallRun& wall : walls) summary += summaryLine(wall, groups);
 
     try {
-        wallfile::writeAtomically(request.outDir / "summary.csv", summary);
+        writeOutput(request.outDir / "summary.csv", summary);
     } catch (const wallfile::WriteError& e) {
         std::cerr << "wallcalc-cli: batch: " << e.what() << "\n";
         return 2;

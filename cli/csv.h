@@ -11,10 +11,13 @@ namespace wallcalc::cli {
 struct CsvRecord {
     int line = 0;  // the line of the file the record starts on, from 1
     std::vector<std::string> cells;
+    // Why the record could not be read (a quote out of place or left open), with no cells;
+    // empty for a good record.
+    std::string problem;
 };
 
-// Every record of `text`; lines holding nothing at all are skipped. A quote left open runs to
-// the end of the text.
+// Every record of `text`; lines holding nothing at all are skipped. A quote out of place spoils
+// only its own record: it is returned with its problem, and reading goes on with the next line.
 std::vector<CsvRecord> readCsv(std::string_view text);
 
 // One record, with a line end (CR LF); cells quoted where they need it.

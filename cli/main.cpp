@@ -33,8 +33,10 @@
 #include "cli/date.h"
 #include "cli/json.h"
 #include "core/action.h"
+#include "core/field_read.h"
 #include "core/guard.h"
 #include "core/json_line.h"
+#include "core/shown_text.h"
 #include "office/office.h"
 #include "report/compose.h"
 #include "report/review_compose.h"
@@ -56,7 +58,7 @@ struct UsageError {
 };
 
 int usage(const std::string& message) {
-    std::cerr << "wallcalc-cli: " << message
+    std::cerr << "wallcalc-cli: " << shownText(message)
               << " (usage: wallcalc-cli [--set NAME=TEXT]... [--print NAME] [strength|crack|report|export|review]..."
                  " [--option KEY=VALUE]... [--report])\n";
     return kUsageError;
@@ -163,7 +165,10 @@ std::vector<NamedAction> actionsOf(const Request& request, const wallfile::Optio
         if (name == "crack") actions.push_back({name, crackWidthCheck});
         if (name == "report") actions.push_back({name, composeReport});
         if (name == "export")
-            actions.push_back({name, [](FieldSet& f) { makePlatformOffice()->exportReport(f.text(Field::Text29)); }});
+            actions.push_back({name, [](FieldSet& f) {
+                                   requireCurrent(f, Field::Text29);
+                                   makePlatformOffice()->exportReport(f.text(Field::Text29));
+                               }});
         if (name == "review")
             actions.push_back({name, [reviewOptions, &reviewOut, report = request.reviewReport](FieldSet& f) {
                                    review::Options options;
@@ -175,6 +180,7 @@ std::vector<NamedAction> actionsOf(const Request& request, const wallfile::Optio
     }
     if (const std::optional<fs::path> path = request.saveReport)
         actions.push_back({"save-report", [path](FieldSet& f) {
+                               requireCurrent(f, Field::Text29);
                                makePlatformOffice()->saveReport(f.text(Field::Text29), *path, *documentFormatOf(*path));
                            }});
     return actions;
@@ -208,9 +214,17 @@ void print(const Request& request, const FieldSet& fields, const Outcome& outcom
     if (request.reviewReport && review.json && !outcome.fault && !outcome.unexpected) {
         std::cout << review.report;
     } else if (request.print) {
-        std::cout << fields.text(*request.print);
+        // A result that is not current is a placeholder or belongs to other inputs: it is not
+        // printed, lest a script take it for the answer.
+        const Field field = *request.print;
+        if (fields.isCurrent(field))
+            std::cout << fields.text(field);
+        else if (!outcome.fault)
+            std::cerr << "wallcalc-cli: " << fieldName(field) << " is not current: 请先按“"
+                      << buttonCaption(*pressOf(field)) << "”\n";
         if (outcome.fault)
-            std::cerr << "wallcalc-cli: " << outcome.failedAction << ": " << cli::faultText(*outcome.fault) << "\n";
+            std::cerr << "wallcalc-cli: " << outcome.failedAction << ": " << shownText(cli::faultText(*outcome.fault))
+                      << "\n";
     } else {
         nlohmann::ordered_json json;
         json["fields"] = cli::fieldsJson(fields);
@@ -221,8 +235,56 @@ void print(const Request& request, const FieldSet& fields, const Outcome& outcom
     std::cout.flush();
 }
 
+// --help and -h: every action and option, on standard output.
+constexpr const char* kHelp =
+    "usage: wallcalc-cli [--input FILE.wall] [--set NAME=TEXT]... [--print NAME] [ACTION]...\n"
+    "                    [--option KEY=VALUE]... [--report] [--save-report FILE.pdf|.docx|.odt]\n"
+    "       wallcalc-cli batch WALLS.csv --out DIR [--documents pdf|docx|odt]\n"
+    "       wallcalc-cli --help | --version\n"
+    "\n"
+    "Runs the window's buttons on field texts and prints every field as JSON.\n"
+    "\n"
+    "actions, run in the order given:\n"
+    "  strength     强度计算: loads, moments, steel areas\n"
+    "  crack        裂缝计算: crack width and verdict (needs a current Text24)\n"
+    "  report       生成计算书: the report into Text29 (needs every result current)\n"
+    "  export       计算书保存: the report handed to the word processor\n"
+    "  review       复核 by the codes in force; its result is the \"review\" key\n"
+    "\n"
+    "options:\n"
+    "  --input FILE.wall      start from a wall file instead of the window's defaults\n"
+    "  --set NAME=TEXT        put TEXT into field NAME (Text1 ... Text29, Combo1)\n"
+    "  --print NAME           print only that field's text (nothing for a result not current)\n"
+    "  --option KEY=VALUE     a review option (the keys below)\n"
+    "  --report               with review: print the review report (复核计算书) instead of the JSON\n"
+    "  --save-report FILE     save the report made by the actions as .pdf, .docx or .odt\n"
+    "  -h, --help             this text\n"
+    "  --version              the program's version\n"
+    "\n"
+    "exit status: 0 done, 2 usage error, 3 a fault (in the JSON), 4 an internal error\n"
+    "\n"
+    "review options:";
+
+std::string helpText() {
+    std::string text = kHelp;
+    for (std::string_view key : review::optionKeys()) text += " " + std::string(key);
+    return text + "\n";
+}
+
 int run(int argc, char** argv) {
     if (argc > 1 && std::string_view(argv[1]) == "batch") return cli::runBatch({argv + 2, argv + argc});
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::cout << helpText() << std::flush;
+            return kDone;
+        }
+        if (arg == "--version") {
+            std::cout << "wallcalc-cli " << WALLCALC_VERSION << "\n" << std::flush;
+            return kDone;
+        }
+        if (arg == "--set" || arg == "--print" || arg == "--input" || arg == "--option" || arg == "--save-report") ++i;
+    }
 
     Request request;
     try {
@@ -235,7 +297,7 @@ int run(int argc, char** argv) {
     try {
         wall = startingWall(request);
     } catch (const wallfile::WallFileError& error) {
-        std::cerr << "wallcalc-cli: " << error.what() << "\n";
+        std::cerr << "wallcalc-cli: " << shownText(error.what()) << "\n";
         return kUsageError;
     }
     FieldSet& fields = wall.fields;

@@ -31,7 +31,65 @@ constexpr bool tableInOrder() {
 }
 static_assert(tableInOrder(), "kFields must follow the order of the enumeration");
 
+// What each press computes from.
+constexpr Field kStrengthInputs[] = {Field::Text1, Field::Text2,  Field::Text3, Field::Text4,
+                                     Field::Text9, Field::Text10, Field::Text13};
+constexpr Field kCrackInputs[] = {Field::Text24, Field::Text4,  Field::Text10, Field::Text13,
+                                  Field::Text17, Field::Text25, Field::Combo1};
+
+template <std::size_t N>
+constexpr bool among(const Field (&list)[N], Field field) {
+    for (Field f : list)
+        if (f == field) return true;
+    return false;
+}
+
 }  // namespace
+
+std::optional<Press> pressOf(Field field) {
+    switch (field) {
+        case Field::Text19:
+        case Field::Text20:
+        case Field::Text21:
+        case Field::Text22:
+        case Field::Text23:
+        case Field::Text5:
+        case Field::Text6:
+        case Field::Text24:
+        case Field::Text11:
+        case Field::Text12:
+        case Field::Text7:
+        case Field::Text8: return Press::Strength;
+        case Field::Text14:
+        case Field::Text26:
+        case Field::Text16:
+        case Field::Text28:
+        case Field::Text15:
+        case Field::Text18: return Press::Crack;
+        case Field::Text29: return Press::Report;
+        default: return std::nullopt;
+    }
+}
+
+std::string_view buttonCaption(Press press) {
+    switch (press) {
+        case Press::Strength: return "强度计算";
+        case Press::Crack: return "裂缝计算";
+        case Press::Report: return "生成计算书";
+    }
+    return {};
+}
+
+bool dependsOn(Field result, Field field) {
+    const std::optional<Press> press = pressOf(result);
+    if (!press || result == field) return false;
+    switch (*press) {
+        case Press::Strength: return among(kStrengthInputs, field);
+        case Press::Crack: return among(kCrackInputs, field);
+        case Press::Report: return true;
+    }
+    return false;
+}
 
 const std::array<Field, kFieldCount>& allFields() {
     static const std::array<Field, kFieldCount> fields = [] {
@@ -54,6 +112,28 @@ std::string_view defaultText(Field field) { return kFields[static_cast<int>(fiel
 
 FieldSet::FieldSet() {
     for (const FieldInfo& info : kFields) texts_[static_cast<int>(info.field)] = std::string(info.defaultText);
+    forgetResults();
+}
+
+void FieldSet::setText(Field field, std::string text) {
+    const auto i = static_cast<int>(field);
+    const bool changed = texts_[i] != text;
+    texts_[i] = std::move(text);
+    current_[i] = true;
+    if (changed) makeDependentsStale(field);
+}
+
+void FieldSet::forgetResults() {
+    for (Field field : allFields()) current_[static_cast<int>(field)] = !pressOf(field).has_value();
+}
+
+void FieldSet::makeDependentsStale(Field field) {
+    // The results form layers (inputs, strength, crack, report), so this ends.
+    for (Field result : allFields()) {
+        if (!dependsOn(result, field)) continue;
+        current_[static_cast<int>(result)] = false;
+        makeDependentsStale(result);
+    }
 }
 
 }  // namespace wallcalc

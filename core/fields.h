@@ -53,19 +53,48 @@ std::optional<Field> fieldFromName(std::string_view name);
 // The text a field holds when the window opens (UTF-8).
 std::string_view defaultText(Field field);
 
-// A store of field texts (UTF-8), one per field.
+// The press that computes a result field: 强度计算, 裂缝计算 or 生成计算书. Every other field is
+// an input, typed by the engineer.
+enum class Press { Strength, Crack, Report };
+
+// The press whose results include `field`; none for an input.
+std::optional<Press> pressOf(Field field);
+
+// The caption of the press's button: "强度计算", "裂缝计算", "生成计算书".
+std::string_view buttonCaption(Press press);
+
+// Whether result `result` is computed from `field`: the strength results from the site, wall and
+// material inputs; the crack results from Mk (Text24), the section, the bars and the grades; the
+// report from every other field.
+bool dependsOn(Field result, Field field);
+
+// A store of field texts (UTF-8), one per field, that knows which results are current.
+//
+// A result is current when a press computed it from the texts now held, or when the engineer
+// typed it (an engineer may check a moment of their own): every setText of a result makes it
+// current. It stops being current when a field it depends on changes its text or stops being
+// current itself, and at the start: a new set holds the placeholders of the window, none current.
 class FieldSet {
 public:
-    // Every field at its default text.
+    // Every field at its default text, no result current.
     FieldSet();
 
     const std::string& text(Field field) const { return texts_[static_cast<int>(field)]; }
-    void setText(Field field, std::string text) { texts_[static_cast<int>(field)] = std::move(text); }
+    // Sets a text as a press or the engineer writes it.
+    void setText(Field field, std::string text);
+
+    // True for every input, and for a result as said above.
+    bool isCurrent(Field field) const { return current_[static_cast<int>(field)]; }
+    // No result current, as when a wall is opened or made new.
+    void forgetResults();
 
     bool operator==(const FieldSet&) const = default;
 
 private:
+    void makeDependentsStale(Field field);
+
     std::array<std::string, kFieldCount> texts_;
+    std::array<bool, kFieldCount> current_{};
 };
 
 }  // namespace wallcalc

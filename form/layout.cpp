@@ -159,8 +159,14 @@ std::optional<Rgb> inkRgb(Ink ink) {
         case Ink::WindowBackground: return std::nullopt;
         case Ink::White: return Rgb{255, 255, 255};
         case Ink::Black: return Rgb{0, 0, 0};
+        case Ink::Grey: return Rgb{128, 128, 128};
     }
     return std::nullopt;
+}
+
+FieldLook fieldLook(const FieldSpec& spec, bool current) {
+    if (current) return {spec.paper, spec.ink};
+    return {spec.paper == Paper::Green ? Paper::Default : spec.paper, Ink::Grey};
 }
 
 std::span<const FrameSpec> frames() { return kFrames; }

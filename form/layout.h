@@ -69,7 +69,7 @@ struct LabelSpec {
 // The paper (background) and ink (text colour) of a field. Default leaves the system's colour;
 // WindowBackground is the system's window-background colour used as ink (white by default).
 enum class Paper { Default, Blue, LightYellow, Yellow, Lavender, Green };
-enum class Ink { Default, White, WindowBackground, Black };
+enum class Ink { Default, White, WindowBackground, Black, Grey };
 std::optional<Rgb> paperRgb(Paper paper);
 // The ink's fixed colour; none for Default and WindowBackground, which follow the system.
 std::optional<Rgb> inkRgb(Ink ink);
@@ -82,6 +82,15 @@ struct FieldSpec {
     Ink ink;
     int tabIndex;
 };
+
+// How a field is drawn for what it holds: a result that is not current (a placeholder, or
+// computed from other inputs) in grey ink, and the verdict box without its green, so that nobody
+// reads it as an answer; everything else as its spec says.
+struct FieldLook {
+    Paper paper;
+    Ink ink;
+};
+FieldLook fieldLook(const FieldSpec& spec, bool current);
 
 // The one combo box (Combo1): an editable box with a fixed list; its initial text matches no item.
 inline constexpr const char* kComboItems[] = {"1", "2", "3"};

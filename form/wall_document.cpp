@@ -25,13 +25,11 @@ void WallDocument::setText(Field field, std::string_view text) {
 }
 
 void WallDocument::setFields(const FieldSet& fields) {
-    bool changed = false;
-    for (Field field : allFields()) {
-        if (fields_.text(field) == fields.text(field)) continue;
-        fields_.setText(field, fields.text(field));
-        changed = true;
-    }
-    if (changed) notify(Change::Fields);
+    // Texts and which results are current alike: a press that wrote a result with the text it
+    // already had has made it current all the same.
+    if (fields_ == fields) return;
+    fields_ = fields;
+    notify(Change::Fields);
 }
 
 wallfile::Wall WallDocument::currentWall() const {

@@ -40,7 +40,8 @@ public:
     const FieldSet& fields() const { return fields_; }
     const std::string& text(Field field) const { return fields_.text(field); }
     void setText(Field field, std::string_view text);
-    // Every text of `fields` that differs is written; one notice for them all.
+    // `fields` replace the document's, with which results are current (a press's outcome); one
+    // notice for them all.
     void setFields(const FieldSet& fields);
 
     // ---- the wall file

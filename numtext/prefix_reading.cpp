@@ -50,6 +50,24 @@ double radixInteger(std::string_view text, int radix) {
 
 }  // namespace
 
+Leading leadingOf(std::string_view text) {
+    std::string typed;
+    text = detail::asciiTyped(text, typed);
+    const std::size_t first = text.find_first_not_of(" \t\n");
+    if (first == std::string_view::npos) return Leading::Nothing;
+    std::string s;
+    for (char c : text.substr(first))
+        if (c != ' ' && c != '\t' && c != '\n') s.push_back(c);
+    if (s.size() >= 3 && s[0] == '&') {
+        const int radix = (s[1] == 'H' || s[1] == 'h') ? 16 : (s[1] == 'O' || s[1] == 'o') ? 8 : 0;
+        return radix && radixDigit(s[2], radix) >= 0 ? Leading::Number : Leading::Other;
+    }
+    std::size_t i = 0;
+    if (s[i] == '+' || s[i] == '-') ++i;
+    if (i < s.size() && s[i] == '.') ++i;
+    return i < s.size() && isDigit(s[i]) ? Leading::Number : Leading::Other;
+}
+
 double prefixReading(std::string_view text) {
     std::string typed;
     text = detail::asciiTyped(text, typed);

@@ -12,4 +12,11 @@ namespace wallcalc::numtext {
 // double-precision range.
 double prefixReading(std::string_view text);
 
+// What a text begins with, blanks, tabs and line feeds dropped and full-width forms read as
+// ASCII, as the prefix reading sees it: nothing at all, a number (a digit, a sign or point
+// before a digit, "&H" or "&O" before a digit of its radix), or something else ("abc", "=1",
+// "C30"), which the prefix reading takes as 0.
+enum class Leading { Nothing, Number, Other };
+Leading leadingOf(std::string_view text);
+
 }  // namespace wallcalc::numtext

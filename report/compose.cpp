@@ -117,6 +117,15 @@ std::string reportText(const FieldSet& fields) {
     return text;
 }
 
-void composeReport(FieldSet& fields) { fields.setText(Field::Text29, reportText(fields)); }
+void composeReport(FieldSet& fields) {
+    // The report restates the results of both calculations: each must belong to the inputs it
+    // prints beside them.
+    static constexpr Field kResults[] = {Field::Text5,  Field::Text6,  Field::Text7,  Field::Text8,  Field::Text11,
+                                         Field::Text12, Field::Text19, Field::Text20, Field::Text21, Field::Text22,
+                                         Field::Text23, Field::Text24, Field::Text14, Field::Text15, Field::Text16,
+                                         Field::Text18, Field::Text26, Field::Text28};
+    for (Field field : kResults) requireCurrent(fields, field);
+    fields.setText(Field::Text29, reportText(fields));
+}
 
 }  // namespace wallcalc

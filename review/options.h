@@ -5,6 +5,7 @@
 // command line all take them from here.
 
 #include <array>
+#include <limits>
 #include <optional>
 #include <span>
 #include <string>
@@ -63,9 +64,12 @@ struct OptionSpec {
     std::string_view name;     // in the engine's messages: 结构重要性系数γ0
     std::string_view caption;  // beside the review window's control: 结构重要性系数 γ0
     std::string_view unit{};   // of a number, as the window shows it ("" for none)
-    // A number: the member it sets and the bound it must keep.
+    // A number: the member it sets, the bound it must keep, and the range the codes and soils
+    // allow (a value outside is refused with the range).
     double Options::*number = nullptr;
     OptionBound bound = OptionBound::None;
+    double min = -std::numeric_limits<double>::infinity();
+    double max = std::numeric_limits<double>::infinity();
     // Words: those it takes, in the order the window offers them; whether a refusal names each
     // word's caption beside it; how the chosen word is kept in Options and read back.
     std::array<OptionWord, 3> words{};  // unused places have an empty text

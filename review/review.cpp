@@ -143,12 +143,12 @@ constexpr std::array<OptionSpec, 18> kOptions{{
      .setText = setStoreys,
      .form = "自上而下以 / 分隔的层高（mm，大于0），如 3600/3900",
      .byDefault = "none"},
-    {"gamma0", "结构重要性系数γ0", "结构重要性系数 γ0", "", &Options::gamma0, OptionBound::NotNegative},
-    {"K0", "静止土压力系数K0", "静止土压力系数 K0", "", &Options::K0, OptionBound::NotNegative},
-    {"gamma", "土的重度γ", "土的重度 γ", "kN/m³", &Options::gamma, OptionBound::NotNegative},
-    {"gamma_sub", "土的浮重度γ′", "浮重度 γ′", "kN/m³", &Options::gammaSub, OptionBound::NotNegative},
-    {"gamma_w", "水的重度γw", "水的重度 γw", "kN/m³", &Options::gammaW, OptionBound::NotNegative},
-    {"psi_q", "堆载准永久值系数ψq", "堆载准永久值系数 ψq", "", &Options::psiQ, OptionBound::NotNegative},
+    {"gamma0", "结构重要性系数γ0", "结构重要性系数 γ0", "", &Options::gamma0, OptionBound::NotNegative, 0.9, 1.1},
+    {"K0", "静止土压力系数K0", "静止土压力系数 K0", "", &Options::K0, OptionBound::NotNegative, 0.2, 1.0},
+    {"gamma", "土的重度γ", "土的重度 γ", "kN/m³", &Options::gamma, OptionBound::NotNegative, 14, 25},
+    {"gamma_sub", "土的浮重度γ′", "浮重度 γ′", "kN/m³", &Options::gammaSub, OptionBound::NotNegative, 5, 15},
+    {"gamma_w", "水的重度γw", "水的重度 γw", "kN/m³", &Options::gammaW, OptionBound::NotNegative, 9, 11},
+    {"psi_q", "堆载准永久值系数ψq", "堆载准永久值系数 ψq", "", &Options::psiQ, OptionBound::NotNegative, 0, 1},
     {.key = "h1_sls",
      .name = "裂缝验算水位深度",
      .caption = "裂缝水位 h1",
@@ -157,8 +157,9 @@ constexpr std::array<OptionSpec, 18> kOptions{{
      .setText = setH1Sls,
      .form = "不小于0的数（m）",
      .byDefault = "Text2"},
-    {"cover_out", "外侧（迎土面）保护层厚度", "外侧保护层 c", "mm", &Options::coverOut, OptionBound::NotNegative},
-    {"cover_in", "内侧保护层厚度", "内侧保护层 c", "mm", &Options::coverIn, OptionBound::NotNegative},
+    {"cover_out", "外侧（迎土面）保护层厚度", "外侧保护层 c", "mm", &Options::coverOut, OptionBound::NotNegative, 15,
+     100},
+    {"cover_in", "内侧保护层厚度", "内侧保护层 c", "mm", &Options::coverIn, OptionBound::NotNegative, 15, 100},
     {.key = "crack_cover_out",
      .name = "外侧裂缝计算保护层厚度",
      .caption = "外侧裂缝 c",
@@ -167,7 +168,7 @@ constexpr std::array<OptionSpec, 18> kOptions{{
      .setText = setCrackCover,
      .form = "不小于0的数（mm）",
      .byDefault = "cover_out"},
-    {"dh", "水平分布筋直径dh", "外侧水平筋直径 dh", "mm", &Options::dh, OptionBound::NotNegative},
+    {"dh", "水平分布筋直径dh", "外侧水平筋直径 dh", "mm", &Options::dh, OptionBound::NotNegative, 0, 40},
     {.key = "bars_out",
      .name = "外侧（迎土面）竖向钢筋",
      .caption = "外侧竖筋",
@@ -182,8 +183,8 @@ constexpr std::array<OptionSpec, 18> kOptions{{
      .setText = setBarsIn,
      .form = kBarsForm,
      .byDefault = "Text17@Text25"},
-    {"wlim_out", "外侧裂缝宽度限值", "外侧裂缝限值 wlim", "mm", &Options::wlimOut, OptionBound::Positive},
-    {"wlim_in", "内侧裂缝宽度限值", "内侧裂缝限值 wlim", "mm", &Options::wlimIn, OptionBound::Positive},
+    {"wlim_out", "外侧裂缝宽度限值", "外侧裂缝限值 wlim", "mm", &Options::wlimOut, OptionBound::Positive, 0.1, 0.4},
+    {"wlim_in", "内侧裂缝宽度限值", "内侧裂缝限值 wlim", "mm", &Options::wlimIn, OptionBound::Positive, 0.1, 0.4},
 }};
 
 // The words of the edition are the keys of the edition table.
@@ -208,6 +209,11 @@ void checkBound(const OptionSpec& option, double value) {
         fault(optionName(option) + "不能为负数，而给定的是 " + shortest(value));
     if (option.bound == OptionBound::Positive && !(value > 0))
         fault(optionName(option) + "必须大于0，而给定的是 " + shortest(value));
+    if (!(value >= option.min && value <= option.max)) {
+        const std::string unit = option.unit.empty() ? "" : " " + std::string(option.unit);
+        fault(optionName(option) + "应在 " + shortest(option.min) + "～" + shortest(option.max) + unit +
+              " 之间，而给定的是 " + shortest(value));
+    }
 }
 
 // A word of an option of words: one of its words, or a fault that lists them.
@@ -241,7 +247,7 @@ double read(const FieldSet& fields, Field field) {
     try {
         return readPrefix(fields, field);
     } catch (const FaultError& error) {
-        fault("复核：" + error.fault().what);
+        fault("复核（字段 " + std::string(fieldName(field)) + "）：" + error.fault().what);
     }
 }
 

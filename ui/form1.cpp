@@ -1,5 +1,6 @@
 #include "ui/form1.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -12,6 +13,7 @@
 
 #include "calc/crack.h"
 #include "calc/strength.h"
+#include "core/field_read.h"
 #include "form/layout.h"
 #include "form/runner.h"
 #include "form/texts.h"
@@ -43,7 +45,8 @@ constexpr int kNoLengthLimit = std::numeric_limits<int>::max();
 QColor colour(const form::Rgb& rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
 
 void paint(QWidget* widget, form::Paper paper, form::Ink ink) {
-    QPalette palette = widget->palette();
+    // From the system's colours each time, so that a look taken back leaves nothing behind.
+    QPalette palette = QApplication::palette(widget);
     std::optional<QColor> text;
     if (auto rgb = form::inkRgb(ink)) text = colour(*rgb);
     // The system's window-background colour used as text colour: white by default.
@@ -66,6 +69,7 @@ Form1::Form1(std::unique_ptr<ReportExporter> exporter, QWidget* parent)
     buildWindow();
     buildMenu();
     observer_ = document_.observe([this](form::WallDocument::Change change) { follow(change); });
+    paintFields();  // the placeholders are no results
     // What the engineer types goes to the document.
     for (Field field : allFields()) {
         QWidget* widget = fieldWidget(field);
@@ -221,11 +225,20 @@ void Form1::showText(Field field, const std::string& text) {
     }
 }
 
+void Form1::paintFields() {
+    for (const form::FieldSpec& spec : form::fieldSpecs()) {
+        const form::FieldLook look = form::fieldLook(spec, document_.fields().isCurrent(spec.field));
+        paint(fieldWidget(spec.field), look.paper, look.ink);
+    }
+}
+
 void Form1::follow(form::WallDocument::Change change) {
     using Change = form::WallDocument::Change;
-    if (change == Change::Fields)
+    if (change == Change::Fields) {
         for (Field field : allFields())
             if (widgetText(field) != document_.text(field)) showText(field, document_.text(field));
+        paintFields();
+    }
     setWindowTitle(QString::fromStdString(document_.title()));
     if (change == Change::Options) emit reviewOptionsChanged();
 }
@@ -276,7 +289,14 @@ void Form1::Command2_Click() { run(crackWidthCheck, Where::OnThisThread); }
 
 void Form1::Command4_Click() { run(composeReport, Where::OnThisThread); }
 
-void Form1::Command3_Click() { exportDocument(fieldText(Field::Text29)); }
+// Only a report made from the inputs now shown, or typed by the engineer, goes out.
+bool Form1::reportIsCurrent() {
+    return run([](FieldSet& fields) { requireCurrent(fields, Field::Text29); }, Where::OnThisThread);
+}
+
+void Form1::Command3_Click() {
+    if (reportIsCurrent()) exportDocument(fieldText(Field::Text29));
+}
 
 bool Form1::exportDocument(const std::string& text) { return exportBook(Book{{}, text}); }
 

@@ -97,6 +97,8 @@ private:
     // changed. Returns whether the action completed.
     bool run(const Action& action, Where where);
     void showFault(const Fault& fault);
+    // Whether the report box is current; if not, says so as a fault and the press stops.
+    bool reportIsCurrent();
 
     void buildWindow();
     void press(form::Command command);
@@ -105,6 +107,8 @@ private:
     int menuBarHeight() const;
     // The document changed: the controls that differ from it and the title follow.
     void follow(form::WallDocument::Change change);
+    // Every field in the look of what it holds: results that are not current greyed.
+    void paintFields();
     // The text a control shows.
     std::string widgetText(Field field) const;
     void showText(Field field, const std::string& text);

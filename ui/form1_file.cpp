@@ -142,6 +142,7 @@ bool Form1::saveAs() {
 }
 
 void Form1::saveReportAs() {
+    if (!reportIsCurrent()) return;  // said before a file name is asked for
     const QString suggestion = QString::fromStdString(form::reportSuggestion(document_));
     QString chosen = FileDialog::saveFile(this, QString::fromUtf8(form::kSaveReportTitle),
                                           filter(form::kDocumentFileTypes), suggestion);

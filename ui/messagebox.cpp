@@ -5,20 +5,33 @@
 #include <deque>
 #include <utility>
 
+#include "core/shown_text.h"
+
 namespace wallcalc::ui {
 namespace {
+
+// The text line by line with its control characters and direction marks written out: a file
+// name or a field text must not reverse or hide the rest of the message.
+QString shown(const QString& text) {
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines) line = QString::fromStdString(shownText(line.toStdString()));
+    return lines.join(QLatin1Char('\n'));
+}
+
 MessageBox::Interceptor& interceptor() {
     static MessageBox::Interceptor current;
     return current;
 }
 }  // namespace
 
-void MessageBox::error(QWidget* parent, const QString& title, const QString& text) {
+void MessageBox::error(QWidget* parent, const QString& title, const QString& given) {
+    const QString text = shown(given);
     if (const Interceptor& intercept = interceptor()) {
         intercept(Shown{Kind::Error, title, text});
         return;
     }
     QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::NoButton, parent);
+    box.setTextFormat(Qt::PlainText);  // a name like <b>x</b> is shown as typed
     box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
     box.exec();
 }
@@ -28,7 +41,8 @@ static std::deque<MessageBox::Answer>& answers() {
     return queued;
 }
 
-MessageBox::Answer MessageBox::askToSave(QWidget* parent, const QString& title, const QString& text) {
+MessageBox::Answer MessageBox::askToSave(QWidget* parent, const QString& title, const QString& given) {
+    const QString text = shown(given);
     if (const Interceptor& intercept = interceptor()) {
         intercept(Shown{Kind::Question, title, text});
         if (answers().empty()) return Answer::Cancel;
@@ -37,6 +51,7 @@ MessageBox::Answer MessageBox::askToSave(QWidget* parent, const QString& title, 
         return answer;
     }
     QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, parent);
+    box.setTextFormat(Qt::PlainText);
     QPushButton* save = box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
     QPushButton* discard = box.addButton(QStringLiteral("不保存"), QMessageBox::DestructiveRole);
     QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);

@@ -9,6 +9,7 @@
 #include <random>
 #include <system_error>
 
+#include "core/shown_text.h"
 #include "core/utf8.h"
 
 #if defined(_WIN32)
@@ -38,7 +39,10 @@ std::string reason(int error) { return std::generic_category().message(error); }
     throw WriteError("无法写入文件 " + displayName(target) + "：" + why);
 }
 
-std::string utf8Name(const fs::path& path) { return displayName(path.filename()); }
+std::string utf8Name(const fs::path& path) {
+    const std::u8string text = path.filename().u8string();
+    return std::string(text.begin(), text.end());
+}
 
 // The file a path stands for: a symbolic link is followed to its target (a link to a link too),
 // so that the link stays and its target gets the new text.
@@ -167,7 +171,7 @@ private:
 
 std::string displayName(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
+    return shownText(std::string(text.begin(), text.end()));
 }
 
 void writeAtomically(const std::filesystem::path& target, std::string_view bytes,

@@ -40,7 +40,7 @@ public:
 std::string readWholeFile(const std::filesystem::path& path,
                           std::size_t maxBytes = std::numeric_limits<std::size_t>::max());
 
-// A path as UTF-8 text, for messages.
+// A path as UTF-8 text for messages, its control characters and direction marks written out.
 std::string displayName(const std::filesystem::path& path);
 
 }  // namespace wallcalc::wallfile

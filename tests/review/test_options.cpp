@@ -66,6 +66,48 @@ TEST(Options, RefusalsNameTheOptionAndWhatItTakes) {
     for (const auto& c : cases) EXPECT_EQ(refusal(c.key, c.text), c.what) << c.key << "=" << c.text;
 }
 
+// The ranges the codes and soils allow, ends included: outside, fault 5 naming the option and
+// its range (γ0 = 0, ψq = 5, γ = 0 used to pass).
+TEST(Options, RangesTheCodesAndSoilsAllow) {
+    const struct {
+        const char *key, *text, *range;  // range: nullptr when accepted
+    } cases[] = {
+        {"gamma0", "0", "0.9～1.1"},
+        {"gamma0", "0.9", nullptr},
+        {"gamma0", "1.1", nullptr},
+        {"gamma0", "1.2", "0.9～1.1"},
+        {"psi_q", "5", "0～1"},
+        {"psi_q", "0", nullptr},
+        {"psi_q", "1", nullptr},
+        {"K0", "0.19", "0.2～1"},
+        {"K0", "1", nullptr},
+        {"gamma", "0", "14～25 kN/m³"},
+        {"gamma", "14", nullptr},
+        {"gamma", "25.5", "14～25 kN/m³"},
+        {"gamma_sub", "4", "5～15 kN/m³"},
+        {"gamma_sub", "15", nullptr},
+        {"gamma_w", "8.9", "9～11 kN/m³"},
+        {"gamma_w", "11", nullptr},
+        {"cover_out", "14", "15～100 mm"},
+        {"cover_out", "100", nullptr},
+        {"cover_in", "101", "15～100 mm"},
+        {"dh", "41", "0～40 mm"},
+        {"dh", "0", nullptr},
+        {"wlim_out", "0.05", "0.1～0.4 mm"},
+        {"wlim_out", "0.4", nullptr},
+        {"wlim_in", "0.5", "0.1～0.4 mm"},
+    };
+    for (const auto& c : cases) {
+        const std::string what = refusal(c.key, c.text);
+        if (!c.range) {
+            EXPECT_EQ(what, "accepted") << c.key << "=" << c.text;
+            continue;
+        }
+        EXPECT_TRUE(what.starts_with("复核选项 " + std::string(c.key) + "（")) << what;
+        EXPECT_NE(what.find("应在 " + std::string(c.range) + " 之间，而给定的是 " + c.text), std::string::npos) << what;
+    }
+}
+
 // A whole set is checked as one option is: a word kept in Options that no edition has is refused.
 TEST(Options, WholeSetIsCheckedLikeOneOption) {
     Options options;

@@ -94,13 +94,14 @@ TEST(ReviewCli, Faults) {
         {{"--set", "Text25=0"}, "Text25"},
         {{"--set", "Text1=-1"}, "Text1"},
         {{"--set", "Text2=-0.5"}, "Text2"},
-        {{"--set", "Text4=58"}, "cover_out"},
-        {{"--set", "Text4=300", "--option", "cover_in=292"}, "cover_in"},
+        // h0 = 100 − 92 − 0 − 16/2 = 0 (58 mm, as before, is no wall's thickness now).
+        {{"--set", "Text4=100", "--option", "cover_out=92"}, "cover_out"},
+        {{"--set", "Text4=100", "--option", "cover_in=92"}, "cover_in"},
         // Several faults: the first in order.
         {{"--set", "Text10=31", "--option", "K0=-1"}, "K0"},
         {{"--set", "Text13=1", "--set", "Text10=31"}, "Text10"},
         {{"--set", "Text2=-1", "--set", "Text17=-1"}, "Text17"},
-        {{"--set", "Text2=-1", "--set", "Text4=40"}, "Text2"},
+        {{"--set", "Text2=-1", "--set", "Text4=100", "--option", "cover_out=92"}, "Text2"},
         // The options of the wall as built.
         {{"--option", "support=pinned"}, "envelope"},
         {{"--option", "bars_out=16"}, "bars_out"},

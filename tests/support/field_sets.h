@@ -26,6 +26,13 @@ inline FieldSet with(const Texts& texts) {
     return fields;
 }
 
+// Every result of `press` typed by the engineer as it stands, so that the actions after it take
+// the texts as the engineer's own.
+inline void typeResults(FieldSet& fields, Press press) {
+    for (Field field : allFields())
+        if (pressOf(field) == press) fields.setText(field, fields.text(field));
+}
+
 // Runs the action in place and returns the fault number (0 when it completes).
 inline int runInPlace(FieldSet& fields, const std::function<void(FieldSet&)>& action) {
     try {

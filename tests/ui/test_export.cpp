@@ -28,6 +28,7 @@ TEST_F(WindowTest, ExportHandsOverTheReportBoxAsItStandsAndChangesNoField) {
 
 TEST_F(WindowTest, FailedExportShowsTheFaultAndChangesNoField) {
     exporter->failWith = Fault{429, "部件不能创建对象", "找不到文字处理软件"};
+    form->setFieldText(Field::Text29, "计算书\r\n校核\r\n");  // the engineer's own report
     const FieldSet before = form->fieldTexts();
 
     press("Command3");
@@ -41,6 +42,7 @@ TEST_F(WindowTest, FailedExportShowsTheFaultAndChangesNoField) {
 // press runs; when the export ends the note goes away by itself.
 TEST_F(WindowTest, ExportWaitsOffTheWindowThreadBehindAModalNote) {
     exporter->hold = true;
+    form->setFieldText(Field::Text29, "计算书\r\n校核\r\n");  // the engineer's own report
     bool checked = false;
     QTimer::singleShot(0, form.get(), [&] {
         ASSERT_TRUE(QTest::qWaitFor([] { return qobject_cast<BusyNote*>(QApplication::activeModalWidget()); }));
@@ -67,7 +69,7 @@ TEST_F(WindowTest, ExportWaitsOffTheWindowThreadBehindAModalNote) {
     EXPECT_FALSE(form->isRunning());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     ASSERT_EQ(exporter->received.size(), 1u);
-    EXPECT_EQ(exporter->received[0], "计算书\r\n");
+    EXPECT_EQ(exporter->received[0], "计算书\r\n校核\r\n");
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -75,6 +77,7 @@ TEST_F(WindowTest, ExportWaitsOffTheWindowThreadBehindAModalNote) {
 // no box, no field changed.
 TEST_F(WindowTest, CancelOnTheNoteEndsTheExport) {
     exporter->hold = true;
+    form->setFieldText(Field::Text29, "计算书\r\n校核\r\n");  // the engineer's own report
     const FieldSet before = form->fieldTexts();
     bool clicked = false;
     QTimer::singleShot(0, form.get(), [&] {

@@ -114,6 +114,7 @@ struct FaultCase {
     // The field that gets the cursor after the box; none where the field is hidden or no
     // single field is to blame.
     std::optional<Field> cursor;
+    bool crackFirst = false;  // 裂缝计算 pressed after 强度计算, before the field is typed
 };
 
 void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
@@ -123,6 +124,7 @@ class FaultingPress : public WindowTest, public ::testing::WithParamInterface<Fa
 TEST_P(FaultingPress, ShowsOneErrorBoxChangesNothingAndTheWindowCarriesOn) {
     const FaultCase& c = GetParam();
     press("Command1");  // earlier results that must survive the failed press
+    if (c.crackFirst) press("Command2");
     form->setFieldText(c.field, c.text);
     const FieldSet before = form->fieldTexts();
 
@@ -162,15 +164,16 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"NoSteelStrength", Field::Text13, "", "Command1", fault_number::kDivisionByZero, std::nullopt},
         FaultCase{"LetterBarGrade", Field::Combo1, "a", "Command2", fault_number::kTypeMismatch, Field::Combo1},
         FaultCase{"NoSpacing", Field::Text25, "", "Command2", fault_number::kDivisionByZero, std::nullopt},
-        FaultCase{"ReportBeforeCrackCheck", Field::Text28, "Text28", "Command4", fault_number::kTypeMismatch,
-                  std::nullopt},
+        // The crack results are placeholders: the report names the first and the button to press.
+        FaultCase{"ReportBeforeCrackCheck", Field::Text28, "Text28", "Command4", fault_number::kInvalidCall,
+                  Field::Text14},
         FaultCase{"GradeWithItsLetter", Field::Text10, "C30", "Command1", fault_number::kInvalidCall, Field::Text10},
         FaultCase{"SurchargeBeyondSingle", Field::Text1, "1E39", "Command1", fault_number::kOverflow, Field::Text1},
         FaultCase{"CommaInStoreyHeight", Field::Text9, "4,50", "Command1", fault_number::kTypeMismatch, Field::Text9},
         FaultCase{"HoggingServiceMoment", Field::Text24, "-100", "Command2", fault_number::kInvalidCall, Field::Text24},
         FaultCase{"NegativeSpacing", Field::Text25, "-100", "Command2", fault_number::kInvalidCall, Field::Text25},
         FaultCase{"NegativeSteelAreaInReport", Field::Text14, "-1", "Command4", fault_number::kInvalidCall,
-                  Field::Text14}),
+                  Field::Text14, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // No length limit: a pasted text longer than a line edit's usual 32767 characters stays whole.
@@ -209,6 +212,59 @@ TEST(ReportBoxText, KeepsEveryCharacterButTurnsParagraphsIntoCrLf) {
     EXPECT_EQ(displayTextFromField("a\r\nb\r\n"), QStringLiteral("a\nb\n"));
     const QString raw = QStringLiteral("x") + QChar::ParagraphSeparator + QChar(0x00A0) + QChar(0xE010);
     EXPECT_EQ(fieldTextFromRaw(raw), "x\r\n\u00A0\uE010");
+}
+
+}  // namespace
+}  // namespace wallcalc::ui::testing
+
+namespace wallcalc::ui::testing {
+namespace {
+
+// A result that belongs to no press of the inputs shown is greyed, the verdict loses its green,
+// and the presses that would read it refuse and name the button to press.
+TEST_F(WindowTest, StaleResultsAreGreyedAndRefused) {
+    auto ink = [&](Field field) { return form->fieldWidget(field)->palette().color(QPalette::Text); };
+    auto paper = [&](Field field) { return form->fieldWidget(field)->palette().color(QPalette::Base); };
+    const QColor grey(128, 128, 128), green(0, 192, 0);
+
+    // At start the placeholders (M1 100, 满足要求 on green) are no answers.
+    EXPECT_EQ(ink(Field::Text5), grey);
+    EXPECT_EQ(ink(Field::Text18), grey);
+    EXPECT_NE(paper(Field::Text18), green);
+    EXPECT_NE(ink(Field::Text1), grey);
+
+    press("Command1");
+    press("Command2");
+    EXPECT_NE(ink(Field::Text5), grey);
+    EXPECT_NE(ink(Field::Text15), grey);
+    EXPECT_EQ(paper(Field::Text18), green);
+    ASSERT_TRUE(boxes.empty());
+
+    // New inputs: every result of both presses greyed.
+    auto* q = qobject_cast<QLineEdit*>(form->fieldWidget(Field::Text1));
+    q->selectAll();
+    QTest::keyClicks(q, QStringLiteral("40"));
+    form->setFieldText(Field::Text4, "400");
+    for (Field field : {Field::Text5, Field::Text24, Field::Text15, Field::Text18}) EXPECT_EQ(ink(field), grey);
+    EXPECT_NE(paper(Field::Text18), green);
+
+    const FieldSet before = form->fieldTexts();
+    press("Command4");
+    press("Command2");
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_TRUE(boxes[0].text.endsWith(QStringLiteral("支座弯距：不是按当前输入算得的结果，请先按“强度计算”")))
+        << boxes[0].text.toStdString();
+    EXPECT_TRUE(boxes[1].text.endsWith(QStringLiteral("弯距标准值Mk：不是按当前输入算得的结果，请先按“强度计算”")))
+        << boxes[1].text.toStdString();
+    EXPECT_EQ(form->fieldTexts(), before);
+
+    // Pressed in order, the wall's real answer: ωmax 0.2526 mm > 0.2.
+    press("Command1");
+    press("Command2");
+    EXPECT_EQ(form->fieldText(Field::Text15), "0.2526");
+    EXPECT_EQ(form->fieldText(Field::Text18), "不满足要求！");
+    EXPECT_NE(ink(Field::Text15), grey);
+    EXPECT_EQ(paper(Field::Text18), green);
 }
 
 }  // namespace

@@ -133,7 +133,7 @@ TEST_F(ReviewWindowTest, RefusedInputShowsWhyAndGreysTheLastGoodResults) {
     const Case cases[] = {
         {form->fieldWidget(Field::Text10), "33", "30", "Text10（混凝土强度等级）"},
         {window->optionWidget("gamma0"), "-1", "1", "gamma0（结构重要性系数γ0）不能为负数"},
-        {form->fieldWidget(Field::Text4), "55", "300", "Text4"},  // h0 = 55 − 50 − 8 < 0
+        {form->fieldWidget(Field::Text4), "55", "300", "Text4"},  // no wall is 55 mm thick
     };
     auto* results = window->findChild<QWidget*>(QStringLiteral("results"));
     auto* exportButton = window->findChild<QPushButton*>(QStringLiteral("exportReport"));
