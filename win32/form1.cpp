@@ -17,6 +17,7 @@
 
 #include "calc/crack.h"
 #include "calc/strength.h"
+#include "core/field_read.h"
 #include "form/layout.h"
 #include "form/texts.h"
 #include "office/export_fault.h"
@@ -509,8 +510,15 @@ LRESULT Form1::colour(HDC dc, HWND control, bool edit) {
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     COLORREF paper = edit ? GetSysColor(COLOR_WINDOW) : face;
     if (spec != specs_.end()) {
-        if (spec->paper) paper = resolve(*spec->paper);
-        if (spec->ink) SetTextColor(dc, resolve(*spec->ink));
+        ControlSpec look = *spec;
+        // A field is drawn for what it holds: a result that is not current is greyed.
+        for (const form::FieldSpec& field : form::fieldSpecs())
+            if (fieldId(field.field) == spec->id) {
+                const form::FieldLook now = form::fieldLook(field, document_.fields().isCurrent(field.field));
+                setFieldColours(look, now.paper, now.ink);
+            }
+        if (look.paper) paper = resolve(*look.paper);
+        if (look.ink) SetTextColor(dc, resolve(*look.ink));
     }
     SetBkColor(dc, paper);
     auto& brush = brushes_[paper];
@@ -536,16 +544,24 @@ void Form1::showText(Field field, const std::string& text) {
 // Every control's text into the document before it is used: a text set without a change notice
 // (a combo box's text set by a message) counts as much as a typed one.
 void Form1::pullFields() {
+    // Only what differs from the document was typed: setting a result's text makes it the
+    // engineer's own, so the others keep whether they are current.
     FieldSet fields = document_.fields();
-    for (Field field : allFields()) fields.setText(field, controlText(field));
+    for (Field field : allFields()) {
+        const std::string text = controlText(field);
+        if (text != fields.text(field)) fields.setText(field, text);
+    }
     document_.setFields(fields);
 }
 
 void Form1::follow(form::WallDocument::Change change) {
     using Change = form::WallDocument::Change;
     if (change == Change::Fields)
-        for (Field field : allFields())
+        for (Field field : allFields()) {
             if (controlText(field) != document_.text(field)) showText(field, document_.text(field));
+            // Whether it is current may have changed with another field: draw it again.
+            InvalidateRect(fields_[static_cast<int>(field)], nullptr, TRUE);
+        }
     updateTitle();
     if (change == Change::Options && review_) review_->optionsChanged();
     if (change == Change::Fields && review_) review_->inputsChanged();
@@ -571,8 +587,7 @@ void Form1::command(int id, int code, HWND control) {
     } else if (id == commandId(4)) {
         run(composeReport);
     } else if (id == commandId(3)) {
-        pullFields();
-        exportDocument(document_.text(Field::Text29));
+        if (reportIsCurrent()) exportDocument(document_.text(Field::Text29));
     } else if (id == commandId(5)) {
         openReview();
     } else if (id == IDM_NEW) {
@@ -714,7 +729,13 @@ bool Form1::saveAs() {
     return !path.empty() && saveWall(path);
 }
 
+// Only a report made from the inputs now shown, or typed by the engineer, goes out.
+bool Form1::reportIsCurrent() {
+    return run([](FieldSet& fields) { requireCurrent(fields, Field::Text29); });
+}
+
 void Form1::saveReportAs() {
+    if (!reportIsCurrent()) return;
     const std::wstring chosen =
         fileDialog(window_, true, L"另存计算书",
                    L"PDF 文件 (*.pdf)\0*.pdf\0Word 文档 (*.docx)\0*.docx\0OpenDocument 文本 (*.odt)\0*.odt\0", L"pdf",

@@ -73,6 +73,7 @@ private:
     void pullFields();
     void follow(form::WallDocument::Change change);
 
+    bool reportIsCurrent();
     bool run(const Action& action);
     bool runOnWorker(const Action& action);
     void showFault(const Fault& fault);

@@ -54,6 +54,14 @@ int menuIdOf(form::MenuCommand command) {
     return 0;
 }
 
+void setFieldColours(ControlSpec& spec, form::Paper paper, form::Ink ink) {
+    spec.paper.reset();
+    spec.ink.reset();
+    if (auto rgb = form::paperRgb(paper)) spec.paper = colourOf(*rgb);
+    if (auto rgb = form::inkRgb(ink)) spec.ink = colourOf(*rgb);
+    if (ink == form::Ink::WindowBackground) spec.ink = kSystemWindowColour;
+}
+
 std::vector<ControlSpec> form1Controls() {
     std::vector<ControlSpec> specs;
     auto add = [&](ControlSpec::Kind kind, int id, int container, std::string caption,
@@ -80,9 +88,7 @@ std::vector<ControlSpec> form1Controls() {
     add(ControlSpec::Kind::Picture, kPictureId, form::kOnWindow, "", form::kPicture).tabIndex = form::kPictureTabIndex;
     for (const form::FieldSpec& field : form::fieldSpecs()) {
         ControlSpec& spec = add(kindOf(field.field), fieldId(field.field), field.container, "", field.box);
-        if (auto paper = form::paperRgb(field.paper)) spec.paper = colourOf(*paper);
-        if (auto ink = form::inkRgb(field.ink)) spec.ink = colourOf(*ink);
-        if (field.ink == form::Ink::WindowBackground) spec.ink = kSystemWindowColour;
+        setFieldColours(spec, field.paper, field.ink);
         if (field.field == Field::Text18) spec.look = ControlSpec::Look::Kai;
         spec.hidden = !form::isShown(field.field);
         spec.tabIndex = spec.hidden ? 0 : field.tabIndex;

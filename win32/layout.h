@@ -13,6 +13,8 @@ namespace wallcalc::win32 {
 
 // Every control of Form1: frames, labels, the picture, fields and buttons.
 std::vector<ControlSpec> form1Controls();
+// A field's paper and ink as the model draws it: a result that is not current greyed.
+void setFieldColours(ControlSpec& spec, form::Paper paper, form::Ink ink);
 
 // The control identifier of a button's command and of a menu command.
 int commandIdOf(form::Command command);

@@ -110,6 +110,8 @@ TEST(Form1OnWindows, ThePressesGiveTheCommandLinesFiguresAndARefusedInputChanges
          {Refusal{Field::Text4, "172", 1, L"strength", false}, Refusal{Field::Text10, "C30", 1, L"strength", true},
           Refusal{Field::Combo1, "a", 2, L"strength crack", true}}) {
         SCOPED_TRACE(r.text);
+        // 裂缝计算 takes only a current Mk: 强度计算 makes it, as the command line's action list does.
+        if (r.button == 2) program.press(form, commandId(1));
         program.setText(form, fieldId(r.field), r.text);
         const auto before = fieldsOf(program);
         const Box box = program.pressForBox(form, commandId(r.button));
@@ -271,10 +273,20 @@ TEST_F(ExportOnWindows, HandsTheReportToWordOnAWorkerThreadAndACancelledPressEnd
     const HWND form = program.form();
     ASSERT_NE(form, nullptr);
 
-    // 计算书保存 with the report box as it opens: Word gets a new document holding it.
+    // 计算书保存 of the report box as it opens is refused: that text is no report of these inputs,
+    // and Word is never asked.
     const fs::path log = useMode("ok");
+    const Box refused = program.pressForBox(form, commandId(3));
+    ASSERT_TRUE(refused);
+    EXPECT_NE(refused.text.find("请先按“生成计算书”"), std::string::npos) << refused.text;
+    refused.press(IDOK);
+    program.settle();
+    EXPECT_FALSE(fs::exists(fs::path(log) += ".doc"));
+
+    // A report the engineer typed is theirs: Word gets a new document holding it.
+    program.setText(form, fieldId(Field::Text29), "计算书（手写）");
     program.press(form, commandId(3));
-    EXPECT_EQ(lines(fs::path(log) += ".doc"), std::vector<std::string>{"计算书"});
+    EXPECT_EQ(lines(fs::path(log) += ".doc"), std::vector<std::string>{"计算书（手写）"});
     EXPECT_EQ(logOf(log, 1).front(), "create Application");
 
     // A Word that does not answer: the busy note shows, 取消 closes it, and the press ends
@@ -287,7 +299,7 @@ TEST_F(ExportOnWindows, HandsTheReportToWordOnAWorkerThreadAndACancelledPressEnd
     program.settle();
     EXPECT_FALSE(program.waitForBox(1.5));
     EXPECT_TRUE(program.running());
-    EXPECT_EQ(program.text(form, fieldId(Field::Text29)), "计算书\r\n");
+    EXPECT_EQ(program.text(form, fieldId(Field::Text29)), "计算书（手写）");
     SetEnvironmentVariableW(L"WALLCALC_OFFICE_DEADLINE_MS", nullptr);
 }
 
