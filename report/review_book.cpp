@@ -394,8 +394,7 @@ Document reviewBook(const Result& r, std::string_view date, std::string_view sub
             closeChapter();
             chapter = text;
             const std::size_t mark = text.find("、") + std::string_view("、").size();
-            doc.blocks.emplace_back(std::in_place_type<Heading>, 1, text.substr(0, mark), text.substr(mark),
-                                    std::vector<std::string>{text});
+            doc.blocks.push_back(Heading{1, text.substr(0, mark), text.substr(mark), {text}});
             if (chapter.find("受剪") != std::string::npos && !r.shear.empty()) addTable(shearTable(r));
             if (chapter.find("计算条件") != std::string::npos) {
                 std::vector<std::string> plain;
@@ -408,8 +407,7 @@ Document reviewBook(const Result& r, std::string_view date, std::string_view sub
             const std::size_t close = text.find("）") + std::string_view("）").size();
             const std::size_t colon = text.find("：", close);
             const std::string name = text.substr(close, colon == std::string::npos ? std::string::npos : colon - close);
-            doc.blocks.emplace_back(std::in_place_type<Heading>, 2, trimmed(text.substr(0, close)), name,
-                                    std::vector<std::string>{text});
+            doc.blocks.push_back(Heading{2, trimmed(text.substr(0, close)), name, {text}});
             addTable(sectionTable(r, r.sections[section++]));
             if (colon != std::string::npos)
                 doc.blocks.push_back(Paragraph{text.substr(colon + std::string_view("：").size()), {}});
