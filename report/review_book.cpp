@@ -363,11 +363,11 @@ Document reviewBook(const Result& r, std::string_view date, std::string_view sub
     int tableNumber = 0, figureNumber = 0;
     auto addTable = [&](Table t) {
         t.caption = "表" + std::to_string(++tableNumber) + (t.caption.empty() ? "" : " " + t.caption);
-        doc.blocks.push_back(std::move(t));
+        doc.blocks.emplace_back(std::in_place_type<Table>, std::move(t));
     };
     auto addFigure = [&](Figure f) {
         f.caption = "图" + std::to_string(++figureNumber) + " " + f.caption;
-        doc.blocks.push_back(std::move(f));
+        doc.blocks.emplace_back(std::in_place_type<Figure>, std::move(f));
     };
     std::string chapter;
     auto closeChapter = [&] {
@@ -377,6 +377,14 @@ Document reviewBook(const Result& r, std::string_view date, std::string_view sub
         } else if (chapter.find("计算模型") != std::string::npos) {
             addFigure(momentFigure(r));
         }
+    };
+    // Made in its place in the list, member by member (no temporary to move).
+    const auto addHeading = [&doc](int level, std::string number, std::string title, const std::string& plain) {
+        Heading& heading = std::get<Heading>(doc.blocks.emplace_back(std::in_place_type<Heading>));
+        heading.level = level;
+        heading.number = std::move(number);
+        heading.text = std::move(title);
+        heading.plain = {plain};
     };
     std::size_t section = 0;
     for (; i < lines.size(); ++i) {
@@ -394,7 +402,7 @@ Document reviewBook(const Result& r, std::string_view date, std::string_view sub
             closeChapter();
             chapter = text;
             const std::size_t mark = text.find("、") + std::string_view("、").size();
-            doc.blocks.push_back(Heading{1, text.substr(0, mark), text.substr(mark), {text}});
+            addHeading(1, text.substr(0, mark), text.substr(mark), text);
             if (chapter.find("受剪") != std::string::npos && !r.shear.empty()) addTable(shearTable(r));
             if (chapter.find("计算条件") != std::string::npos) {
                 std::vector<std::string> plain;
@@ -407,7 +415,7 @@ Document reviewBook(const Result& r, std::string_view date, std::string_view sub
             const std::size_t close = text.find("）") + std::string_view("）").size();
             const std::size_t colon = text.find("：", close);
             const std::string name = text.substr(close, colon == std::string::npos ? std::string::npos : colon - close);
-            doc.blocks.push_back(Heading{2, trimmed(text.substr(0, close)), name, {text}});
+            addHeading(2, trimmed(text.substr(0, close)), name, text);
             addTable(sectionTable(r, r.sections[section++]));
             if (colon != std::string::npos)
                 doc.blocks.push_back(Paragraph{text.substr(colon + std::string_view("：").size()), {}});
