@@ -162,12 +162,16 @@ void ReviewWindow::place(UINT dpi) {
         put(rowHeaders_[row], kMargin, top + (row + 1) * kCellHeight, kHeaderWidth, kCellHeight);
     for (int column = 0; column < kColumns; ++column) {
         const int x = kMargin + kHeaderWidth + column * kCellWidth;
+        const int show = column < shownColumns_ ? SW_SHOW : SW_HIDE;
         put(columnHeaders_[column], x, top, kCellWidth, kCellHeight);
-        for (int row = 0; row < form::kResultRowCount; ++row)
+        ShowWindow(columnHeaders_[column], show);
+        for (int row = 0; row < form::kResultRowCount; ++row) {
             put(cells_[column][row], x, top + (row + 1) * kCellHeight, kCellWidth, kCellHeight);
+            ShowWindow(cells_[column][row], show);
+        }
     }
     const int tableHeight = (form::kResultRowCount + 1) * kCellHeight;
-    const int diagrams = kMargin + kHeaderWidth + kColumns * kCellWidth + kMargin;
+    const int diagrams = kMargin + kHeaderWidth + shownColumns_ * kCellWidth + kMargin;
     put(pressure_, diagrams, top, kDiagramWidth, tableHeight);
     put(moment_, diagrams + kDiagramWidth + kMargin, top, kDiagramWidth, tableHeight);
     const int width =
@@ -243,6 +247,11 @@ void ReviewWindow::recompute() {
 
 void ReviewWindow::showResult() {
     const review::Result& result = *model_.result();
+    const int columns = std::clamp(static_cast<int>(result.sections.size()), 2, kColumns);
+    if (columns != shownColumns_) {
+        shownColumns_ = columns;
+        place(dpiOf(window_));
+    }
     for (int row = 0; row < form::kResultRowCount; ++row)
         setWindowText(rowHeaders_[row], row == form::kRowMsls ? form::crackMomentHeader(result.edition->crackSymbol)
                                                               : std::string(form::kResultRowHeaders[row]));

@@ -67,6 +67,9 @@ private:
     bool showingOptions_ = false;
     HWND options_box_ = nullptr;
     std::array<HWND, form::kResultRowCount> rowHeaders_{};
+    // The columns the wall's sections take (one storey: two or three; the rest hidden), so that
+    // the diagrams stand beside the table, not beyond the screen.
+    int shownColumns_ = 2;
     std::array<HWND, kColumns> columnHeaders_{};
     std::array<std::array<HWND, form::kResultRowCount>, kColumns> cells_{};
     HWND pressure_ = nullptr, moment_ = nullptr;
