@@ -2,9 +2,7 @@
 
 #include <array>
 #include <cstdio>
-#include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <limits>
 #include <map>
