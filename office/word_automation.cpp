@@ -111,6 +111,29 @@ void Session::putLong(IDispatch* object, const wchar_t* name, long value) {
     invoke(object, name, DISPATCH_PROPERTYPUT, &argument.v, 1, nullptr);
 }
 
+void Session::putSingle(IDispatch* object, const wchar_t* name, float value) {
+    Variant argument;
+    argument.v.vt = VT_R4;
+    argument.v.fltVal = value;
+    invoke(object, name, DISPATCH_PROPERTYPUT, &argument.v, 1, nullptr);
+}
+
+void Session::putText(IDispatch* object, const wchar_t* name, const std::wstring& value) {
+    Variant argument;
+    argument.v.vt = VT_BSTR;
+    argument.v.bstrVal = SysAllocStringLen(value.data(), static_cast<UINT>(value.size()));
+    if (!argument.v.bstrVal) throw export_fault::automation("内存不足，无法把计算书交给文字处理软件");
+    invoke(object, name, DISPATCH_PROPERTYPUT, &argument.v, 1, nullptr);
+}
+
+long Session::getLong(IDispatch* object, const wchar_t* name) {
+    Variant result;
+    invoke(object, name, DISPATCH_PROPERTYGET, nullptr, 0, &result.v);
+    if (FAILED(VariantChangeType(&result.v, &result.v, 0, VT_I4)))
+        throw export_fault::automation("文字处理软件的 " + narrow(name) + " 没有返回数值");
+    return result.v.lVal;
+}
+
 Ref startWord(const ComScope& com, Session& session) {
     if (FAILED(com.result())) throw export_fault::cannotCreate("无法初始化 COM：" + systemText(com.result()));
     CLSID clsid;

@@ -24,6 +24,7 @@
 
 #include "core/fault.h"
 #include "office/export_fault.h"
+#include "office/word_book.h"
 
 namespace wallcalc::word {
 
@@ -96,9 +97,13 @@ public:
     void invoke(IDispatch* object, const wchar_t* name, WORD kind, VARIANT* args, UINT argCount, VARIANT* result);
     // A member call that returns an object.
     void getObject(IDispatch* object, const wchar_t* name, VARIANT* args, UINT argCount, Ref& into);
-    // A property put of a boolean or a 32-bit integer.
+    // A property put of a boolean, a 32-bit integer, a single-precision number or a text.
     void putBool(IDispatch* object, const wchar_t* name, bool value);
     void putLong(IDispatch* object, const wchar_t* name, long value);
+    void putSingle(IDispatch* object, const wchar_t* name, float value);
+    void putText(IDispatch* object, const wchar_t* name, const std::wstring& value);
+    // A property get of a 32-bit integer.
+    long getLong(IDispatch* object, const wchar_t* name);
 
 private:
     Outcome& outcome_;
@@ -125,6 +130,11 @@ Ref startWord(const ComScope& com, Session& session);
 // Documents.Add, and the report put into the range of the new document's first paragraph, each
 // line of the report one paragraph. The document is in `document` as soon as Word made it.
 void addReportDocument(Session& session, IDispatch* application, const std::string& reportUtf8, Ref& document);
+
+// Documents.Add, and the book built in the new document (word_book.h): the styles' fonts, the
+// page header and footer, then block after block at the document's end. Each figure's SVG is a
+// file in the temporary folder for as long as Word takes to read it.
+void addBookDocument(Session& session, IDispatch* application, const Book& book, Ref& document);
 
 // Runs `sequence`, turning what it throws into the fault the caller is to see (none when the
 // caller gave up).
