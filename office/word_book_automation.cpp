@@ -8,6 +8,7 @@
 
 #ifdef _WIN32
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -193,6 +194,15 @@ public:
             session_.getObject(table.get(), L"Borders", nullptr, 0, borders);
             session_.putLong(borders.get(), L"Enable", kLineStyleSingle);
         }
+        // The body's alignment for the whole table at once, that of most columns; the cells of
+        // the other columns each their own.
+        const auto numericColumns = std::count(t.numeric.begin(), t.numeric.end(), true);
+        const bool bodyRight = static_cast<std::size_t>(numericColumns) * 2 > t.columns;
+        {
+            Ref whole;
+            session_.getObject(table.get(), L"Range", nullptr, 0, whole);
+            align(session_, whole.get(), bodyRight ? kAlignRight : kAlignLeft);
+        }
         {
             // The header row: repeated on every page the table runs over, bold and centred.
             Ref rows, row, rowRange, font;
@@ -208,7 +218,8 @@ public:
             for (std::size_t c = 0; c < t.columns; ++c) {
                 const Text& text = t.rows[r][c];
                 const bool right = r > 0 && t.numeric[c];
-                if (text.text.empty() && !right) continue;
+                const bool ownAlignment = r > 0 && right != bodyRight;
+                if (text.text.empty() && !ownAlignment) continue;
                 Ref cell, cellRange;
                 Variant at[2];  // Column, Row
                 at[0].v.vt = at[1].v.vt = VT_I4;
@@ -216,7 +227,7 @@ public:
                 at[1].v.lVal = static_cast<long>(r + 1);
                 session_.getObject(table.get(), L"Cell", &at[0].v, 2, cell);
                 session_.getObject(cell.get(), L"Range", nullptr, 0, cellRange);
-                if (right) align(session_, cellRange.get(), kAlignRight);
+                if (ownAlignment) align(session_, cellRange.get(), right ? kAlignRight : kAlignLeft);
                 if (text.text.empty()) continue;
                 session_.putText(cellRange.get(), L"Text", wide(text.text));
                 setSpans(session_, cellRange.get(), text);
