@@ -5,6 +5,9 @@
 // raised spans are set on the same range moved by SetRange. A table or a picture goes in at the
 // start of an empty last paragraph, the range collapsed first so that nothing is replaced; after a
 // table Word keeps a paragraph of its own, which the next block takes.
+//
+// The calls made for every block name their member with its class ("Range.Text"), so that the
+// session asks Word for each member's DISPID once (word_automation.h).
 
 #ifdef _WIN32
 
@@ -41,27 +44,27 @@ void collapseToStart(Session& session, IDispatch* range) {
     Variant direction;
     direction.v.vt = VT_I4;
     direction.v.lVal = kCollapseStart;
-    method(session, range, L"Collapse", &direction.v, 1);
+    method(session, range, L"Range.Collapse", &direction.v, 1);
 }
 
 void align(Session& session, IDispatch* range, long alignment) {
     Ref format;
-    session.getObject(range, L"ParagraphFormat", nullptr, 0, format);
-    session.putLong(format.get(), L"Alignment", alignment);
+    session.getObject(range, L"Range.ParagraphFormat", nullptr, 0, format);
+    session.putLong(format.get(), L"ParagraphFormat.Alignment", alignment);
 }
 
 // The lowered and raised spans of `text`, which `range` holds from its start; the range is moved.
 void setSpans(Session& session, IDispatch* range, const Text& text) {
     if (text.spans.empty()) return;
-    const long start = session.getLong(range, L"Start");
+    const long start = session.getLong(range, L"Range.Start");
     for (const Span& span : text.spans) {
         Variant bounds[2];  // IDispatch's order: End, Start
         bounds[0].v.vt = bounds[1].v.vt = VT_I4;
         bounds[1].v.lVal = start + static_cast<long>(span.from);
         bounds[0].v.lVal = bounds[1].v.lVal + static_cast<long>(span.length);
-        method(session, range, L"SetRange", &bounds[0].v, 2);
+        method(session, range, L"Range.SetRange", &bounds[0].v, 2);
         Ref font;
-        session.getObject(range, L"Font", nullptr, 0, font);
+        session.getObject(range, L"Range.Font", nullptr, 0, font);
         session.putBool(font.get(), span.raised ? L"Superscript" : L"Subscript", true);
     }
 }
@@ -71,13 +74,13 @@ void setStyles(Session& session, IDispatch* document, const Book& book) {
     session.getObject(document, L"Styles", nullptr, 0, styles);
     for (const StyleFont& s : book.styles) {
         Ref style, font;
-        itemOf(session, styles.get(), L"Item", s.style, style);
-        session.putLong(style.get(), L"LanguageIDFarEast", kSimplifiedChinese);
-        session.getObject(style.get(), L"Font", nullptr, 0, font);
-        session.putText(font.get(), L"Name", wide(book.latinFont));
-        session.putText(font.get(), L"NameFarEast", wide(s.farEast));
-        session.putSingle(font.get(), L"Size", static_cast<float>(s.size));
-        session.putBool(font.get(), L"Bold", s.bold);
+        itemOf(session, styles.get(), L"Styles.Item", s.style, style);
+        session.putLong(style.get(), L"Style.LanguageIDFarEast", kSimplifiedChinese);
+        session.getObject(style.get(), L"Style.Font", nullptr, 0, font);
+        session.putText(font.get(), L"Font.Name", wide(book.latinFont));
+        session.putText(font.get(), L"Font.NameFarEast", wide(s.farEast));
+        session.putSingle(font.get(), L"Font.Size", static_cast<float>(s.size));
+        session.putBool(font.get(), L"Font.Bold", s.bold);
     }
 }
 
@@ -93,7 +96,7 @@ void addField(Session& session, IDispatch* range, IDispatch* fields, long at, lo
     Variant bounds[2];
     bounds[0].v.vt = bounds[1].v.vt = VT_I4;
     bounds[0].v.lVal = bounds[1].v.lVal = at;
-    method(session, range, L"SetRange", &bounds[0].v, 2);
+    method(session, range, L"Range.SetRange", &bounds[0].v, 2);
     Variant args[2];  // Type, Range
     args[0].v.vt = VT_I4;
     args[0].v.lVal = type;
@@ -166,9 +169,9 @@ public:
             text.v.vt = VT_BSTR;
             text.v.bstrVal = SysAllocStringLen(w.data(), static_cast<UINT>(w.size()));
             if (!text.v.bstrVal) throw export_fault::automation("内存不足，无法把计算书交给文字处理软件");
-            method(session_, range.get(), L"InsertBefore", &text.v, 1);
+            method(session_, range.get(), L"Range.InsertBefore", &text.v, 1);
         }
-        session_.putLong(range.get(), L"Style", p.style);
+        session_.putLong(range.get(), L"Range.Style", p.style);
         align(session_, range.get(), p.alignment);
         setSpans(session_, range.get(), p.text);
     }
@@ -176,9 +179,9 @@ public:
     void operator()(const Table& t) {
         Ref range, tables, table;
         nextParagraph(range);
-        session_.putLong(range.get(), L"Style", kStyleNormal);
+        session_.putLong(range.get(), L"Range.Style", kStyleNormal);
         collapseToStart(session_, range.get());
-        session_.getObject(document_, L"Tables", nullptr, 0, tables);
+        session_.getObject(document_, L"Document.Tables", nullptr, 0, tables);
         Variant args[3];  // NumColumns, NumRows, Range
         args[0].v.vt = args[1].v.vt = VT_I4;
         args[0].v.lVal = static_cast<long>(t.columns);
@@ -186,13 +189,13 @@ public:
         args[2].v.vt = VT_DISPATCH;
         args[2].v.pdispVal = range.get();
         range.get()->AddRef();
-        session_.getObject(tables.get(), L"Add", &args[0].v, 3, table);
+        session_.getObject(tables.get(), L"Tables.Add", &args[0].v, 3, table);
         // Word keeps an empty paragraph after the table: the next block's.
         fresh_ = true;
         {
             Ref borders;
-            session_.getObject(table.get(), L"Borders", nullptr, 0, borders);
-            session_.putLong(borders.get(), L"Enable", kLineStyleSingle);
+            session_.getObject(table.get(), L"Table.Borders", nullptr, 0, borders);
+            session_.putLong(borders.get(), L"Borders.Enable", kLineStyleSingle);
         }
         // The body's alignment for the whole table at once, that of most columns; the cells of
         // the other columns each their own.
@@ -200,18 +203,18 @@ public:
         const bool bodyRight = static_cast<std::size_t>(numericColumns) * 2 > t.columns;
         {
             Ref whole;
-            session_.getObject(table.get(), L"Range", nullptr, 0, whole);
+            session_.getObject(table.get(), L"Table.Range", nullptr, 0, whole);
             align(session_, whole.get(), bodyRight ? kAlignRight : kAlignLeft);
         }
         {
             // The header row: repeated on every page the table runs over, bold and centred.
             Ref rows, row, rowRange, font;
-            session_.getObject(table.get(), L"Rows", nullptr, 0, rows);
-            itemOf(session_, rows.get(), L"Item", 1, row);
-            session_.putBool(row.get(), L"HeadingFormat", true);
-            session_.getObject(row.get(), L"Range", nullptr, 0, rowRange);
-            session_.getObject(rowRange.get(), L"Font", nullptr, 0, font);
-            session_.putBool(font.get(), L"Bold", true);
+            session_.getObject(table.get(), L"Table.Rows", nullptr, 0, rows);
+            itemOf(session_, rows.get(), L"Rows.Item", 1, row);
+            session_.putBool(row.get(), L"Row.HeadingFormat", true);
+            session_.getObject(row.get(), L"Row.Range", nullptr, 0, rowRange);
+            session_.getObject(rowRange.get(), L"Range.Font", nullptr, 0, font);
+            session_.putBool(font.get(), L"Font.Bold", true);
             align(session_, rowRange.get(), kAlignCenter);
         }
         for (std::size_t r = 0; r < t.rows.size(); ++r)
@@ -225,11 +228,11 @@ public:
                 at[0].v.vt = at[1].v.vt = VT_I4;
                 at[0].v.lVal = static_cast<long>(c + 1);
                 at[1].v.lVal = static_cast<long>(r + 1);
-                session_.getObject(table.get(), L"Cell", &at[0].v, 2, cell);
-                session_.getObject(cell.get(), L"Range", nullptr, 0, cellRange);
+                session_.getObject(table.get(), L"Table.Cell", &at[0].v, 2, cell);
+                session_.getObject(cell.get(), L"Cell.Range", nullptr, 0, cellRange);
                 if (ownAlignment) align(session_, cellRange.get(), right ? kAlignRight : kAlignLeft);
                 if (text.text.empty()) continue;
-                session_.putText(cellRange.get(), L"Text", wide(text.text));
+                session_.putText(cellRange.get(), L"Range.Text", wide(text.text));
                 setSpans(session_, cellRange.get(), text);
             }
     }
@@ -237,10 +240,10 @@ public:
     void operator()(const Figure& f) {
         Ref range, shapes, shape;
         nextParagraph(range);
-        session_.putLong(range.get(), L"Style", kStyleNormal);
+        session_.putLong(range.get(), L"Range.Style", kStyleNormal);
         align(session_, range.get(), kAlignCenter);
         collapseToStart(session_, range.get());
-        session_.getObject(document_, L"InlineShapes", nullptr, 0, shapes);
+        session_.getObject(document_, L"Document.InlineShapes", nullptr, 0, shapes);
         const FigureFile file(f.svg);
         Variant args[4];  // Range, SaveWithDocument, LinkToFile, FileName
         args[0].v.vt = VT_DISPATCH;
@@ -252,9 +255,9 @@ public:
         args[3].v.vt = VT_BSTR;
         args[3].v.bstrVal = SysAllocStringLen(file.path().data(), static_cast<UINT>(file.path().size()));
         if (!args[3].v.bstrVal) throw export_fault::automation("内存不足，无法把插图交给文字处理软件");
-        session_.getObject(shapes.get(), L"AddPicture", &args[0].v, 4, shape);
-        session_.putSingle(shape.get(), L"Width", static_cast<float>(f.width));
-        session_.putSingle(shape.get(), L"Height", static_cast<float>(f.height));
+        session_.getObject(shapes.get(), L"InlineShapes.AddPicture", &args[0].v, 4, shape);
+        session_.putSingle(shape.get(), L"InlineShape.Width", static_cast<float>(f.width));
+        session_.putSingle(shape.get(), L"InlineShape.Height", static_cast<float>(f.height));
     }
 
 private:
@@ -262,15 +265,15 @@ private:
     void nextParagraph(Ref& range) {
         lastParagraph(range);
         if (!fresh_) {
-            method(session_, range.get(), L"InsertParagraphAfter");
+            method(session_, range.get(), L"Range.InsertParagraphAfter");
             lastParagraph(range);
         }
         fresh_ = false;
     }
     void lastParagraph(Ref& range) {
         Ref last;
-        session_.getObject(paragraphs_.get(), L"Last", nullptr, 0, last);
-        session_.getObject(last.get(), L"Range", nullptr, 0, range);
+        session_.getObject(paragraphs_.get(), L"Paragraphs.Last", nullptr, 0, last);
+        session_.getObject(last.get(), L"Paragraph.Range", nullptr, 0, range);
     }
 
     Session& session_;

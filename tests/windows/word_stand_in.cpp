@@ -79,8 +79,11 @@ struct Server {
         tables = 0;
     }
 
+    // Open for the server's life: a book is thousands of calls.
+    std::ofstream logFile;
     void log(const std::string& line) {
-        std::ofstream(std::filesystem::path(logPath), std::ios::app | std::ios::binary) << line << "\n";
+        if (!logFile.is_open()) logFile.open(std::filesystem::path(logPath), std::ios::app | std::ios::binary);
+        logFile << line << "\n" << std::flush;
     }
     void mark(const std::string& line) { marks.push_back(line); }
     void withdraw() {
