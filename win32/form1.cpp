@@ -740,8 +740,8 @@ bool Form1::saveAs() {
         errorBox(window_, kProgramTitle, *why);
         return false;
     }
-    const std::wstring path = fileDialog(window_, true, form::kSaveWallTitle, form::kWallFileTypes,
-                                         wide(form::wallSuggestion(document_)));
+    const std::wstring path =
+        fileDialog(window_, true, form::kSaveWallTitle, form::kWallFileTypes, wide(form::wallSuggestion(document_)));
     return !path.empty() && saveWall(path);
 }
 
@@ -752,8 +752,8 @@ bool Form1::reportIsCurrent() {
 
 void Form1::saveReportAs() {
     if (!reportIsCurrent()) return;
-    const std::wstring chosen =
-        fileDialog(window_, true, form::kSaveReportTitle, form::kDocumentFileTypes, wide(form::reportSuggestion(document_)));
+    const std::wstring chosen = fileDialog(window_, true, form::kSaveReportTitle, form::kDocumentFileTypes,
+                                           wide(form::reportSuggestion(document_)));
     if (chosen.empty()) return;
     std::filesystem::path path = chosen;
     if (!documentFormatOf(path)) path += L".pdf";
