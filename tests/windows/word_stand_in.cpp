@@ -79,11 +79,17 @@ struct Server {
         tables = 0;
     }
 
-    // Open for the server's life: a book is thousands of calls.
-    std::ofstream logFile;
+    // Open for the server's life, a book being thousands of calls, and shared so that the test can
+    // read it and remove it meanwhile.
+    HANDLE logFile = INVALID_HANDLE_VALUE;
     void log(const std::string& line) {
-        if (!logFile.is_open()) logFile.open(std::filesystem::path(logPath), std::ios::app | std::ios::binary);
-        logFile << line << "\n" << std::flush;
+        if (logFile == INVALID_HANDLE_VALUE)
+            logFile =
+                CreateFileW(logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const std::string text = line + "\n";
+        DWORD written = 0;
+        WriteFile(logFile, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     }
     void mark(const std::string& line) { marks.push_back(line); }
     void withdraw() {
