@@ -8,6 +8,7 @@
 #include "calc/strength.h"
 #include "core/guard.h"
 #include "form/runner.h"
+#include "report/review_book.h"
 #include "report/review_compose.h"
 #include "review/edition.h"
 #include "review/options.h"
@@ -193,6 +194,17 @@ std::string ReviewModel::warningsText() const {
 std::string ReviewModel::reportText(std::string_view date) const {
     if (!result_) return {};
     return reviewReportText(*result_, std::string(date));
+}
+
+report::book::Document ReviewModel::book(std::string_view date) const {
+    return reviewBook(result_.value(), date, reviewSubject(document_.path()));
+}
+
+std::string reviewSubject(std::string_view path) {
+    const std::size_t folder = path.find_last_of("/\\");
+    const std::string_view name = folder == std::string_view::npos ? path : path.substr(folder + 1);
+    const std::size_t dot = name.rfind('.');
+    return std::string(dot == std::string_view::npos ? name : name.substr(0, dot));
 }
 
 }  // namespace wallcalc::form

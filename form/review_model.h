@@ -12,6 +12,7 @@
 
 #include "form/review_layout.h"
 #include "form/wall_document.h"
+#include "report/document.h"
 #include "review/review.h"
 
 namespace wallcalc::form {
@@ -41,6 +42,9 @@ public:
     std::string warningsText() const;
     // The review report of the last good review, dated `date`; "" before the first.
     std::string reportText(std::string_view date) const;
+    // The same as a book, its page header naming the wall by its file (reviewSubject); only
+    // after a review.
+    report::book::Document book(std::string_view date) const;
 
 private:
     const WallDocument& document_;
@@ -58,6 +62,10 @@ std::string sectionWord(const review::Section& section, const review::Result& re
 std::string crackMomentHeader(std::string_view symbol);
 // The caption of an option's word as the option controls offer it (现行规范 for current).
 std::string wordCaption(std::string_view key, std::string_view word);
+
+// The wall as a book's page header names it: its file's name without the folder and the last
+// extension ("B1-north" of "D:\walls\B1-north.wall"); "" for a wall never saved.
+std::string reviewSubject(std::string_view path);
 
 // A number with `decimals` decimals, an exact tie rounded away from zero (as the window has
 // always shown them); "—" for none.

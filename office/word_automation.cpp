@@ -5,6 +5,7 @@
 #include "office/word_automation.h"
 
 #include <cstdio>
+#include <cwchar>
 
 #include "office/office_settings.h"
 #include "office/paragraphs.h"
@@ -51,14 +52,29 @@ std::string invokeFaultText(HRESULT hr, EXCEPINFO& info) {
     return systemText(hr);
 }
 
+// The member a name calls, without its class.
+std::string memberText(const wchar_t* name) {
+    const wchar_t* dot = std::wcschr(name, L'.');
+    return narrow(dot ? dot + 1 : name);
+}
+
 }  // namespace
 
-void invokeMember(IDispatch* object, const wchar_t* name, WORD kind, VARIANT* args, UINT argCount, VARIANT* result) {
-    const std::string member = narrow(name);
+DISPID memberId(IDispatch* object, const wchar_t* name) {
     DISPID id = 0;
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
-    if (FAILED(hr)) throw export_fault::automation("文字处理软件不支持 " + member + "：" + systemText(hr));
+    const HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    if (FAILED(hr)) throw export_fault::automation("文字处理软件不支持 " + narrow(name) + "：" + systemText(hr));
+    return id;
+}
+
+void invokeMember(IDispatch* object, const wchar_t* name, WORD kind, VARIANT* args, UINT argCount, VARIANT* result) {
+    invokeId(object, name, memberId(object, name), kind, args, argCount, result);
+}
+
+void invokeId(IDispatch* object, const wchar_t* name, DISPID id, WORD kind, VARIANT* args, UINT argCount,
+              VARIANT* result) {
+    const std::string member = narrow(name);
     DISPPARAMS params{args, nullptr, argCount, 0};
     DISPID named = DISPID_PROPERTYPUT;
     if (kind == DISPATCH_PROPERTYPUT) {
@@ -66,7 +82,7 @@ void invokeMember(IDispatch* object, const wchar_t* name, WORD kind, VARIANT* ar
         params.cNamedArgs = 1;
     }
     EXCEPINFO info{};
-    hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, kind, &params, result, &info, nullptr);
+    HRESULT hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, kind, &params, result, &info, nullptr);
     const std::string text = FAILED(hr) ? invokeFaultText(hr, info) : std::string();
     SysFreeString(info.bstrSource);
     SysFreeString(info.bstrDescription);
@@ -84,14 +100,19 @@ void Session::invoke(IDispatch* object, const wchar_t* name, WORD kind, VARIANT*
         std::lock_guard lock(outcome_.mutex);
         if (outcome_.abandoned) throw Abandoned{};
     }
-    invokeMember(object, name, kind, args, argCount, result);
+    const wchar_t* dot = std::wcschr(name, L'.');
+    if (!dot) return invokeMember(object, name, kind, args, argCount, result);
+    const wchar_t* member = dot + 1;
+    auto known = ids_.find(name);
+    if (known == ids_.end()) known = ids_.emplace(name, memberId(object, member)).first;
+    invokeId(object, member, known->second, kind, args, argCount, result);
 }
 
 void Session::getObject(IDispatch* object, const wchar_t* name, VARIANT* args, UINT argCount, Ref& into) {
     Variant result;
     invoke(object, name, DISPATCH_METHOD | DISPATCH_PROPERTYGET, args, argCount, &result.v);
     if (result.v.vt != VT_DISPATCH || !result.v.pdispVal)
-        throw export_fault::automation("文字处理软件的 " + narrow(name) + " 没有返回对象");
+        throw export_fault::automation("文字处理软件的 " + memberText(name) + " 没有返回对象");
     into.reset();
     *into.out() = result.v.pdispVal;
     result.v.pdispVal->AddRef();
@@ -109,6 +130,29 @@ void Session::putLong(IDispatch* object, const wchar_t* name, long value) {
     argument.v.vt = VT_I4;
     argument.v.lVal = value;
     invoke(object, name, DISPATCH_PROPERTYPUT, &argument.v, 1, nullptr);
+}
+
+void Session::putSingle(IDispatch* object, const wchar_t* name, float value) {
+    Variant argument;
+    argument.v.vt = VT_R4;
+    argument.v.fltVal = value;
+    invoke(object, name, DISPATCH_PROPERTYPUT, &argument.v, 1, nullptr);
+}
+
+void Session::putText(IDispatch* object, const wchar_t* name, const std::wstring& value) {
+    Variant argument;
+    argument.v.vt = VT_BSTR;
+    argument.v.bstrVal = SysAllocStringLen(value.data(), static_cast<UINT>(value.size()));
+    if (!argument.v.bstrVal) throw export_fault::automation("内存不足，无法把计算书交给文字处理软件");
+    invoke(object, name, DISPATCH_PROPERTYPUT, &argument.v, 1, nullptr);
+}
+
+long Session::getLong(IDispatch* object, const wchar_t* name) {
+    Variant result;
+    invoke(object, name, DISPATCH_PROPERTYGET, nullptr, 0, &result.v);
+    if (FAILED(VariantChangeType(&result.v, &result.v, 0, VT_I4)))
+        throw export_fault::automation("文字处理软件的 " + memberText(name) + " 没有返回数值");
+    return result.v.lVal;
 }
 
 Ref startWord(const ComScope& com, Session& session) {

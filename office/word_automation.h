@@ -18,12 +18,14 @@
 #include <chrono>
 #include <condition_variable>
 #include <exception>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
 
 #include "core/fault.h"
 #include "office/export_fault.h"
+#include "office/word_book.h"
 
 namespace wallcalc::word {
 
@@ -72,6 +74,10 @@ std::string systemText(HRESULT hr);
 // with its one argument as the named DISPID_PROPERTYPUT). `args` in IDispatch's order, the last
 // argument first. Throws the automation fault (440) when it fails.
 void invokeMember(IDispatch* object, const wchar_t* name, WORD kind, VARIANT* args, UINT argCount, VARIANT* result);
+// The same in two steps: the member's DISPID, and the call by it.
+DISPID memberId(IDispatch* object, const wchar_t* name);
+void invokeId(IDispatch* object, const wchar_t* name, DISPID id, WORD kind, VARIANT* args, UINT argCount,
+              VARIANT* result);
 
 // What the caller and the worker share: the worker's outcome, whether Word was reached, and
 // whether the caller gave up.
@@ -87,7 +93,10 @@ struct Outcome {
 // Thrown on the worker when the caller has given up: the sequence stops without a fault.
 struct Abandoned {};
 
-// The worker's calls of one sequence; each first makes sure the caller still waits.
+// The worker's calls of one sequence; each first makes sure the caller still waits. A name
+// given with its class, "Range.Text", calls member Text; its DISPID, asked of Word at its first
+// call, is kept for every object of that class (an interface's members keep their DISPIDs), which
+// halves the round trips of a book's thousands of calls.
 class Session {
 public:
     explicit Session(Outcome& outcome) : outcome_(outcome) {}
@@ -96,12 +105,17 @@ public:
     void invoke(IDispatch* object, const wchar_t* name, WORD kind, VARIANT* args, UINT argCount, VARIANT* result);
     // A member call that returns an object.
     void getObject(IDispatch* object, const wchar_t* name, VARIANT* args, UINT argCount, Ref& into);
-    // A property put of a boolean or a 32-bit integer.
+    // A property put of a boolean, a 32-bit integer, a single-precision number or a text.
     void putBool(IDispatch* object, const wchar_t* name, bool value);
     void putLong(IDispatch* object, const wchar_t* name, long value);
+    void putSingle(IDispatch* object, const wchar_t* name, float value);
+    void putText(IDispatch* object, const wchar_t* name, const std::wstring& value);
+    // A property get of a 32-bit integer.
+    long getLong(IDispatch* object, const wchar_t* name);
 
 private:
     Outcome& outcome_;
+    std::map<std::wstring, DISPID> ids_;
 };
 
 // COM for the calling thread, single-threaded apartment, for as long as the scope lasts.
@@ -125,6 +139,11 @@ Ref startWord(const ComScope& com, Session& session);
 // Documents.Add, and the report put into the range of the new document's first paragraph, each
 // line of the report one paragraph. The document is in `document` as soon as Word made it.
 void addReportDocument(Session& session, IDispatch* application, const std::string& reportUtf8, Ref& document);
+
+// Documents.Add, and the book built in the new document (word_book.h): the styles' fonts, the
+// page header and footer, then block after block at the document's end. Each figure's SVG is a
+// file in the temporary folder for as long as Word takes to read it.
+void addBookDocument(Session& session, IDispatch* application, const Book& book, Ref& document);
 
 // Runs `sequence`, turning what it throws into the fault the caller is to see (none when the
 // caller gave up).

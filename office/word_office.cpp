@@ -5,7 +5,7 @@
 //
 // The saves: one worker thread per office owns a hidden Word for all its saves: it starts Word at
 // the first save (Visible = False, DisplayAlerts = wdAlertsNone), and for each save adds a
-// document, puts the report in as the export does, saves it with SaveAs2 under a temporary name
+// document, puts the report or builds the book in as the export does, saves it with SaveAs2 under a temporary name
 // beside the target and closes it unsaved; the caller then renames the temporary file onto the
 // target. The office's end makes the worker quit Word.
 //
@@ -33,9 +33,22 @@
 
 namespace wallcalc {
 
+struct WordOffice::Content {
+    std::string text;                // the report, in standard symbols; or
+    std::optional<word::Book> book;  // the book
+
+    // Documents.Add and the content put in.
+    void addDocument(word::Session& session, IDispatch* application, word::Ref& document) const {
+        if (book)
+            word::addBookDocument(session, application, *book, document);
+        else
+            word::addReportDocument(session, application, text, document);
+    }
+};
+
 struct WordOffice::Worker : word::Outcome {
     struct Job {
-        std::string text;
+        std::shared_ptr<const Content> content;
         std::wstring file;
         long format;
     };
@@ -57,12 +70,12 @@ void startDetached(Work&& work) {
     }
 }
 
-void showReport(const std::string& reportUtf8, word::Session& session) {
+void showContent(const WordOffice::Content& content, word::Session& session) {
     word::ComScope com;
     word::Ref application = word::startWord(com, session);
     session.putBool(application.get(), L"Visible", true);
     word::Ref document;
-    word::addReportDocument(session, application.get(), reportUtf8, document);
+    content.addDocument(session, application.get(), document);
     // The document and the application go with their owners; Word keeps the document.
 }
 
@@ -92,7 +105,7 @@ void endUnsaved(word::Session& session, IDispatch* object, const wchar_t* name) 
 void saveOne(word::Session& session, IDispatch* application, const WordOffice::Worker::Job& job, bool& fit) {
     word::Ref document;
     try {
-        word::addReportDocument(session, application, job.text, document);
+        job.content->addDocument(session, application, document);
         word::Variant args[2];  // IDispatch's order: FileFormat, FileName
         args[0].v.vt = VT_I4;
         args[0].v.lVal = job.format;
@@ -181,11 +194,37 @@ WordOffice::~WordOffice() {
     worker_->finished.wait_for(lock, deadline_, [&] { return worker_->ended; });
 }
 
-void WordOffice::exportReport(const std::string& reportUtf8) {
+namespace {
+
+std::shared_ptr<const WordOffice::Content> reportContent(const std::string& reportUtf8) {
+    return std::make_shared<const WordOffice::Content>(WordOffice::Content{standardSymbols(reportUtf8), {}});
+}
+
+// The book's JSON read before Word is asked anything; without it, its flat text.
+std::shared_ptr<const WordOffice::Content> bookContent(const Book& book) {
+    if (book.json.empty()) return reportContent(book.plainText);
+    return std::make_shared<const WordOffice::Content>(WordOffice::Content{{}, word::bookOf(book.json)});
+}
+
+}  // namespace
+
+void WordOffice::exportReport(const std::string& reportUtf8) { show(reportContent(reportUtf8)); }
+
+void WordOffice::exportBook(const Book& book) { show(bookContent(book)); }
+
+void WordOffice::saveReport(const std::string& reportUtf8, const std::filesystem::path& path, DocumentFormat format) {
+    save(reportContent(reportUtf8), path, format);
+}
+
+void WordOffice::saveBook(const Book& book, const std::filesystem::path& path, DocumentFormat format) {
+    save(bookContent(book), path, format);
+}
+
+void WordOffice::show(std::shared_ptr<const Content> content) {
     auto outcome = std::make_shared<word::Outcome>();
-    startDetached([outcome, report = standardSymbols(reportUtf8)] {
+    startDetached([outcome, content = std::move(content)] {
         word::Session session(*outcome);
-        std::optional<Fault> fault = word::faultOf([&] { showReport(report, session); });
+        std::optional<Fault> fault = word::faultOf([&] { showContent(*content, session); });
         std::lock_guard lock(outcome->mutex);
         outcome->fault = std::move(fault);
         outcome->done = true;
@@ -196,8 +235,9 @@ void WordOffice::exportReport(const std::string& reportUtf8) {
     if (std::optional<Fault> fault = word::awaitOutcome(*outcome, lock, deadline_)) throw FaultError(*fault);
 }
 
-void WordOffice::saveReport(const std::string& reportUtf8, const std::filesystem::path& path, DocumentFormat format) {
-    const SaveTarget save = saveTargetOf(path);
+void WordOffice::save(std::shared_ptr<const Content> content, const std::filesystem::path& path,
+                      DocumentFormat format) {
+    const SaveTarget target = saveTargetOf(path);
     if (!worker_) {
         auto worker = std::make_shared<Worker>();
         startDetached([worker] { serve(worker); });
@@ -207,7 +247,7 @@ void WordOffice::saveReport(const std::string& reportUtf8, const std::filesystem
     std::optional<Fault> fault;
     {
         std::unique_lock lock(worker->mutex);
-        worker->job = Worker::Job{standardSymbols(reportUtf8), save.temporary.wstring(), wordFormatOf(format)};
+        worker->job = Worker::Job{std::move(content), target.temporary.wstring(), wordFormatOf(format)};
         worker->done = false;
         worker->fault.reset();
         worker->posted.notify_all();
@@ -220,10 +260,10 @@ void WordOffice::saveReport(const std::string& reportUtf8, const std::filesystem
         }
     }
     if (fault) {
-        DeleteFileW(save.temporary.c_str());
+        DeleteFileW(target.temporary.c_str());
         throw FaultError(*fault);
     }
-    moveIntoPlace(save);
+    moveIntoPlace(target);
 }
 
 }  // namespace wallcalc

@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QDate>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -16,7 +15,7 @@
 #include <exception>
 
 #include "form/review_layout.h"
-#include "report/review_book.h"
+#include "report/document.h"
 #include "review/edition.h"
 #include "ui/fonts.h"
 #include "ui/reviewdiagrams.h"
@@ -293,12 +292,7 @@ void ReviewWindow::showReport() {
 
 void ReviewWindow::exportReport() {
     if (!model_.result() || model_.isStale()) return;
-    // The wall's name in the page header: its file's, without the folder and the extension.
-    const std::string path = document_.path();
-    const std::string subject =
-        path.empty() ? std::string() : QFileInfo(QString::fromStdString(path)).completeBaseName().toStdString();
-    const report::book::Document book =
-        reviewBook(*model_.result(), QDate::currentDate().toString(Qt::ISODate).toStdString(), subject);
+    const report::book::Document book = model_.book(QDate::currentDate().toString(Qt::ISODate).toStdString());
     if (exporter_) exporter_(Book{report::book::bookJson(book), report::book::plainText(book)});
 }
 

@@ -683,6 +683,14 @@ bool Form1::exportDocument(const std::string& text) {
     });
 }
 
+bool Form1::exportBook(const Book& book) {
+    ReportExporter* exporter = exporter_.get();
+    return runOnWorker([exporter, book](FieldSet&) {
+        if (!exporter) throw export_fault::cannotCreate("本程序没有配置文字处理软件的接口");
+        exporter->exportBook(book);
+    });
+}
+
 // The 文件 menu.
 
 bool Form1::settleChanges() {

@@ -52,6 +52,8 @@ public:
     bool openWall(const std::filesystem::path& path);
     // Hands `text` to the word processor as 计算书保存 hands the report box.
     bool exportDocument(const std::string& text);
+    // Hands the book to the word processor the same way (复核计算书保存).
+    bool exportBook(const Book& book);
 
 private:
     explicit Form1(std::unique_ptr<ReportExporter> exporter);

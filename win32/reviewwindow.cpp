@@ -7,6 +7,7 @@
 
 #include "core/fault.h"
 #include "form/review_layout.h"
+#include "report/document.h"
 #include "report/review_compose.h"
 #include "review/edition.h"
 #include "review/options.h"
@@ -286,6 +287,11 @@ void ReviewWindow::showResult() {
 
 std::string ReviewWindow::reportText() const { return model_.reportText(today()); }
 
+void ReviewWindow::exportBook() {
+    const report::book::Document book = model_.book(today());
+    form_.exportBook(Book{report::book::bookJson(book), report::book::plainText(book)});
+}
+
 void ReviewWindow::showReport() {
     if (!model_.result() || model_.isStale()) return;
     if (!report_) {
@@ -323,7 +329,7 @@ LRESULT ReviewWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             else if (id == kReviewReportId && code == BN_CLICKED)
                 showReport();
             else if (id == kReviewExportId && code == BN_CLICKED && model_.result() && !model_.isStale())
-                form_.exportDocument(reportText());
+                exportBook();
             return 0;
         }
         case WM_CTLCOLORSTATIC: {

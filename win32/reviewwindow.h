@@ -49,6 +49,8 @@ private:
     void showResult();
     std::string reportText() const;
     void showReport();
+    // 复核计算书保存: the book of the last review to the word processor.
+    void exportBook();
     void paintDiagram(HWND diagram, HDC dc);
 
     Form1& form_;

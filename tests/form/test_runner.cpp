@@ -5,6 +5,7 @@
 #include "core/fault.h"
 #include "form/review_model.h"
 #include "form/runner.h"
+#include "report/document.h"
 
 namespace {
 
@@ -121,6 +122,30 @@ TEST(ReviewModel, ReviewsTheDocumentAndKeepsTheLastGoodReviewWhenRefused) {
     EXPECT_EQ(model.status(),
               "输入被拒绝（显示的是上一次有效的结果）：复核选项 gamma0（结构重要性系数γ0）的值“abc”不是数值");
     EXPECT_EQ(model.reviews(), 3);
+}
+
+TEST(ReviewModel, TheBookNamesTheWallByItsFileAndIsTheReportLineForLine) {
+    struct Case {
+        const char* path;
+        const char* subject;
+    };
+    const Case cases[] = {
+        {"/home/li/walls/B1-north.wall", "B1-north"},
+        {"D:\\walls\\墙 1.wall", "墙 1"},
+        {"walls/B1.east.wall", "B1.east"},  // the last extension only
+        {"B2", "B2"},
+        {"walls/.wall", ""},
+        {"", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(reviewSubject(c.path), c.subject) << c.path;
+
+    WallDocument doc;
+    ReviewModel model(doc);
+    model.recompute();
+    const report::book::Document book = model.book("2024-05-01");
+    // An unnamed wall is named so in the page header; the book's text is the review report's.
+    EXPECT_EQ(book.subject, "未命名墙");
+    EXPECT_EQ(report::book::plainText(book), model.reportText("2024-05-01"));
 }
 
 }  // namespace

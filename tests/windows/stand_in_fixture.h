@@ -69,6 +69,10 @@ protected:
     // The next server started reads `mode` and logs to a file of this case's own.
     static std::filesystem::path useMode(const std::string& mode) {
         const std::string log = "case" + std::to_string(++cases_) + ".log";
+        // A folder of the same name that a run before could not remove holds no log of this case.
+        std::error_code ignored;
+        std::filesystem::remove(control_ / log, ignored);
+        std::filesystem::remove(control_ / (log + ".doc"), ignored);
         std::ofstream(control_ / "mode.txt", std::ios::trunc) << log << " " << mode << "\n";
         return control_ / log;
     }

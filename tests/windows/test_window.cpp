@@ -313,5 +313,39 @@ TEST_F(ExportOnWindows, HandsTheReportToWordOnAWorkerThreadAndACancelledPressEnd
     SetEnvironmentVariableW(L"WALLCALC_OFFICE_DEADLINE_MS", nullptr);
 }
 
+TEST_F(ExportOnWindows, TheReviewWindowHandsWordTheReviewBook) {
+    Program program(exe());
+    const HWND form = program.form();
+    ASSERT_NE(form, nullptr);
+    program.press(form, commandId(5));
+    HWND review = testing::waitFor([&]() -> HWND {
+        auto found = program.windows(win32::kReviewClass);
+        return found.empty() ? nullptr : found.front();
+    });
+    ASSERT_NE(review, nullptr) << "no review window";
+    ASSERT_TRUE(
+        testing::waitFor([&] { return program.text(review, win32::kReviewStatusId).starts_with("复核完成"); }, 10));
+
+    // 复核计算书保存: Word builds the book of the defaults' review, not its flat text.
+    const fs::path log = useMode("ok");
+    program.press(review, win32::kReviewExportId);
+    const std::vector<std::string> calls = logOf(log, 1);
+    auto count = [&](const std::string& start) {
+        return std::count_if(calls.begin(), calls.end(), [&](const std::string& l) { return l.starts_with(start); });
+    };
+    EXPECT_EQ(calls.front(), "create Application");
+    // Inputs, the loads at the top slab and at the base, two sections, the shear, signatures.
+    EXPECT_EQ(count("Tables.Add method|get VT_DISPATCH "), 6);
+    EXPECT_EQ(count("InlineShapes.AddPicture "), 2);
+    EXPECT_EQ(count("Document.Paragraphs method|get VT_I2 1"), 0);  // the flat text's way in
+    const std::vector<std::string> document = logOf(fs::path(log) += ".doc", 1);
+    const auto header =
+        std::find_if(document.begin(), document.end(), [](const std::string& l) { return l.starts_with("# header "); });
+    ASSERT_NE(header, document.end());
+    EXPECT_NE(header->find("未命名墙"), std::string::npos) << *header;
+    EXPECT_FALSE(program.waitForBox(1));
+    EXPECT_TRUE(program.running());
+}
+
 }  // namespace
 }  // namespace wallcalc

@@ -24,11 +24,16 @@
 #include <oleauto.h>
 // clang-format on
 
+#include <algorithm>
+#include <cstdio>
 #include <cwchar>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -46,6 +51,13 @@ std::string utf8(const std::wstring& wide) {
     return out;
 }
 
+// Where a range lies: a story ("main", "header", "footer", "cell T R C", "row T R", "style N")
+// and UTF-16 positions in it.
+struct Place {
+    std::string story = "main";
+    long start = 0, end = 0;
+};
+
 struct Server {
     std::wstring controlDir;
     std::wstring logPath;
@@ -54,11 +66,32 @@ struct Server {
     DWORD cookie = 0;
     bool registered = false;
     long objects = 0;
-    std::wstring document = L"\r";  // an empty document: one paragraph, its mark
+    // The document's stories: the main text starts as one empty paragraph, its mark.
+    std::map<std::string, std::wstring> stories{{"main", L"\r"}};
+    // What the book's calls did, in order: "table 1 5 4", "Subscript true @s,req", ...
+    std::vector<std::string> marks;
+    int tables = 0;
 
-    void log(const std::string& line) {
-        std::ofstream(std::filesystem::path(logPath), std::ios::app | std::ios::binary) << line << "\n";
+    std::wstring& document() { return stories["main"]; }
+    void newDocument() {
+        stories = {{"main", L"\r"}, {"header", L"\r"}, {"footer", L"\r"}};
+        marks.clear();
+        tables = 0;
     }
+
+    // Open for the server's life, a book being thousands of calls, and shared so that the test can
+    // read it and remove it meanwhile.
+    HANDLE logFile = INVALID_HANDLE_VALUE;
+    void log(const std::string& line) {
+        if (logFile == INVALID_HANDLE_VALUE)
+            logFile =
+                CreateFileW(logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const std::string text = line + "\n";
+        DWORD written = 0;
+        WriteFile(logFile, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    }
+    void mark(const std::string& line) { marks.push_back(line); }
     void withdraw() {
         if (registered) CoRevokeClassObject(cookie);
         registered = false;
@@ -71,13 +104,13 @@ struct Server {
         withdraw();
         Sleep(hangMs);
     }
-    // The document's paragraphs, one a line.
-    std::string paragraphs() const {
+    // A story's text without its paragraph marks' line breaks: one line a paragraph.
+    static std::string paragraphsOf(const std::wstring& story) {
         // Word takes CR LF as one paragraph mark.
         std::wstring text;
-        for (std::size_t i = 0; i < document.size(); ++i) {
-            if (document[i] == L'\r' && i + 1 < document.size() && document[i + 1] == L'\n') continue;
-            text += document[i];
+        for (std::size_t i = 0; i < story.size(); ++i) {
+            if (story[i] == L'\r' && i + 1 < story.size() && story[i + 1] == L'\n') continue;
+            text += story[i];
         }
         std::string paragraphs;
         std::size_t start = 0;
@@ -85,21 +118,113 @@ struct Server {
             paragraphs += utf8(text.substr(start, mark - start)) + "\n";
         return paragraphs;
     }
-    void writeDocument() const {
-        std::ofstream(std::filesystem::path(logPath + L".doc"), std::ios::binary | std::ios::trunc) << paragraphs();
+    // The document's paragraphs, one a line; then, where the book's calls made them, the page
+    // header and footer ("# header TEXT", "# footer TEXT") and the marks, each "# MARK".
+    std::string dump() {
+        std::string text = paragraphsOf(document());
+        for (const char* story : {"header", "footer"}) {
+            std::string line = paragraphsOf(stories[story]);
+            while (!line.empty() && line.back() == '\n') line.pop_back();
+            if (!line.empty()) text += std::string("# ") + story + " " + line + "\n";
+        }
+        for (const std::string& m : marks) text += "# " + m + "\n";
+        return text;
+    }
+    void writeDocument() {
+        std::ofstream(std::filesystem::path(logPath + L".doc"), std::ios::binary | std::ios::trunc) << dump();
+    }
+
+    std::wstring text(const Place& place) {
+        const std::wstring& story = stories[place.story];
+        const auto from = static_cast<std::size_t>(std::clamp<long>(place.start, 0, static_cast<long>(story.size())));
+        const auto to =
+            static_cast<std::size_t>(std::clamp<long>(place.end, place.start, static_cast<long>(story.size())));
+        std::wstring out = story.substr(from, to - from);
+        out.erase(std::remove(out.begin(), out.end(), L'\r'), out.end());
+        return out;
+    }
+    // What a mark says of where it was made: the text there, or the row or style it is of.
+    std::string where(const Place& place) {
+        if (place.story.starts_with("row ") || place.story.starts_with("style ") || place.story.starts_with("table "))
+            return place.story;
+        if (place.story.starts_with("cell ")) return place.story + ":" + utf8(text(place));
+        return utf8(text(place));
+    }
+    // Puts `text` in place of the range (a story's last paragraph mark stays) and makes the range
+    // cover it.
+    void replace(Place& place, const std::wstring& with) {
+        std::wstring& story = stories[place.story];
+        long end = std::min<long>(place.end, static_cast<long>(story.size()));
+        if (end == static_cast<long>(story.size()) && !story.empty() && story.back() == L'\r' && end > place.start)
+            --end;
+        const long start = std::clamp<long>(place.start, 0, end);
+        story.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start), with);
+        place.start = start;
+        place.end = start + static_cast<long>(with.size());
+    }
+    // The main text's last paragraph, its mark included.
+    Place lastParagraph() {
+        const std::wstring& main = document();
+        const std::size_t before = main.size() < 2 ? std::wstring::npos : main.rfind(L'\r', main.size() - 2);
+        return {"main", before == std::wstring::npos ? 0 : static_cast<long>(before + 1),
+                static_cast<long>(main.size())};
     }
 };
 
 Server server;
 
-enum class Kind { Application, Documents, Document, Paragraph, Range };
+enum class Kind {
+    Application,
+    Documents,
+    Document,
+    Paragraphs,
+    Paragraph,
+    Range,
+    Font,
+    ParagraphFormat,
+    Styles,
+    Style,
+    Tables,
+    Table,
+    Rows,
+    Row,
+    Cell,
+    Borders,
+    InlineShapes,
+    InlineShape,
+    Sections,
+    Section,
+    HeadersFooters,
+    HeaderFooter,
+    Fields,
+    Field,
+};
 const char* kindName(Kind kind) {
     switch (kind) {
         case Kind::Application: return "Application";
         case Kind::Documents: return "Documents";
         case Kind::Document: return "Document";
+        case Kind::Paragraphs: return "Paragraphs";
         case Kind::Paragraph: return "Paragraph";
         case Kind::Range: return "Range";
+        case Kind::Font: return "Font";
+        case Kind::ParagraphFormat: return "ParagraphFormat";
+        case Kind::Styles: return "Styles";
+        case Kind::Style: return "Style";
+        case Kind::Tables: return "Tables";
+        case Kind::Table: return "Table";
+        case Kind::Rows: return "Rows";
+        case Kind::Row: return "Row";
+        case Kind::Cell: return "Cell";
+        case Kind::Borders: return "Borders";
+        case Kind::InlineShapes: return "InlineShapes";
+        case Kind::InlineShape: return "InlineShape";
+        case Kind::Sections: return "Sections";
+        case Kind::Section: return "Section";
+        case Kind::HeadersFooters: return "HeadersFooters";
+        case Kind::HeaderFooter: return "HeaderFooter";
+        case Kind::Fields: return "Fields";
+        case Kind::Field: return "Field";
     }
     return "?";
 }
@@ -110,21 +235,68 @@ struct Member {
     const wchar_t* name;
     DISPID id;
     WORD kinds;       // the Invoke flags it answers
-    VARTYPE args[2];  // in the order of the call; VT_EMPTY: no (further) argument
+    VARTYPE args[4];  // in the order of the call; VT_EMPTY: no (further) argument
     bool returnsObject;
     Kind returns;
+    UINT optional = 0;  // how many of the last arguments may be left out
 };
+constexpr WORD kGet = DISPATCH_PROPERTYGET, kPut = DISPATCH_PROPERTYPUT, kMethod = DISPATCH_METHOD;
 const Member kMembers[] = {
-    {Kind::Application, L"Visible", 1, DISPATCH_PROPERTYPUT, {VT_BOOL}, false, Kind::Application},
-    {Kind::Application, L"Documents", 2, DISPATCH_PROPERTYGET, {}, true, Kind::Documents},
-    {Kind::Documents, L"Add", 3, DISPATCH_METHOD, {}, true, Kind::Document},
-    {Kind::Document, L"Paragraphs", 4, DISPATCH_METHOD | DISPATCH_PROPERTYGET, {VT_I2}, true, Kind::Paragraph},
-    {Kind::Paragraph, L"Range", 5, DISPATCH_PROPERTYGET, {}, true, Kind::Range},
-    {Kind::Range, L"Text", 6, DISPATCH_PROPERTYPUT, {VT_BSTR}, false, Kind::Range},
-    {Kind::Application, L"DisplayAlerts", 7, DISPATCH_PROPERTYPUT, {VT_I4}, false, Kind::Application},
-    {Kind::Document, L"SaveAs2", 8, DISPATCH_METHOD, {VT_BSTR, VT_I4}, false, Kind::Document},
-    {Kind::Document, L"Close", 9, DISPATCH_METHOD, {VT_I4}, false, Kind::Document},
-    {Kind::Application, L"Quit", 10, DISPATCH_METHOD, {VT_I4}, false, Kind::Application},
+    {Kind::Application, L"Visible", 1, kPut, {VT_BOOL}, false, Kind::Application},
+    {Kind::Application, L"Documents", 2, kGet, {}, true, Kind::Documents},
+    {Kind::Documents, L"Add", 3, kMethod, {}, true, Kind::Document},
+    // Paragraphs(1), or the collection.
+    {Kind::Document, L"Paragraphs", 4, kMethod | kGet, {VT_I2}, true, Kind::Paragraph, 1},
+    {Kind::Paragraph, L"Range", 5, kGet, {}, true, Kind::Range},
+    {Kind::Range, L"Text", 6, kPut, {VT_BSTR}, false, Kind::Range},
+    {Kind::Application, L"DisplayAlerts", 7, kPut, {VT_I4}, false, Kind::Application},
+    {Kind::Document, L"SaveAs2", 8, kMethod, {VT_BSTR, VT_I4}, false, Kind::Document},
+    {Kind::Document, L"Close", 9, kMethod, {VT_I4}, false, Kind::Document},
+    {Kind::Application, L"Quit", 10, kMethod, {VT_I4}, false, Kind::Application},
+    // The book's.
+    {Kind::Paragraphs, L"Last", 11, kGet, {}, true, Kind::Paragraph},
+    {Kind::Range, L"InsertBefore", 12, kMethod, {VT_BSTR}, false, Kind::Range},
+    {Kind::Range, L"InsertParagraphAfter", 13, kMethod, {}, false, Kind::Range},
+    {Kind::Range, L"Collapse", 14, kMethod, {VT_I4}, false, Kind::Range},
+    {Kind::Range, L"Start", 15, kGet, {}, false, Kind::Range},
+    {Kind::Range, L"SetRange", 16, kMethod, {VT_I4, VT_I4}, false, Kind::Range},
+    {Kind::Range, L"Style", 17, kPut, {VT_I4}, false, Kind::Range},
+    {Kind::Range, L"Font", 18, kGet, {}, true, Kind::Font},
+    {Kind::Range, L"ParagraphFormat", 19, kGet, {}, true, Kind::ParagraphFormat},
+    {Kind::Range, L"Fields", 20, kGet, {}, true, Kind::Fields},
+    {Kind::Font, L"Name", 21, kPut, {VT_BSTR}, false, Kind::Font},
+    {Kind::Font, L"NameFarEast", 22, kPut, {VT_BSTR}, false, Kind::Font},
+    {Kind::Font, L"Size", 23, kPut, {VT_R4}, false, Kind::Font},
+    {Kind::Font, L"Bold", 24, kPut, {VT_BOOL}, false, Kind::Font},
+    {Kind::Font, L"Subscript", 25, kPut, {VT_BOOL}, false, Kind::Font},
+    {Kind::Font, L"Superscript", 26, kPut, {VT_BOOL}, false, Kind::Font},
+    {Kind::ParagraphFormat, L"Alignment", 27, kPut, {VT_I4}, false, Kind::ParagraphFormat},
+    {Kind::Document, L"Styles", 28, kGet, {}, true, Kind::Styles},
+    {Kind::Styles, L"Item", 29, kMethod | kGet, {VT_I4}, true, Kind::Style},
+    {Kind::Style, L"Font", 30, kGet, {}, true, Kind::Font},
+    {Kind::Style, L"LanguageIDFarEast", 31, kPut, {VT_I4}, false, Kind::Style},
+    {Kind::Document, L"Tables", 32, kGet, {}, true, Kind::Tables},
+    {Kind::Tables, L"Add", 33, kMethod, {VT_DISPATCH, VT_I4, VT_I4}, true, Kind::Table},
+    {Kind::Table, L"Borders", 34, kGet, {}, true, Kind::Borders},
+    {Kind::Borders, L"Enable", 35, kPut, {VT_I4}, false, Kind::Borders},
+    {Kind::Table, L"Rows", 36, kGet, {}, true, Kind::Rows},
+    {Kind::Rows, L"Item", 37, kMethod | kGet, {VT_I4}, true, Kind::Row},
+    {Kind::Row, L"HeadingFormat", 38, kPut, {VT_BOOL}, false, Kind::Row},
+    {Kind::Row, L"Range", 39, kGet, {}, true, Kind::Range},
+    {Kind::Table, L"Cell", 40, kMethod | kGet, {VT_I4, VT_I4}, true, Kind::Cell},
+    {Kind::Cell, L"Range", 41, kGet, {}, true, Kind::Range},
+    {Kind::Document, L"InlineShapes", 42, kGet, {}, true, Kind::InlineShapes},
+    {Kind::InlineShapes, L"AddPicture", 43, kMethod, {VT_BSTR, VT_BOOL, VT_BOOL, VT_DISPATCH}, true, Kind::InlineShape},
+    {Kind::InlineShape, L"Width", 44, kPut, {VT_R4}, false, Kind::InlineShape},
+    {Kind::InlineShape, L"Height", 45, kPut, {VT_R4}, false, Kind::InlineShape},
+    {Kind::Document, L"Sections", 46, kGet, {}, true, Kind::Sections},
+    {Kind::Sections, L"Item", 47, kMethod | kGet, {VT_I4}, true, Kind::Section},
+    {Kind::Section, L"Headers", 48, kGet, {}, true, Kind::HeadersFooters},
+    {Kind::Section, L"Footers", 49, kGet, {}, true, Kind::HeadersFooters},
+    {Kind::HeadersFooters, L"Item", 50, kMethod | kGet, {VT_I4}, true, Kind::HeaderFooter},
+    {Kind::HeaderFooter, L"Range", 51, kGet, {}, true, Kind::Range},
+    {Kind::Fields, L"Add", 52, kMethod, {VT_DISPATCH, VT_I4}, true, Kind::Field},
+    {Kind::Table, L"Range", 53, kGet, {}, true, Kind::Range},
 };
 
 std::string flagsText(WORD flags) {
@@ -135,23 +307,36 @@ std::string flagsText(WORD flags) {
     return text;
 }
 
+std::string number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    return text;
+}
+
 std::string argText(const VARIANT& v) {
     switch (v.vt) {
         case VT_BOOL: return std::string("VT_BOOL ") + (v.boolVal == VARIANT_TRUE ? "true" : "false");
         case VT_I2: return "VT_I2 " + std::to_string(v.iVal);
         case VT_I4: return "VT_I4 " + std::to_string(v.lVal);
+        case VT_R4: return "VT_R4 " + number(v.fltVal);
         case VT_BSTR: return "VT_BSTR " + std::to_string(SysStringLen(v.bstrVal));
+        case VT_DISPATCH: return "VT_DISPATCH";
         default: return "VT " + std::to_string(v.vt);
     }
 }
 
+// The stand-in's own objects answer this interface with themselves, so that a range given back
+// as an argument is known for what it is.
+// {0B1E6D42-7A3C-4F59-8E21-6C4D2B9F7A13}
+const IID kIidSelf = {0x0b1e6d42, 0x7a3c, 0x4f59, {0x8e, 0x21, 0x6c, 0x4d, 0x2b, 0x9f, 0x7a, 0x13}};
+
 class Object final : public IDispatch {
 public:
-    explicit Object(Kind kind) : kind_(kind) { ++server.objects; }
+    explicit Object(Kind kind, Place place = {}) : kind_(kind), place_(std::move(place)) { ++server.objects; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
         if (!out) return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch)) {
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, kIidSelf)) {
             *out = static_cast<IDispatch*>(this);
             AddRef();
             return S_OK;
@@ -164,6 +349,7 @@ public:
         const ULONG left = --refs_;
         if (left == 0) {
             server.log(std::string("release ") + kindName(kind_));
+            if (kind_ == Kind::Document) server.writeDocument();
             if (--server.objects == 0) {
                 server.withdraw();
                 PostQuitMessage(0);
@@ -210,13 +396,14 @@ public:
         if (put && (params->cNamedArgs != 1 || params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT))
             return DISP_E_PARAMNOTOPTIONAL;
         UINT wanted = 0;
-        while (wanted < 2 && member->args[wanted] != VT_EMPTY) ++wanted;
-        if (params->cArgs != wanted) return DISP_E_BADPARAMCOUNT;
+        while (wanted < 4 && member->args[wanted] != VT_EMPTY) ++wanted;
+        if (params->cArgs > wanted || params->cArgs + member->optional < wanted) return DISP_E_BADPARAMCOUNT;
+        const UINT given = params->cArgs;
         // rgvarg holds the last argument first.
-        auto arg = [&](UINT i) -> const VARIANT& { return params->rgvarg[wanted - 1 - i]; };
-        for (UINT i = 0; i < wanted; ++i)
+        auto arg = [&](UINT i) -> const VARIANT& { return params->rgvarg[given - 1 - i]; };
+        for (UINT i = 0; i < given; ++i)
             if (arg(i).vt != member->args[i]) return DISP_E_TYPEMISMATCH;
-        if (member->args[0] == VT_I2 && arg(0).iVal != 1) return DISP_E_BADINDEX;
+        if (given > 0 && member->args[0] == VT_I2 && arg(0).iVal != 1) return DISP_E_BADINDEX;
 
         server.hangIfAsked(name);
         const bool saving = name == "SaveAs2";
@@ -239,29 +426,189 @@ public:
             }
             return DISP_E_EXCEPTION;
         }
-        if (name == "Add") server.document = L"\r";
-        if (name == "Text") {
-            // Paragraph 1's range of a new document is its only, empty paragraph: the text
-            // takes its place before the document's last paragraph mark, which stays.
-            server.document = std::wstring(arg(0).bstrVal, SysStringLen(arg(0).bstrVal)) + L"\r";
-            server.writeDocument();
-        }
+        if (name == "Add" && kind_ == Kind::Documents) server.newDocument();
         if (saving) {
             std::ofstream file(std::filesystem::path(fileName), std::ios::binary | std::ios::trunc);
-            file << "format " << arg(1).lVal << "\nname " << utf8(fileName) << "\n" << server.paragraphs();
+            file << "format " << arg(1).lVal << "\nname " << utf8(fileName) << "\n" << server.dump();
             if (!file.flush()) return E_ACCESSDENIED;
+        }
+        Place made = place_;  // where the object returned lies
+        Kind returns = member->returns;
+        if (const HRESULT hr = act(name, given, arg, made, returns); FAILED(hr)) return hr;
+        if (name == "Start" && result) {
+            VariantInit(result);
+            result->vt = VT_I4;
+            result->lVal = place_.start;
         }
         if (member->returnsObject && result) {
             VariantInit(result);
             if (server.failsHere("empty", name)) return S_OK;
             result->vt = VT_DISPATCH;
-            result->pdispVal = new Object(member->returns);
+            result->pdispVal = new Object(returns, made);
         }
         return S_OK;
     }
 
 private:
+    // What the call does to the document; `made` and `returns` say what it gives back.
+    template <class Arg>
+    HRESULT act(const std::string& name, UINT given, const Arg& arg, Place& made, Kind& returns) {
+        auto text = [&](UINT i) { return std::wstring(arg(i).bstrVal, SysStringLen(arg(i).bstrVal)); };
+        switch (kind_) {
+            case Kind::Document:
+                if (name == "Paragraphs") {
+                    // Paragraph 1 of a new document: its only paragraph, the mark.
+                    if (given == 0) returns = Kind::Paragraphs;
+                    made = {"main", 0, static_cast<long>(server.document().find(L'\r') + 1)};
+                }
+                return S_OK;
+            case Kind::Paragraphs: made = server.lastParagraph(); return S_OK;
+            case Kind::Range: return actOnRange(name, arg, text, made);
+            case Kind::Font:
+                if (place_.story.starts_with("style "))
+                    server.mark(place_.story + " " + name + " " +
+                                (arg(0).vt == VT_BSTR  ? utf8(text(0))
+                                 : arg(0).vt == VT_R4  ? number(arg(0).fltVal)
+                                 : arg(0).boolVal != 0 ? "true"
+                                                       : "false"));
+                else
+                    server.mark(name + (arg(0).vt == VT_BOOL ? (arg(0).boolVal ? " true" : " false") : "") + " @" +
+                                server.where(place_));
+                return S_OK;
+            case Kind::ParagraphFormat:
+                server.mark("Alignment " + std::to_string(arg(0).lVal) + " @" + server.where(place_));
+                return S_OK;
+            case Kind::Styles: made = {"style " + std::to_string(arg(0).lVal)}; return S_OK;
+            case Kind::Style:
+                if (name == "LanguageIDFarEast")
+                    server.mark(place_.story + " LanguageIDFarEast " + std::to_string(arg(0).lVal));
+                return S_OK;
+            case Kind::Tables: {
+                Object* at = self(arg(0));
+                if (!at || at->kind_ != Kind::Range) return DISP_E_TYPEMISMATCH;
+                const int table = ++server.tables;
+                server.mark("table " + std::to_string(table) + " " + std::to_string(arg(1).lVal) + " " +
+                            std::to_string(arg(2).lVal));
+                Place there = at->place_;
+                server.replace(there, L"[table " + std::to_wstring(table) + L"]\r");
+                made = {"table " + std::to_string(table) + " " + std::to_string(arg(1).lVal) + " " +
+                        std::to_string(arg(2).lVal)};
+                return S_OK;
+            }
+            case Kind::Table: {
+                // "table T ROWS COLUMNS"
+                int table = 0, rows = 0, columns = 0;
+                std::sscanf(place_.story.c_str(), "table %d %d %d", &table, &rows, &columns);
+                if (name == "Borders" || name == "Range") made = {"table " + std::to_string(table)};
+                if (name == "Cell") {
+                    if (arg(0).lVal < 1 || arg(0).lVal > rows || arg(1).lVal < 1 || arg(1).lVal > columns)
+                        return DISP_E_BADINDEX;
+                    made = {"cell " + std::to_string(table) + " " + std::to_string(arg(0).lVal) + " " +
+                            std::to_string(arg(1).lVal)};
+                }
+                return S_OK;
+            }
+            case Kind::Borders:
+                server.mark("Borders " + place_.story.substr(6) + " Enable " + std::to_string(arg(0).lVal));
+                return S_OK;
+            case Kind::Rows: {
+                int table = 0, rows = 0;
+                std::sscanf(place_.story.c_str(), "table %d %d", &table, &rows);
+                if (arg(0).lVal < 1 || arg(0).lVal > rows) return DISP_E_BADINDEX;
+                made = {"row " + std::to_string(table) + " " + std::to_string(arg(0).lVal)};
+                return S_OK;
+            }
+            case Kind::Row:
+                if (name == "HeadingFormat")
+                    server.mark(std::string("HeadingFormat ") + (arg(0).boolVal ? "true" : "false") + " @" +
+                                place_.story);
+                return S_OK;
+            case Kind::Cell:
+                made = {place_.story, 0, static_cast<long>(server.stories[place_.story].size())};
+                return S_OK;
+            case Kind::InlineShapes: {
+                Object* at = self(arg(3));
+                if (!at || at->kind_ != Kind::Range) return DISP_E_TYPEMISMATCH;
+                // What the file holds at the time of the call.
+                std::ifstream file(std::filesystem::path(text(0)), std::ios::binary);
+                const std::string svg{std::istreambuf_iterator<char>(file), {}};
+                const bool isSvg = file && svg.starts_with("<?xml") && svg.find("<svg") != std::string::npos &&
+                                   svg.find("</svg>") != std::string::npos;
+                server.mark(std::string("picture ") +
+                            (isSvg  ? "svg"
+                             : file ? "other"
+                                    : "missing") +
+                            " " + std::to_string(svg.size()) + " link " + (arg(1).boolVal ? "true" : "false") +
+                            " save " + (arg(2).boolVal ? "true" : "false") + " " +
+                            std::filesystem::path(text(0)).extension().string());
+                Place there = at->place_;
+                server.replace(there, L"[picture]");
+                return S_OK;
+            }
+            case Kind::InlineShape: server.mark(name + " " + number(arg(0).fltVal)); return S_OK;
+            case Kind::Section: made = {name == "Headers" ? "header" : "footer"}; return S_OK;
+            case Kind::HeadersFooters:
+                if (arg(0).lVal != 1) return DISP_E_BADINDEX;  // the primary one
+                return S_OK;
+            case Kind::HeaderFooter:
+                made = {place_.story, 0, static_cast<long>(server.stories[place_.story].size())};
+                return S_OK;
+            case Kind::Fields: {
+                Object* at = self(arg(0));
+                if (!at || at->kind_ != Kind::Range) return DISP_E_TYPEMISMATCH;
+                const long type = arg(1).lVal;
+                server.mark("field " + at->place_.story + " " + std::to_string(type));
+                Place there = at->place_;
+                server.replace(there, type == 33   ? L"{PAGE}"
+                                      : type == 26 ? L"{NUMPAGES}"
+                                                   : L"{" + std::to_wstring(type) + L"}");
+                return S_OK;
+            }
+            default: return S_OK;
+        }
+    }
+
+    template <class Arg, class Text>
+    HRESULT actOnRange(const std::string& name, const Arg& arg, const Text& text, Place& made) {
+        if (name == "Text") {
+            server.replace(place_, text(0));
+            if (place_.story.starts_with("cell ")) server.mark(server.where(place_));
+            if (place_.story == "main") server.writeDocument();
+        } else if (name == "InsertBefore") {
+            const std::wstring piece = text(0);
+            server.stories[place_.story].insert(static_cast<std::size_t>(place_.start), piece);
+            place_.end += static_cast<long>(piece.size());
+        } else if (name == "InsertParagraphAfter") {
+            server.stories[place_.story].insert(static_cast<std::size_t>(place_.end), L"\r");
+            place_.end += 1;
+        } else if (name == "Collapse") {
+            if (arg(0).lVal == 1)
+                place_.end = place_.start;
+            else
+                place_.start = place_.end;
+        } else if (name == "SetRange") {
+            const long size = static_cast<long>(server.stories[place_.story].size());
+            if (arg(0).lVal < 0 || arg(1).lVal < arg(0).lVal || arg(1).lVal > size) return E_INVALIDARG;
+            place_.start = arg(0).lVal;
+            place_.end = arg(1).lVal;
+        } else if (name == "Style") {
+            server.mark("style " + std::to_string(arg(0).lVal) + " @" + server.where(place_));
+        }
+        made = place_;
+        return S_OK;
+    }
+
+    static Object* self(const VARIANT& v) {
+        if (v.vt != VT_DISPATCH || !v.pdispVal) return nullptr;
+        void* p = nullptr;
+        if (FAILED(v.pdispVal->QueryInterface(kIidSelf, &p))) return nullptr;
+        Object* object = static_cast<Object*>(static_cast<IDispatch*>(p));
+        object->Release();
+        return object;
+    }
+
     Kind kind_;
+    Place place_;
     ULONG refs_ = 1;
 };
 
