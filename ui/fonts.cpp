@@ -1,10 +1,13 @@
 #include "ui/fonts.h"
 
+#include <QFontDatabase>
 #include <QGuiApplication>
 
 namespace wallcalc::ui {
+namespace {
 
-QStringList faceFamilies(Face face, bool bold) {
+// Every name in the order given, for the layout's look on every system.
+QStringList allFaceFamilies(Face face, bool bold) {
     switch (face) {
         case Face::Kai:
             return {QStringLiteral("楷体_GB2312"), QStringLiteral("KaiTi_GB2312"), QStringLiteral("楷体"),
@@ -23,6 +26,21 @@ QStringList faceFamilies(Face face, bool bold) {
         }
     }
     return {};
+}
+
+}  // namespace
+
+QStringList faceFamilies(Face face, bool bold) {
+    const QStringList all = allFaceFamilies(face, bold);
+    // A name the font database lacks is no cheap miss: Qt asks fontconfig for that name's
+    // substitutes, a sort of every installed font, for each script a text holds, before it tries
+    // the next name. Left out, the first installed family is found at once and draws the same.
+    // Where none is installed the whole list stands, and fontconfig chooses as before.
+    const QStringList installed = QFontDatabase::families();
+    QStringList families;
+    for (const QString& family : all)
+        if (installed.contains(family, Qt::CaseInsensitive)) families << family;
+    return families.isEmpty() ? all : families;
 }
 
 QFont faceFont(Face face, qreal pointSize, bool bold) {

@@ -17,8 +17,8 @@ enum class Face {
     Kai,      // 楷体_GB2312
 };
 
-// The family list of a face, Windows names first. A bold Song face prefers a family with a
-// real bold weight.
+// The family list of a face, Windows names first, less the names the font database lacks (all of
+// them where it has none). A bold Song face prefers a family with a real bold weight.
 QStringList faceFamilies(Face face, bool bold = false);
 
 // The face at the given size. Song faces at 12 pt and below are drawn without antialiasing, so
