@@ -99,7 +99,7 @@ int topDown(review::SectionKind kind, int storey) {
 
 struct ReviewOutcome {
     review::Result result;
-    std::string json;  // the value of "review"
+    nlohmann::ordered_json json;  // the value of "review"
     std::vector<SectionCells> sections;
     std::string shear, warnings;
 };
@@ -108,7 +108,7 @@ ReviewOutcome reviewOf(const FieldSet& fields, const wallfile::OptionTexts& text
     for (const auto& [key, text] : texts.entries()) review::setOption(options, key, text);
     ReviewOutcome outcome{review::reviewWall(fields, options), {}, {}, {}, {}};
     const review::Result& result = outcome.result;
-    outcome.json = review::reviewJson(result);
+    outcome.json = review::reviewJsonTree(result);
     auto number = [](double value) {
         char text[32];
         std::snprintf(text, sizeof text, "%.4g", value);
@@ -402,7 +402,7 @@ void writeOutputs(WallRun& wall, const BatchRequest& request, std::unique_ptr<Do
         nlohmann::ordered_json json;
         json["name"] = wall.name;
         json["fields"] = fieldsJson(wall.fields);
-        if (wall.review) json["review"] = nlohmann::ordered_json::parse(wall.review->json);
+        if (wall.review) json["review"] = wall.review->json;
         json["fault"] = faultJson(wall.fault, wall.failedAction);
         writeOutput(request.outDir / fs::u8path(wall.name + ".json"), oneLineJson(json) + "\n");
         if (request.documents && wall.computed()) {

@@ -174,7 +174,7 @@ std::vector<NamedAction> actionsOf(const Request& request, const wallfile::Optio
                                    review::Options options;
                                    for (const auto& [key, text] : reviewOptions) review::setOption(options, key, text);
                                    const review::Result result = review::reviewWall(f, options);
-                                   reviewOut.json = nlohmann::ordered_json::parse(review::reviewJson(result));
+                                   reviewOut.json = review::reviewJsonTree(result);
                                    if (report) reviewOut.report = reviewReportText(result, cli::localDate());
                                }});
     }

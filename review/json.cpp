@@ -55,7 +55,7 @@ Json section(const Section& s) {
 
 }  // namespace
 
-std::string reviewJson(const Result& result) {
+nlohmann::ordered_json reviewJsonTree(const Result& result) {
     Json storeys = Json::array();
     for (double height : result.storeys) storeys.push_back(number(height));
     Json sections = Json::array();
@@ -71,7 +71,7 @@ std::string reviewJson(const Result& result) {
                          {"ok", s.ok}});
     Json warnings = Json::array();
     for (const Warning* w : result.warnings) warnings.push_back(w->code);
-    const Json out = {
+    return {
         {"edition", result.edition ? result.edition->key : std::string_view()},
         {"support", supportText(result.support)},
         {"storeys", storeys},
@@ -81,7 +81,8 @@ std::string reviewJson(const Result& result) {
         {"warnings", warnings},
         {"ok", result.ok},
     };
-    return oneLineJson(out);
 }
+
+std::string reviewJson(const Result& result) { return oneLineJson(reviewJsonTree(result)); }
 
 }  // namespace wallcalc::review

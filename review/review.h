@@ -6,6 +6,7 @@
 // Units: kN, m, kN/m² for loads; kN·m per metre for moments; mm, mm² per metre, N/mm² for the
 // section.
 
+#include <nlohmann/json_fwd.hpp>
 #include <optional>
 #include <span>
 #include <string>
@@ -144,7 +145,9 @@ std::span<const Warning> warningTable();
 // The whole review. Throws FaultError (5) naming the field or option for an impossible input.
 Result reviewWall(const FieldSet& fields, const Options& options);
 
-// The review as the JSON object of the command line (numbers at full double precision).
+// The review as the JSON object of the command line (numbers at full double precision): the
+// tree, for a caller that puts it into a larger object, and its one-line text.
+nlohmann::ordered_json reviewJsonTree(const Result& result);
 std::string reviewJson(const Result& result);
 
 // For the diagrams: the unfactored pressures and the moments of the ULS and the crack

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <exception>
 #include <mutex>
+#include <span>
 #include <thread>
 #include <utility>
 
@@ -158,18 +159,33 @@ void markSymbols(HWND box) {
     SendMessageW(box, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&keep));
 }
 
-std::wstring fileDialog(HWND owner, bool save, const wchar_t* title, const wchar_t* filter, const wchar_t* extension,
+// The dialogs' filter from the window's table of file types: "name (pattern)", NUL, pattern, NUL,
+// and a second NUL at the end. The first type's extension is the one a bare name gets.
+std::wstring filterOf(std::span<const form::FileType> types) {
+    std::wstring filter;
+    for (const form::FileType& type : types) {
+        filter += wide(type.name) + L" (" + wide(type.pattern) + L")";
+        filter += L'\0';
+        filter += wide(type.pattern);
+        filter += L'\0';
+    }
+    return filter + L'\0';
+}
+
+std::wstring fileDialog(HWND owner, bool save, const char* title, std::span<const form::FileType> types,
                         const std::wstring& suggestion) {
+    const std::wstring filter = filterOf(types), caption = wide(title);
+    const std::wstring extension = wide(std::string_view(types.front().pattern).substr(2));
     wchar_t path[MAX_PATH * 4] = {};
     wcsncpy(path, suggestion.c_str(), MAX_PATH * 4 - 1);
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
-    dialog.lpstrFilter = filter;
+    dialog.lpstrFilter = filter.c_str();
     dialog.lpstrFile = path;
     dialog.nMaxFile = MAX_PATH * 4;
-    dialog.lpstrTitle = title;
-    dialog.lpstrDefExt = extension;
+    dialog.lpstrTitle = caption.c_str();
+    dialog.lpstrDefExt = extension.c_str();
     dialog.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR |
                    (save ? OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST : OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST);
     const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
@@ -686,7 +702,7 @@ void Form1::newWall() {
 
 void Form1::openWallFile() {
     if (runner_.isRunning() || !settleChanges()) return;
-    const std::wstring path = fileDialog(window_, false, L"打开墙体文件", L"墙体文件 (*.wall)\0*.wall\0", L"wall", {});
+    const std::wstring path = fileDialog(window_, false, form::kOpenWallTitle, form::kWallFileTypes, {});
     if (!path.empty()) openWall(path);
 }
 
@@ -724,8 +740,8 @@ bool Form1::saveAs() {
         errorBox(window_, kProgramTitle, *why);
         return false;
     }
-    const std::wstring path = fileDialog(window_, true, L"另存为", L"墙体文件 (*.wall)\0*.wall\0", L"wall",
-                                         wide(form::wallSuggestion(document_)));
+    const std::wstring path =
+        fileDialog(window_, true, form::kSaveWallTitle, form::kWallFileTypes, wide(form::wallSuggestion(document_)));
     return !path.empty() && saveWall(path);
 }
 
@@ -736,10 +752,8 @@ bool Form1::reportIsCurrent() {
 
 void Form1::saveReportAs() {
     if (!reportIsCurrent()) return;
-    const std::wstring chosen =
-        fileDialog(window_, true, L"另存计算书",
-                   L"PDF 文件 (*.pdf)\0*.pdf\0Word 文档 (*.docx)\0*.docx\0OpenDocument 文本 (*.odt)\0*.odt\0", L"pdf",
-                   wide(form::reportSuggestion(document_)));
+    const std::wstring chosen = fileDialog(window_, true, form::kSaveReportTitle, form::kDocumentFileTypes,
+                                           wide(form::reportSuggestion(document_)));
     if (chosen.empty()) return;
     std::filesystem::path path = chosen;
     if (!documentFormatOf(path)) path += L".pdf";

@@ -8,7 +8,10 @@
 #include <filesystem>
 #include <memory>
 
+#include "core/fields.h"
 #include "office/office.h"
+#include "report/review_book.h"
+#include "review/review.h"
 #include "tests/support/office/headless_office.h"
 #include "tests/support/sample_report.h"
 
@@ -36,6 +39,32 @@ void BM_ExportWarm(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ExportWarm)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+
+// The 复核计算书 of the window's defaults saved as PDF through a warm office: as the book (headings,
+// tables, figures) and as the flat text it replaced.
+void saveReview(benchmark::State& state, bool asBook) {
+    HeadlessOffice office;
+    ::setenv("WALLCALC_OFFICE", office.connection().c_str(), 1);
+    const auto document =
+        wallcalc::reviewBook(wallcalc::review::reviewWall(wallcalc::FieldSet{}, {}), "2024-05-01", "B1");
+    const wallcalc::Book book{wallcalc::report::book::bookJson(document), wallcalc::report::book::plainText(document)};
+    const std::filesystem::path path = std::filesystem::temp_directory_path() / "wallcalc-bench-review.pdf";
+    const std::unique_ptr<wallcalc::DocumentSaver> saver = wallcalc::makePlatformOffice();
+    auto save = [&] {
+        if (asBook)
+            saver->saveBook(book, path, wallcalc::DocumentFormat::Pdf);
+        else
+            saver->saveReport(book.plainText, path, wallcalc::DocumentFormat::Pdf);
+    };
+    save();  // the first document loads Writer's modules
+    for (auto _ : state) save();
+    std::filesystem::remove(path);
+    ::unsetenv("WALLCALC_OFFICE");
+}
+void BM_SaveReviewBookWarm(benchmark::State& state) { saveReview(state, true); }
+void BM_SaveReviewFlatWarm(benchmark::State& state) { saveReview(state, false); }
+BENCHMARK(BM_SaveReviewBookWarm)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_SaveReviewFlatWarm)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 // The office is started at the press and reached as soon as it answers.
 void coldExports(benchmark::State& state, const std::string& profile) {

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <nlohmann/json.hpp>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include <com/sun/star/awt/FontWeight.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
@@ -15,15 +18,19 @@
 #include <com/sun/star/lang/IllegalArgumentException.hpp>
 #include <com/sun/star/lang/Locale.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
+#include <com/sun/star/sheet/XCellRangeData.hpp>
 #include <com/sun/star/style/NumberingType.hpp>
 #include <com/sun/star/style/ParagraphAdjust.hpp>
 #include <com/sun/star/style/XStyleFamiliesSupplier.hpp>
+#include <com/sun/star/table/XCellRange.hpp>
 #include <com/sun/star/text/ControlCharacter.hpp>
 #include <com/sun/star/text/PageNumberType.hpp>
 #include <com/sun/star/text/TextContentAnchorType.hpp>
+#include <com/sun/star/text/XParagraphAppend.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextContent.hpp>
 #include <com/sun/star/text/XTextCursor.hpp>
+#include <com/sun/star/text/XTextPortionAppend.hpp>
 #include <com/sun/star/text/XTextTable.hpp>
 #include <rtl/ustring.hxx>
 
@@ -36,6 +43,8 @@ using css::uno::Reference;
 using css::uno::UNO_QUERY_THROW;
 using nlohmann::json;
 using rtl::OUString;
+
+enum class Script { Normal, Sub, Super };
 
 OUString ustr(const std::string& text) {
     return OUString(text.data(), static_cast<sal_Int32>(text.size()), RTL_TEXTENCODING_UTF8);
@@ -50,19 +59,36 @@ Reference<css::beans::XPropertySet> props(const Reference<css::uno::XInterface>&
     return Reference<css::beans::XPropertySet>(object, UNO_QUERY_THROW);
 }
 
-// Text runs at a cursor: lowered and raised runs at 58 % of the height, as Writer's own.
+// Text runs at a cursor: lowered and raised runs at 58 % of the height, as Writer's own. Every
+// call is a round trip to the office, so the position is set only where a run changes it (a new
+// cursor stands on the line, and each call leaves it there).
 void insertRuns(const Reference<css::text::XText>& text, const Reference<css::text::XTextCursor>& cursor,
                 const json& runs) {
     const auto at = props(cursor);
-    for (const json& run : runs) {
-        const std::string script = run.value("script", "");
-        const sal_Int16 escapement = script == "sub" ? -33 : script == "super" ? 33 : 0;
+    sal_Int16 current = 0;
+    auto place = [&](sal_Int16 escapement) {
+        if (escapement == current) return;
         at->setPropertyValue("CharEscapement", Any(escapement));
         at->setPropertyValue("CharEscapementHeight", Any(static_cast<sal_Int8>(escapement ? 58 : 100)));
+        current = escapement;
+    };
+    for (const json& run : runs) {
+        const std::string script = run.value("script", "");
+        place(script == "sub" ? -33 : script == "super" ? 33 : 0);
         text->insertString(range(cursor), ustr(run.value("text", "")), false);
     }
-    at->setPropertyValue("CharEscapement", Any(static_cast<sal_Int16>(0)));
-    at->setPropertyValue("CharEscapementHeight", Any(static_cast<sal_Int8>(100)));
+    place(0);
+}
+
+// The text of runs all on the line, which a table takes in one call with its neighbours; none for
+// runs that need a cursor of their own.
+std::optional<std::string> plainOf(const json& runs) {
+    std::string out;
+    for (const json& run : runs) {
+        if (!run.value("script", "").empty()) return std::nullopt;
+        out += run.value("text", "");
+    }
+    return out;
 }
 
 // The fonts of the book's paragraph styles: Latin and Asian named separately, the Asian text in
@@ -131,6 +157,47 @@ void setPage(const Reference<css::text::XTextDocument>& document, const json& bo
     footer->insertString(range(cursor), ustr(" 页　　" + book.value("date", "")), false);
 }
 
+// A table's cells: the alignment set a row or a column at a time, every
+// plain text in one call, and only the cells with lowered or raised runs one by one.
+void fillTable(const Reference<css::text::XTextTable>& table, const json& rows, const json& numeric,
+               sal_Int32 columns) {
+    using css::style::ParagraphAdjust_CENTER;
+    using css::style::ParagraphAdjust_LEFT;
+    using css::style::ParagraphAdjust_RIGHT;
+    const Reference<css::table::XCellRange> cells(table, UNO_QUERY_THROW);
+    const sal_Int32 count = static_cast<sal_Int32>(rows.size());
+    auto column = [](sal_Int32 c) { return std::string(1, static_cast<char>('A' + c)); };
+    // A new table's first row is in the style Table Heading, the others in Table Contents.
+    auto align = [&](const std::string& name, css::style::ParagraphAdjust adjust) {
+        props(cells->getCellRangeByName(ustr(name)))->setPropertyValue("ParaAdjust", Any(adjust));
+    };
+    align("A1:" + column(columns - 1) + "1", ParagraphAdjust_CENTER);
+    if (count > 1)
+        for (sal_Int32 c = 0; c < columns; ++c) {
+            const bool right = static_cast<std::size_t>(c) < numeric.size() && numeric[c] == true;
+            align(column(c) + "2:" + column(c) + std::to_string(count),
+                  right ? ParagraphAdjust_RIGHT : ParagraphAdjust_LEFT);
+        }
+    css::uno::Sequence<css::uno::Sequence<Any>> data(count);
+    std::vector<std::pair<sal_Int32, sal_Int32>> scripted;
+    for (sal_Int32 r = 0; r < count; ++r) {
+        css::uno::Sequence<Any> row(columns);
+        for (sal_Int32 c = 0; c < columns; ++c) {
+            const json& runs = static_cast<std::size_t>(c) < rows[r].size() ? rows[r][c] : json::array();
+            const std::optional<std::string> plain = plainOf(runs);
+            if (!plain) scripted.emplace_back(r, c);
+            row.getArray()[c] <<= ustr(plain.value_or(""));
+        }
+        data.getArray()[r] = row;
+    }
+    Reference<css::sheet::XCellRangeData>(table, UNO_QUERY_THROW)->setDataArray(data);
+    for (const auto& [r, c] : scripted) {
+        Reference<css::text::XText> cell(table->getCellByName(ustr(column(c) + std::to_string(r + 1))),
+                                         UNO_QUERY_THROW);
+        insertRuns(cell, cell->createTextCursor(), rows[r][c]);
+    }
+}
+
 void build(const Reference<css::uno::XComponentContext>& context, const Reference<css::text::XTextDocument>& document,
            const std::string& bookJson);
 
@@ -147,6 +214,60 @@ void buildBook(const Reference<css::uno::XComponentContext>& context,
 
 namespace {
 
+// A sequence of the given elements (the SDK gives no initializer list outside the office).
+template <class E, class... More>
+css::uno::Sequence<E> sequence(E first, More... more) {
+    const E elements[] = {std::move(first), E(std::move(more))...};
+    return css::uno::Sequence<E>(elements, static_cast<sal_Int32>(std::size(elements)));
+}
+
+css::beans::PropertyValue property(const char* name, Any value) {
+    css::beans::PropertyValue p;
+    p.Name = OUString::createFromAscii(name);
+    p.Value = std::move(value);
+    return p;
+}
+
+// The body text written as the office's own importers write it: each run appended with its
+// position on the line, each paragraph closed with its style and alignment. One call each, where
+// a cursor takes three to five, and every call is a round trip to the office. A run names its
+// position even on the line, as appended text would otherwise take on a lowered run before it.
+class Body {
+public:
+    explicit Body(const Reference<css::text::XText>& text)
+        : portions_(text, UNO_QUERY_THROW), paragraphs_(text, UNO_QUERY_THROW) {}
+
+    void append(const std::string& text, Script script = Script::Normal) {
+        if (text.empty()) return;
+        const sal_Int16 escapement = script == Script::Sub ? -33 : script == Script::Super ? 33 : 0;
+        const auto position =
+            sequence(property("CharEscapement", Any(escapement)),
+                     property("CharEscapementHeight", Any(static_cast<sal_Int8>(escapement ? 58 : 100))));
+        portions_->appendTextPortion(ustr(text), position);
+        open_ = true;
+    }
+    void appendRuns(const json& runs) {
+        for (const json& run : runs) {
+            const std::string script = run.value("script", "");
+            append(run.value("text", ""), script == "sub"     ? Script::Sub
+                                          : script == "super" ? Script::Super
+                                                              : Script::Normal);
+        }
+    }
+    // Ends the last paragraph in `style`; a new, empty one follows it.
+    void close(const char* style, css::style::ParagraphAdjust adjust) {
+        paragraphs_->finishParagraph(sequence(property("ParaStyleName", Any(OUString::createFromAscii(style))),
+                                              property("ParaAdjust", Any(adjust))));
+        open_ = false;
+    }
+    bool open() const { return open_; }
+
+private:
+    Reference<css::text::XTextPortionAppend> portions_;
+    Reference<css::text::XParagraphAppend> paragraphs_;
+    bool open_ = false;
+};
+
 void build(const Reference<css::uno::XComponentContext>& context, const Reference<css::text::XTextDocument>& document,
            const std::string& bookJson) {
     const json book = json::parse(bookJson, nullptr, false);
@@ -155,73 +276,54 @@ void build(const Reference<css::uno::XComponentContext>& context, const Referenc
     setFonts(document, book.value("fonts", json::object()));
     setPage(document, book);
 
-    Reference<css::lang::XMultiServiceFactory> factory(document, UNO_QUERY_THROW);
-    Reference<css::text::XText> text = document->getText();
-    Reference<css::text::XTextCursor> cursor = text->createTextCursor();
-    const auto at = props(cursor);
-    bool fresh = true;  // the cursor stands in an empty paragraph of its own
-    auto paragraph = [&](const char* style, css::style::ParagraphAdjust adjust) {
-        if (!fresh) text->insertControlCharacter(range(cursor), css::text::ControlCharacter::PARAGRAPH_BREAK, false);
-        fresh = false;
-        at->setPropertyValue("ParaStyleName", Any(OUString::createFromAscii(style)));
-        at->setPropertyValue("ParaAdjust", Any(adjust));
-    };
     using css::style::ParagraphAdjust_CENTER;
     using css::style::ParagraphAdjust_LEFT;
-    using css::style::ParagraphAdjust_RIGHT;
+    Reference<css::lang::XMultiServiceFactory> factory(document, UNO_QUERY_THROW);
+    Reference<css::text::XText> text = document->getText();
+    Body body(text);
+    // Tables and pictures go in at a cursor in the empty last paragraph.
+    Reference<css::text::XTextCursor> cursor = text->createTextCursor();
+    auto insertAtEnd = [&](const Reference<css::text::XTextContent>& content) {
+        cursor->gotoEnd(false);
+        text->insertTextContent(range(cursor), content, false);
+    };
 
-    paragraph("Title", ParagraphAdjust_CENTER);
-    text->insertString(range(cursor), ustr(book.value("title", "")), false);
+    body.append(book.value("title", ""));
+    body.close("Title", ParagraphAdjust_CENTER);
+    bool tableLast = false;  // a table stands before the empty last paragraph
     for (const json& block : book.value("blocks", json::array())) {
         const std::string kind = block.value("kind", "");
         if (kind == "heading") {
             const int level = std::clamp(block.value("level", 1), 1, 3);
-            paragraph(level == 1 ? "Heading 1" : level == 2 ? "Heading 2" : "Heading 3", ParagraphAdjust_LEFT);
-            insertRuns(text, cursor, block["runs"]);
+            body.appendRuns(block["runs"]);
+            body.close(level == 1 ? "Heading 1" : level == 2 ? "Heading 2" : "Heading 3", ParagraphAdjust_LEFT);
         } else if (kind == "paragraph") {
-            paragraph("Standard", ParagraphAdjust_LEFT);
-            insertRuns(text, cursor, block["runs"]);
+            body.appendRuns(block["runs"]);
+            body.close("Standard", ParagraphAdjust_LEFT);
         } else if (kind == "table") {
             const json& rows = block["rows"];
-            const json& numeric = block["numeric"];
             const sal_Int32 columns = rows.empty() ? 0 : static_cast<sal_Int32>(rows[0].size());
             if (columns == 0 || columns > 26) continue;
             if (const std::string caption = block.value("caption", ""); !caption.empty()) {
-                paragraph("Caption", ParagraphAdjust_CENTER);
-                text->insertString(range(cursor), ustr(caption), false);
+                body.append(caption);
+                body.close("Caption", ParagraphAdjust_CENTER);
             }
-            paragraph("Standard", ParagraphAdjust_LEFT);
             Reference<css::text::XTextTable> table(factory->createInstance("com.sun.star.text.TextTable"),
                                                    UNO_QUERY_THROW);
             table->initialize(static_cast<sal_Int32>(rows.size()), columns);
-            // The table goes in before the cursor's paragraph, which stays empty after it.
-            text->insertTextContent(range(cursor), Reference<css::text::XTextContent>(table, UNO_QUERY_THROW), false);
-            fresh = true;
+            // The table goes in before the empty last paragraph, which the next block fills.
+            insertAtEnd(Reference<css::text::XTextContent>(table, UNO_QUERY_THROW));
             props(table)->setPropertyValue("RepeatHeadline", Any(true));
-            for (std::size_t r = 0; r < rows.size(); ++r)
-                for (sal_Int32 c = 0; c < columns && c < static_cast<sal_Int32>(rows[r].size()); ++c) {
-                    const std::string name = std::string(1, static_cast<char>('A' + c)) + std::to_string(r + 1);
-                    Reference<css::text::XText> cell(table->getCellByName(ustr(name)), UNO_QUERY_THROW);
-                    Reference<css::text::XTextCursor> in = cell->createTextCursor();
-                    const auto p = props(in);
-                    p->setPropertyValue("ParaStyleName",
-                                        Any(OUString::createFromAscii(r == 0 ? "Table Heading" : "Table Contents")));
-                    const bool right = r > 0 && static_cast<std::size_t>(c) < numeric.size() && numeric[c] == true;
-                    p->setPropertyValue("ParaAdjust", Any(r == 0  ? ParagraphAdjust_CENTER
-                                                          : right ? ParagraphAdjust_RIGHT
-                                                                  : ParagraphAdjust_LEFT));
-                    insertRuns(cell, in, rows[r][c]);
-                }
+            fillTable(table, rows, block["numeric"], columns);
+            tableLast = true;
+            continue;
         } else if (kind == "figure") {
             const std::string svg = block.value("svg", "");
-            paragraph("Standard", ParagraphAdjust_CENTER);
             css::uno::Sequence<sal_Int8> bytes(reinterpret_cast<const sal_Int8*>(svg.data()),
                                                static_cast<sal_Int32>(svg.size()));
             Reference<css::io::XInputStream> stream(
                 css::io::SequenceInputStream::createStreamFromSequence(context, bytes).get());
-            css::uno::Sequence<css::beans::PropertyValue> source(1);
-            source.getArray()[0].Name = "InputStream";
-            source.getArray()[0].Value <<= stream;
+            const auto source = sequence(property("InputStream", Any(stream)));
             Reference<css::graphic::XGraphic> graphic =
                 css::graphic::GraphicProvider::create(context)->queryGraphic(source);
             const auto picture = props(factory->createInstance("com.sun.star.text.TextGraphicObject"));
@@ -229,10 +331,18 @@ void build(const Reference<css::uno::XComponentContext>& context, const Referenc
             picture->setPropertyValue("AnchorType", Any(css::text::TextContentAnchorType_AS_CHARACTER));
             picture->setPropertyValue("Width", Any(static_cast<sal_Int32>(block.value("width", 150.0) * 100)));
             picture->setPropertyValue("Height", Any(static_cast<sal_Int32>(block.value("height", 100.0) * 100)));
-            text->insertTextContent(range(cursor), Reference<css::text::XTextContent>(picture, UNO_QUERY_THROW), false);
-            paragraph("Caption", ParagraphAdjust_CENTER);
-            text->insertString(range(cursor), ustr(block.value("caption", "")), false);
+            insertAtEnd(Reference<css::text::XTextContent>(picture, UNO_QUERY_THROW));
+            body.close("Standard", ParagraphAdjust_CENTER);
+            body.append(block.value("caption", ""));
+            body.close("Caption", ParagraphAdjust_CENTER);
         }
+        tableLast = false;
+    }
+    // The paragraph the last close began stays only where a table needs one after it.
+    if (!tableLast && !body.open()) {
+        cursor->gotoEnd(false);
+        cursor->goLeft(1, true);
+        cursor->setString(OUString());
     }
 }
 

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -125,33 +123,6 @@ TEST_F(Books, PdfEmbedsEveryFont) {
     }
     EXPECT_GT(listed, 1) << fonts;
     EXPECT_EQ(embedded, listed) << fonts;
-}
-
-// Not a check but the measurement of the closing note: a book against the flat review report,
-// saved as PDF through the same warm office, the better of three each.
-TEST_F(Books, BookAgainstFlatReportSaveTimes) {
-    const std::unique_ptr<DocumentSaver> saver = makePlatformOffice();
-    const Book book = bookOf(defaultsReview(), "B1");
-    saver->saveReport(book.plainText, dir_ / "warm.pdf", DocumentFormat::Pdf);
-    auto best = [&](auto save) {
-        double fastest = 1e9;
-        for (int i = 0; i < 3; ++i) {
-            const auto start = std::chrono::steady_clock::now();
-            save();
-            fastest =
-                std::min(fastest, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-        }
-        return fastest;
-    };
-    const double flat = best([&] { saver->saveReport(book.plainText, dir_ / "flat.pdf", DocumentFormat::Pdf); });
-    const double built = best([&] {
-        const report::book::Document document = reviewBook(defaultsReview(), "2024-05-01", "B1");
-        saver->saveBook({report::book::bookJson(document), report::book::plainText(document)}, dir_ / "book.pdf",
-                        DocumentFormat::Pdf);
-    });
-    std::printf("review report saved as PDF, warm office: flat %.2f s, book %.2f s\n", flat, built);
-    RecordProperty("flat_seconds", std::to_string(flat));
-    RecordProperty("book_seconds", std::to_string(built));
 }
 
 TEST_F(Books, BatchGivesEachWallItsReviewBook) {
