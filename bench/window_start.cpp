@@ -5,7 +5,8 @@
 //
 // bare    a plain QWidget of the main window's size: what any Qt program pays for a window
 // form    the main window as the program opens it (app/main.cpp's set-up, then Form1)
-// review  the review window as 现行规范复核 opens it, its owner Form1 made but not shown
+// review  the review window as 现行规范复核 opens it (the same set-up, a new wall), on its own: in
+//         the program the main window is already open when it is pressed
 //
 // The program quits once the window has taken its first Paint event and the event loop has come
 // round again (the paint is then on the screen). It needs a display: a running X server (Xvfb)
@@ -20,13 +21,13 @@
 // runs each, bare and form (or review) in turn, by their medians.
 
 #include <QApplication>
-#include <QPushButton>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
 #include "form/layout.h"
+#include "form/wall_document.h"
 #include "office/office.h"
 #include "ui/application.h"
 #include "ui/form1.h"
@@ -64,6 +65,7 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication app(argc, argv);
+    wallcalc::form::WallDocument document;  // outlives the review window, which follows it
     std::unique_ptr<QWidget> window;
     std::unique_ptr<FirstPaint> watch;
     if (bare) {
@@ -74,19 +76,17 @@ int main(int argc, char* argv[]) {
                        wallcalc::form::pixels(wallcalc::form::kClientHeight) + 17);
         watch = std::make_unique<FirstPaint>(window.get());
         window->show();
+    } else if (form) {
+        wallcalc::ui::setUpApplication(app);
+        window = std::make_unique<wallcalc::ui::Form1>(wallcalc::makePlatformOffice());
+        watch = std::make_unique<FirstPaint>(window.get());
+        window->show();
     } else {
         wallcalc::ui::setUpApplication(app);
-        auto form1 = std::make_unique<wallcalc::ui::Form1>(wallcalc::makePlatformOffice());
-        if (form) {
-            watch = std::make_unique<FirstPaint>(form1.get());
-            form1->show();
-        } else {
-            form1->Command5_Click();
-            auto* opened = form1->findChild<wallcalc::ui::ReviewWindow*>();
-            if (!opened) return 1;
-            watch = std::make_unique<FirstPaint>(opened);
-        }
-        window = std::move(form1);
+        window = std::make_unique<wallcalc::ui::ReviewWindow>(
+            document, [](const wallcalc::Book&) { return false; }, nullptr);
+        watch = std::make_unique<FirstPaint>(window.get());
+        window->show();
     }
     return app.exec();
 }
