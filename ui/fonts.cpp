@@ -30,17 +30,21 @@ QStringList allFaceFamilies(Face face, bool bold) {
 
 }  // namespace
 
+QStringList familiesListed(const QStringList& wanted, QStringList listed) {
+    // A family that several foundries make is listed as "family [foundry]".
+    for (QString& name : listed)
+        if (const qsizetype bracket = name.indexOf(QStringLiteral(" [")); bracket > 0) name.truncate(bracket);
+    QStringList families;
+    for (const QString& family : wanted)
+        if (listed.contains(family, Qt::CaseInsensitive)) families << family;
+    return families.isEmpty() ? wanted : families;
+}
+
 QStringList faceFamilies(Face face, bool bold) {
-    const QStringList all = allFaceFamilies(face, bold);
     // A name the font database lacks is no cheap miss: Qt asks fontconfig for that name's
     // substitutes, a sort of every installed font, for each script a text holds, before it tries
     // the next name. Left out, the first installed family is found at once and draws the same.
-    // Where none is installed the whole list stands, and fontconfig chooses as before.
-    const QStringList installed = QFontDatabase::families();
-    QStringList families;
-    for (const QString& family : all)
-        if (installed.contains(family, Qt::CaseInsensitive)) families << family;
-    return families.isEmpty() ? all : families;
+    return familiesListed(allFaceFamilies(face, bold), QFontDatabase::families());
 }
 
 QFont faceFont(Face face, qreal pointSize, bool bold) {

@@ -60,6 +60,26 @@ TEST_F(WindowTest, FacesFallBackToTheNearestDebianFaces) {
     }
 }
 
+TEST(FaceFamilies, ListedNamesKeepTheirOrder) {
+    const QStringList wanted{"宋体", "SimSun", "AR PL UMing CN", "Noto Serif CJK SC"};
+    const struct {
+        const char* what;
+        QStringList listed;
+        QStringList families;
+    } cases[] = {
+        {"the Debian faces",
+         {"DejaVu Sans", "Noto Serif CJK SC", "AR PL UMing CN"},
+         {"AR PL UMing CN", "Noto Serif CJK SC"}},
+        {"the Windows faces", {"SimSun", "宋体", "Arial"}, {"宋体", "SimSun"}},
+        {"another case", {"ar pl uming cn"}, {"AR PL UMing CN"}},
+        {"made by two foundries", {"Noto Serif CJK SC [GOOG]", "Noto Serif CJK SC [ADBE]"}, {"Noto Serif CJK SC"}},
+        {"a longer name is another", {"AR PL UMing CN Light", "SimSun-ExtB"}, wanted},
+        {"none of them", {"DejaVu Sans"}, wanted},
+        {"an empty database", {}, wanted},
+    };
+    for (const auto& c : cases) EXPECT_EQ(familiesListed(wanted, c.listed), c.families) << c.what;
+}
+
 // The Windows names are missing here and are left out of the lists, which keep the Debian faces
 // in their order: a bold Song face still prefers the family that has a bold weight.
 TEST(FaceFamilies, OnlyInstalledFamiliesInTheirOrder) {
