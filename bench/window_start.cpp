@@ -22,8 +22,9 @@
 //
 // What the main window's peak holds beyond the bare window's: about 12 MB are pages of the three
 // CJK font files (AR PL UMing, AR PL UKai, Noto Serif CJK Bold) that FreeType maps read-only and
-// touches for the text on the screen, the Kai face's most of them for the auto-hinter's survey of
-// its reference glyphs. They are the page cache, shared with every program using those fonts and
+// touches for the text on the screen (UKai 3.8 MB for the four characters of the verdict: its
+// glyph outlines read all over, which looks like the auto-hinter's survey of its reference
+// glyphs). They are the page cache, shared with every program using those fonts and
 // never copied, but the resident set counts every page mapped in, and the kernel maps 64 KiB
 // around each page touched. The rest is Qt's and FreeType's code and a few MB of heap.
 // `valgrind --tool=callgrind` counts instructions where a shared machine's timings scatter.
