@@ -12,6 +12,8 @@
 #include <variant>
 #include <vector>
 
+#include "core/document_fonts.h"
+
 namespace wallcalc::report::book {
 
 // A run of text in one position: on the line, lowered or raised.
@@ -94,11 +96,9 @@ std::string svgOf(const Figure& figure);
 // runs, tables with their alignment, figures as SVG.
 std::string bookJson(const Document& document);
 
-// The fonts the book names: first as Windows has them, then the fall-backs that draw the
-// Simplified Chinese forms where those are not installed (a word processor takes the first it
-// has; Word's files name the first, the next as its alternative).
-inline constexpr std::string_view kBodyFont = "SimSun;Noto Serif CJK SC;AR PL UMing CN";
-inline constexpr std::string_view kHeadingFont = "SimHei;Noto Sans CJK SC";
-inline constexpr std::string_view kLatinFont = "Times New Roman;Liberation Serif;DejaVu Serif";
+// The fonts the book names.
+inline constexpr std::string_view kBodyFont = document_fonts::kBody;
+inline constexpr std::string_view kHeadingFont = document_fonts::kHeading;
+inline constexpr std::string_view kLatinFont = document_fonts::kLatin;
 
 }  // namespace wallcalc::report::book

@@ -125,6 +125,9 @@ void ReviewWindow::build() {
     moment_ = add(kDiagramClass, "", 0, kMomentId, WS_EX_CLIENTEDGE);
     compare_ = add(L"STATIC", "", SS_LEFTNOWORDWRAP | SS_NOPREFIX, kReviewCompareId);
     summary_ = add(L"STATIC", "", SS_LEFTNOWORDWRAP | SS_NOPREFIX, kReviewSummaryId);
+    // The shear and the warnings wrap within the window's width.
+    shear_ = add(L"STATIC", "", SS_LEFT | SS_NOPREFIX, kReviewShearId);
+    warnings_ = add(L"STATIC", "", SS_LEFT | SS_NOPREFIX, kReviewWarningsId);
     status_ = add(L"STATIC", "", SS_LEFTNOWORDWRAP | SS_NOPREFIX, kReviewStatusId);
     showButton_ = add(L"BUTTON", form::kShowReviewReport.caption, BS_PUSHBUTTON | WS_TABSTOP, kReviewReportId);
     exportButton_ = add(L"BUTTON", form::kExportReviewReport.caption, BS_PUSHBUTTON | WS_TABSTOP, kReviewExportId);
@@ -179,8 +182,12 @@ void ReviewWindow::place(UINT dpi) {
     const int lines = top + tableHeight + kMargin;
     put(compare_, kMargin, lines, width - 2 * kMargin, kLineHeight);
     put(summary_, kMargin, lines + kLineHeight, width - 2 * kMargin, kLineHeight);
-    put(status_, kMargin, lines + 2 * kLineHeight, width - 2 * kMargin, kLineHeight);
-    const int bottom = lines + 3 * kLineHeight + 4;
+    put(shear_, kMargin, lines + 2 * kLineHeight, width - 2 * kMargin, 2 * kLineHeight);
+    const int warningLines = warningsShown_ ? 2 : 0;
+    put(warnings_, kMargin, lines + 4 * kLineHeight, width - 2 * kMargin, warningLines * kLineHeight);
+    ShowWindow(warnings_, warningsShown_ ? SW_SHOW : SW_HIDE);
+    put(status_, kMargin, lines + (4 + warningLines) * kLineHeight, width - 2 * kMargin, kLineHeight);
+    const int bottom = lines + (5 + warningLines) * kLineHeight + 4;
     put(showButton_, kMargin, bottom, 140, 28);
     put(exportButton_, kMargin + 150, bottom, 140, 28);
     RECT frame{0, 0, px(width), px(bottom + 28 + kMargin)};
@@ -237,7 +244,7 @@ void ReviewWindow::recompute() {
     const bool current = model_.result() && !model_.isStale();
     for (auto& column : cells_)
         for (HWND cell : column) EnableWindow(cell, current);
-    for (HWND line : {compare_, summary_}) EnableWindow(line, current);
+    for (HWND line : {compare_, summary_, shear_, warnings_}) EnableWindow(line, current);
     EnableWindow(showButton_, current);
     EnableWindow(exportButton_, current);
     InvalidateRect(pressure_, nullptr, TRUE);
@@ -248,8 +255,10 @@ void ReviewWindow::recompute() {
 void ReviewWindow::showResult() {
     const review::Result& result = *model_.result();
     const int columns = std::clamp(static_cast<int>(result.sections.size()), 2, kColumns);
-    if (columns != shownColumns_) {
+    const bool warnings = !model_.warningsText().empty();
+    if (columns != shownColumns_ || warnings != warningsShown_) {
         shownColumns_ = columns;
+        warningsShown_ = warnings;
         place(dpiOf(window_));
     }
     for (int row = 0; row < form::kResultRowCount; ++row)
@@ -271,6 +280,8 @@ void ReviewWindow::showResult() {
     }
     setWindowText(compare_, model_.fourButtons());
     setWindowText(summary_, model_.reviewFigures());
+    setWindowText(shear_, model_.shearFigures());
+    setWindowText(warnings_, model_.warningsText());
 }
 
 std::string ReviewWindow::reportText() const { return model_.reportText(today()); }
@@ -320,6 +331,7 @@ LRESULT ReviewWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             const HWND control = reinterpret_cast<HWND>(lParam);
             SetBkMode(dc, TRANSPARENT);
             if (control == status_) SetTextColor(dc, model_.isStale() ? RGB(200, 0, 0) : RGB(0, 110, 0));
+            if (control == warnings_ && !model_.isStale()) SetTextColor(dc, RGB(170, 90, 0));
             const int id = GetDlgCtrlID(control);
             const int row = (id - kReviewCellBase) / kColumns;
             if (model_.result() && !model_.isStale() && id >= kReviewCellBase && row == form::kRowVerdict) {

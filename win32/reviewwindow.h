@@ -73,7 +73,8 @@ private:
     std::array<HWND, kColumns> columnHeaders_{};
     std::array<std::array<HWND, form::kResultRowCount>, kColumns> cells_{};
     HWND pressure_ = nullptr, moment_ = nullptr;
-    HWND compare_ = nullptr, summary_ = nullptr, status_ = nullptr;
+    HWND compare_ = nullptr, summary_ = nullptr, shear_ = nullptr, warnings_ = nullptr, status_ = nullptr;
+    bool warningsShown_ = false;
     HWND showButton_ = nullptr, exportButton_ = nullptr;
     HWND report_ = nullptr;
     form::ReviewModel model_;

@@ -34,6 +34,8 @@
 #include <com/sun/star/text/XTextTable.hpp>
 #include <rtl/ustring.hxx>
 
+#include "core/document_fonts.h"
+
 namespace wallcalc::helper {
 namespace {
 
@@ -113,8 +115,11 @@ void setFonts(const Reference<css::text::XTextDocument>& document, const json& f
         if (!styles->hasByName(OUString::createFromAscii(style.name))) continue;
         const auto s =
             props(styles->getByName(OUString::createFromAscii(style.name)).get<Reference<css::uno::XInterface>>());
-        s->setPropertyValue("CharFontName", Any(ustr(fonts.value("latin", "Times New Roman"))));
-        s->setPropertyValue("CharFontNameAsian", Any(ustr(fonts.value(style.asian, "SimSun"))));
+        s->setPropertyValue("CharFontName", Any(ustr(fonts.value("latin", std::string(document_fonts::kLatin)))));
+        s->setPropertyValue("CharFontNameAsian",
+                            Any(ustr(fonts.value(style.asian, std::string(style.asian == std::string_view("heading")
+                                                                              ? document_fonts::kHeading
+                                                                              : document_fonts::kBody)))));
         s->setPropertyValue("CharLocaleAsian", Any(chinese));
         if (style.height > 0) {
             s->setPropertyValue("CharHeight", Any(style.height));
@@ -126,6 +131,20 @@ void setFonts(const Reference<css::text::XTextDocument>& document, const json& f
         }
     }
 }
+
+}  // namespace
+
+void setReportFonts(const Reference<css::text::XTextDocument>& document) {
+    Reference<css::container::XNameAccess> families =
+        Reference<css::style::XStyleFamiliesSupplier>(document, UNO_QUERY_THROW)->getStyleFamilies();
+    Reference<css::container::XNameAccess> styles(families->getByName("ParagraphStyles"), UNO_QUERY_THROW);
+    const auto standard = props(styles->getByName("Standard").get<Reference<css::uno::XInterface>>());
+    standard->setPropertyValue("CharFontName", Any(ustr(std::string(document_fonts::kLatin))));
+    standard->setPropertyValue("CharFontNameAsian", Any(ustr(std::string(document_fonts::kBody))));
+    standard->setPropertyValue("CharLocaleAsian", Any(css::lang::Locale("zh", "CN", "")));
+}
+
+namespace {
 
 // The page header (program, wall, edition) and footer ("第 N 页 / 共 M 页" with the office's page
 // fields, and the date) of the default page style.

@@ -19,4 +19,9 @@ void buildBook(const com::sun::star::uno::Reference<com::sun::star::uno::XCompon
                const com::sun::star::uno::Reference<com::sun::star::text::XTextDocument>& document,
                const std::string& bookJson);
 
+// The fonts of a document of flat text (the 计算书): the body's Latin and Asian fonts named as
+// Windows has them with their fall-backs, the Asian text in Simplified Chinese. Sizes and layout
+// stay the office's own.
+void setReportFonts(const com::sun::star::uno::Reference<com::sun::star::text::XTextDocument>& document);
+
 }  // namespace wallcalc::helper

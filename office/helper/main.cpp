@@ -589,6 +589,7 @@ void show(const Reference<css::frame::XDesktop2>& desktop, const Reference<css::
             return;
         }
         // Standard Unicode throughout: no character needs a font of the program's.
+        wallcalc::helper::setReportFonts(document);
         document->getText()->setString(ustr(wallcalc::toParagraphText(wallcalc::standardSymbols(report))));
     } catch (const css::lang::DisposedException&) {
         fail(kAutomation, std::string("文字处理软件在") + step + "时退出或断开了连接");
@@ -619,8 +620,10 @@ void save(const Reference<css::frame::XDesktop2>& desktop, const Reference<css::
         step = "写入计算书";
         if (request.book)
             wallcalc::helper::buildBook(remote, document, request.report);
-        else
+        else {
+            wallcalc::helper::setReportFonts(document);
             document->getText()->setString(ustr(wallcalc::toParagraphText(wallcalc::standardSymbols(request.report))));
+        }
         step = "保存计算书";
         OUString url;
         osl::FileBase::getFileURLFromSystemPath(ustr(request.path), url);

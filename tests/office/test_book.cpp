@@ -104,6 +104,14 @@ TEST_F(Books, SavedAsWordAndOpenDocumentReadBackAsBooks) {
         const std::vector<std::string> lines = office_->readBack(path.string());
         expectDefaultsBook(lines, "B1-north");
         EXPECT_TRUE(lineStarting(lines, "graphic ").starts_with(c.pictures)) << lineStarting(lines, "graphic ");
+        if (c.format == DocumentFormat::Docx) {
+            // Word takes a font by its one name: SimSun, SimHei, Times New Roman, never a list.
+            const std::string styles = testing::runCli("unzip", {"-p", path.string(), "word/styles.xml"}).out;
+            for (const char* named : {"w:eastAsia=\"SimSun\"", "w:eastAsia=\"SimHei\"", "w:ascii=\"Times New Roman\""})
+                EXPECT_NE(styles.find(named), std::string::npos) << named;
+            for (const char* list : {"SimSun;", "SimHei;", "Roman;"})
+                EXPECT_EQ(styles.find(list), std::string::npos) << list;
+        }
     }
 }
 

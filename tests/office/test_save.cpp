@@ -82,6 +82,16 @@ TEST_F(SavedDocuments, PdfAndWordReadBackWithStandardSymbolsAndRender) {
     for (const auto& entry : fs::directory_iterator(dir_)) files += entry.is_regular_file();
     EXPECT_EQ(files, 3);  // fonts.conf, the PDF and the Word file
 
+    // The fonts are named as a reviewer's Windows has them, the Asian text as Simplified Chinese,
+    // and the PDF carries every font it uses.
+    const std::string styles = output("unzip -p '" + docx.string() + "' word/styles.xml");
+    EXPECT_NE(styles.find("w:eastAsia=\"SimSun\""), std::string::npos);
+    EXPECT_NE(styles.find("w:ascii=\"Times New Roman\""), std::string::npos);
+    EXPECT_NE(styles.find("w:eastAsia=\"zh-CN\""), std::string::npos);
+    const std::string fonts = output("pdffonts '" + pdf.string() + "' | tail -n +3");
+    EXPECT_FALSE(fonts.empty());
+    EXPECT_EQ(fonts.find(" no "), std::string::npos) << fonts;
+
     // The Word file through the office once more, as PDF, so that both are read the same way.
     const fs::path converted = dir_ / "converted";
     output("cd '" + dir_.string() + "' && HOME='" + dir_.string() +

@@ -235,6 +235,16 @@ TEST(ReviewOnWindows, ShowsTheCommandLinesReviewBesideTheFourButtonsFiguresAndGr
     }
     // A propped top slab: no third section.
     EXPECT_EQ(cell(form::kRowMuls, 2), "");
+    // The shear at each support with its verdict (250 mm fails at the base), and the warning of
+    // the withdrawn HRB335 in its own line.
+    const std::string shear = program.text(review, win32::kReviewShearId);
+    for (const nlohmann::json& v : answer["review"]["shear"])
+        EXPECT_NE(shear.find("V＝" + figure(v, "V", 1) + (v["ok"].get<bool>() ? " ≤ Vc 满足" : " ＞ Vc 不满足")),
+                  std::string::npos)
+            << shear;
+    EXPECT_TRUE(IsWindowVisible(program.control(review, win32::kReviewWarningsId)));
+    EXPECT_TRUE(program.text(review, win32::kReviewWarningsId).starts_with("审图提示：GB/T 1499.2-2018：HRB335"))
+        << program.text(review, win32::kReviewWarningsId);
     // The four buttons' figures for the same wall, worked on a copy: Form1's fields keep theirs.
     const nlohmann::json buttons = cli(L"--set Text4=250 strength crack");
     const std::string compare = program.text(review, win32::kReviewCompareId);
