@@ -1,10 +1,13 @@
 #include "ui/fonts.h"
 
+#include <QFontDatabase>
 #include <QGuiApplication>
 
 namespace wallcalc::ui {
+namespace {
 
-QStringList faceFamilies(Face face, bool bold) {
+// Every name in the order given, for the layout's look on every system.
+QStringList allFaceFamilies(Face face, bool bold) {
     switch (face) {
         case Face::Kai:
             return {QStringLiteral("楷体_GB2312"), QStringLiteral("KaiTi_GB2312"), QStringLiteral("楷体"),
@@ -23,6 +26,25 @@ QStringList faceFamilies(Face face, bool bold) {
         }
     }
     return {};
+}
+
+}  // namespace
+
+QStringList familiesListed(const QStringList& wanted, QStringList listed) {
+    // A family that several foundries make is listed as "family [foundry]".
+    for (QString& name : listed)
+        if (const qsizetype bracket = name.indexOf(QStringLiteral(" [")); bracket > 0) name.truncate(bracket);
+    QStringList families;
+    for (const QString& family : wanted)
+        if (listed.contains(family, Qt::CaseInsensitive)) families << family;
+    return families.isEmpty() ? wanted : families;
+}
+
+QStringList faceFamilies(Face face, bool bold) {
+    // A name the font database lacks is no cheap miss: Qt asks fontconfig for that name's
+    // substitutes, a sort of every installed font, for each script a text holds, before it tries
+    // the next name. Left out, the first installed family is found at once and draws the same.
+    return familiesListed(allFaceFamilies(face, bold), QFontDatabase::families());
 }
 
 QFont faceFont(Face face, qreal pointSize, bool bold) {

@@ -17,9 +17,13 @@ enum class Face {
     Kai,      // 楷体_GB2312
 };
 
-// The family list of a face, Windows names first. A bold Song face prefers a family with a
-// real bold weight.
+// The family list of a face, Windows names first, less the names the font database lacks (see
+// familiesListed). A bold Song face prefers a family with a real bold weight.
 QStringList faceFamilies(Face face, bool bold = false);
+
+// The families of `wanted` that the font database lists (QFontDatabase::families()), in their
+// order; all of `wanted` where it lists none of them, so that fontconfig chooses as it would.
+QStringList familiesListed(const QStringList& wanted, QStringList listed);
 
 // The face at the given size. Song faces at 12 pt and below are drawn without antialiasing, so
 // the fonts' built-in bitmaps are used and the small text stays crisp.

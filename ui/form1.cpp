@@ -62,7 +62,8 @@ Form1::Form1(std::unique_ptr<ReportExporter> exporter, QWidget* parent)
     : QWidget(parent), exporter_(std::move(exporter)) {
     initResources();
     setObjectName(QStringLiteral("Form1"));
-    setWindowIcon(programIcon());
+    // The application's icon, where it has one, is the window's too: decoded once, not twice.
+    if (QGuiApplication::windowIcon().isNull()) setWindowIcon(programIcon());
     // The controls stand in a client area below the menu bar, at their places within it.
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("ClientArea"));

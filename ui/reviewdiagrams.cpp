@@ -62,20 +62,19 @@ void ReviewDiagram::range(double& low, double& high) const {
     if (high - low <= 0) high = low + 1;
 }
 
-double ReviewDiagram::xOf(double value) const {
-    double low, high;
-    range(low, high);
-    const QRectF area = plotArea();
+ReviewDiagram::Scale ReviewDiagram::scale() const {
+    Scale scale;
+    range(scale.low, scale.high);
+    scale.area = plotArea();
     // The moment diagram keeps room for its labels on both sides.
-    const double inset = kind_ == Kind::Moment ? area.width() * 0.08 : 0;
-    return area.left() + inset + (value - low) / (high - low) * (area.width() - 2 * inset);
+    scale.inset = kind_ == Kind::Moment ? scale.area.width() * 0.08 : 0;
+    scale.length = result_.Ltot > 0 ? result_.Ltot : 1;
+    return scale;
 }
 
-double ReviewDiagram::yOf(double x) const {
-    const QRectF area = plotArea();
-    const double L = result_.Ltot > 0 ? result_.Ltot : 1;
-    return area.top() + x / L * area.height();
-}
+double ReviewDiagram::xOf(double value) const { return scale().x(value); }
+
+double ReviewDiagram::yOf(double x) const { return scale().y(x); }
 
 QColor ReviewDiagram::tone(const QColor& colour) const {
     if (isEnabled()) return colour;
@@ -92,15 +91,16 @@ void ReviewDiagram::paintEvent(QPaintEvent*) {
         kind_ == Kind::Pressure ? QStringLiteral("侧压力标准值（kN/m²）") : QStringLiteral("弯矩（kN·m/m）");
     painter.drawText(QPointF(4, metrics.ascent() + 2), title);
     if (!hasReview_) return;
+    const Scale scale = this->scale();
     if (kind_ == Kind::Pressure)
-        paintPressure(painter);
+        paintPressure(painter, scale);
     else
-        paintMoment(painter);
-    paintLevels(painter);
+        paintMoment(painter, scale);
+    paintLevels(painter, scale);
 }
 
 // Earth and water of G, and the surcharge Q on top of them, filled from the wall's face.
-void ReviewDiagram::paintPressure(QPainter& painter) {
+void ReviewDiagram::paintPressure(QPainter& painter, const Scale& scale) {
     const QFontMetrics metrics(font());
     const double h1 = result_.h1, gammaW = result_.options.gammaW;
     auto water = [&](const review::DiagramPoint& p) {
@@ -109,10 +109,10 @@ void ReviewDiagram::paintPressure(QPainter& painter) {
     auto band = [&](auto lowOf, auto highOf, const QColor& colour) {
         QPainterPath path;
         for (std::size_t i = 0; i < points_.size(); ++i) {
-            const QPointF at(xOf(highOf(points_[i])), yOf(points_[i].x));
+            const QPointF at(scale.x(highOf(points_[i])), scale.y(points_[i].x));
             i == 0 ? path.moveTo(at) : path.lineTo(at);
         }
-        for (std::size_t i = points_.size(); i-- > 0;) path.lineTo(xOf(lowOf(points_[i])), yOf(points_[i].x));
+        for (std::size_t i = points_.size(); i-- > 0;) path.lineTo(scale.x(lowOf(points_[i])), scale.y(points_[i].x));
         path.closeSubpath();
         painter.fillPath(path, tone(colour));
     };
@@ -144,15 +144,15 @@ void ReviewDiagram::paintPressure(QPainter& painter) {
 
 // The ULS moment (solid) and the crack combination (dashed), hogging to the left (the soil
 // face in tension), sagging to the right; each section marked with its two values.
-void ReviewDiagram::paintMoment(QPainter& painter) {
+void ReviewDiagram::paintMoment(QPainter& painter, const Scale& scale) {
     const QFontMetrics metrics(font());
-    const QRectF area = plotArea();
+    const QRectF area = scale.area;
     painter.setPen(QPen(tone(Qt::darkGray), 1));
-    painter.drawLine(QPointF(xOf(0), area.top()), QPointF(xOf(0), area.bottom()));
+    painter.drawLine(QPointF(scale.x(0), area.top()), QPointF(scale.x(0), area.bottom()));
     for (bool uls : {false, true}) {
         QPainterPath path;
         for (std::size_t i = 0; i < points_.size(); ++i) {
-            const QPointF at(xOf(uls ? points_[i].Muls : points_[i].Msls), yOf(points_[i].x));
+            const QPointF at(scale.x(uls ? points_[i].Muls : points_[i].Msls), scale.y(points_[i].x));
             i == 0 ? path.moveTo(at) : path.lineTo(at);
         }
         QPen pen(tone(uls ? ulsColour() : slsColour()), uls ? 2.0 : 1.5);
@@ -179,7 +179,7 @@ void ReviewDiagram::paintMoment(QPainter& painter) {
 
     for (const review::Section& s : result_.sections) {
         const double sign = s.kind == review::SectionKind::Span ? 1 : -1;
-        const QPointF at(xOf(sign * s.Muls), yOf(s.x));
+        const QPointF at(scale.x(sign * s.Muls), scale.y(s.x));
         painter.setPen(Qt::NoPen);
         painter.setBrush(tone(ulsColour()));
         painter.drawEllipse(at, 3.5, 3.5);
@@ -189,7 +189,7 @@ void ReviewDiagram::paintMoment(QPainter& painter) {
             QStringLiteral("＝") + number(s.Msls, 1);
         const double textWidth = std::max(metrics.horizontalAdvance(top), metrics.horizontalAdvance(bottom));
         // On the other side of the axis, where that part of the wall has no curve to cover.
-        double left = sign > 0 ? xOf(0) - 6 - textWidth : xOf(0) + 6;
+        double left = sign > 0 ? scale.x(0) - 6 - textWidth : scale.x(0) + 6;
         left = std::clamp(left, 2.0, width() - textWidth - 2);
         double baseline = s.kind == review::SectionKind::Base  ? at.y() - line - 6
                           : s.kind == review::SectionKind::Top ? at.y() + line + 4
@@ -203,9 +203,9 @@ void ReviewDiagram::paintMoment(QPainter& painter) {
 
 // The slabs at the top and the bottom edge and between the storeys, the ground and the water
 // table where they fall within the wall, and a note where they lie above the top slab.
-void ReviewDiagram::paintLevels(QPainter& painter) {
+void ReviewDiagram::paintLevels(QPainter& painter, const Scale& scale) {
     const QFontMetrics metrics(font());
-    const QRectF area = plotArea();
+    const QRectF area = scale.area;
     const double topZ = result_.H - result_.Ltot;
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(tone(QColor(90, 90, 90)), 4));
@@ -215,10 +215,10 @@ void ReviewDiagram::paintLevels(QPainter& painter) {
     for (std::size_t i = 0; i + 1 < result_.storeys.size(); ++i) {
         slab += result_.storeys[i];
         painter.setPen(QPen(tone(QColor(90, 90, 90)), 3));
-        painter.drawLine(QPointF(area.left() - 4, yOf(slab)), QPointF(area.right(), yOf(slab)));
+        painter.drawLine(QPointF(area.left() - 4, scale.y(slab)), QPointF(area.right(), scale.y(slab)));
         if (kind_ == Kind::Pressure) {
             painter.setPen(tone(Qt::black));
-            painter.drawText(QPointF(2, yOf(slab) + metrics.ascent() / 2.0), QStringLiteral("楼板"));
+            painter.drawText(QPointF(2, scale.y(slab) + metrics.ascent() / 2.0), QStringLiteral("楼板"));
         }
     }
     painter.setPen(tone(Qt::black));
@@ -238,9 +238,10 @@ void ReviewDiagram::paintLevels(QPainter& painter) {
         const double x = level.z - topZ;
         if (x > 0 && x < result_.Ltot) {
             painter.setPen(QPen(tone(level.colour), 1.5, Qt::DashLine));
-            painter.drawLine(QPointF(area.left(), yOf(x)), QPointF(area.right(), yOf(x)));
+            painter.drawLine(QPointF(area.left(), scale.y(x)), QPointF(area.right(), scale.y(x)));
             painter.setPen(tone(level.colour));
-            painter.drawText(QPointF(area.right() - metrics.horizontalAdvance(level.word) - 2, yOf(x) - 3), level.word);
+            painter.drawText(QPointF(area.right() - metrics.horizontalAdvance(level.word) - 2, scale.y(x) - 3),
+                             level.word);
         } else if (kind_ == Kind::Pressure) {
             painter.setPen(tone(level.colour));
             const QString note = x == 0 ? level.word + QStringLiteral("在顶板处")

@@ -40,9 +40,22 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void paintPressure(class QPainter& painter);
-    void paintMoment(class QPainter& painter);
-    void paintLevels(class QPainter& painter);
+    // Where a value and a depth are drawn: the plot area and the value range, worked out once
+    // for a paint. Each of them measures text and runs over every point, so a paint that asked
+    // for them at every point it draws spent most of its time there.
+    struct Scale {
+        QRectF area;
+        double low = 0, high = 1, inset = 0, length = 1;
+        double x(double value) const {
+            return area.left() + inset + (value - low) / (high - low) * (area.width() - 2 * inset);
+        }
+        double y(double depth) const { return area.top() + depth / length * area.height(); }
+    };
+    Scale scale() const;
+
+    void paintPressure(class QPainter& painter, const Scale& scale);
+    void paintMoment(class QPainter& painter, const Scale& scale);
+    void paintLevels(class QPainter& painter, const Scale& scale);
     QColor tone(const QColor& colour) const;
     void range(double& low, double& high) const;
 

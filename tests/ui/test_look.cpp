@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QRawFont>
 #include <QTextLayout>
+#include <algorithm>
 
 #include "ui/fonts.h"
 #include "ui/picturebox.h"
@@ -56,6 +57,52 @@ TEST_F(WindowTest, FacesFallBackToTheNearestDebianFaces) {
         auto* widget = form->findChild<QWidget*>(QString::fromUtf8(c.control));
         ASSERT_NE(widget, nullptr) << c.control;
         EXPECT_EQ(drawingFamily(widget->font(), QStringLiteral("计")), c.family) << c.control;
+    }
+}
+
+TEST(FaceFamilies, ListedNamesKeepTheirOrder) {
+    const QStringList wanted{"宋体", "SimSun", "AR PL UMing CN", "Noto Serif CJK SC"};
+    const struct {
+        const char* what;
+        QStringList listed;
+        QStringList families;
+    } cases[] = {
+        {"the Debian faces",
+         {"DejaVu Sans", "Noto Serif CJK SC", "AR PL UMing CN"},
+         {"AR PL UMing CN", "Noto Serif CJK SC"}},
+        {"the Windows faces", {"SimSun", "宋体", "Arial"}, {"宋体", "SimSun"}},
+        {"another case", {"ar pl uming cn"}, {"AR PL UMing CN"}},
+        {"made by two foundries", {"Noto Serif CJK SC [GOOG]", "Noto Serif CJK SC [ADBE]"}, {"Noto Serif CJK SC"}},
+        {"a longer name is another", {"AR PL UMing CN Light", "SimSun-ExtB"}, wanted},
+        {"none of them", {"DejaVu Sans"}, wanted},
+        {"an empty database", {}, wanted},
+    };
+    for (const auto& c : cases) EXPECT_EQ(familiesListed(wanted, c.listed), c.families) << c.what;
+}
+
+// The Windows names are missing here and are left out of the lists, which keep the Debian faces
+// in their order: a bold Song face still prefers the family that has a bold weight.
+TEST(FaceFamilies, OnlyInstalledFamiliesInTheirOrder) {
+    const struct {
+        Face face;
+        bool bold;
+        QStringList families;
+    } cases[] = {
+        {Face::Song, false, {"AR PL UMing CN", "Noto Serif CJK SC"}},
+        {Face::NewSong, false, {"AR PL UMing CN", "Noto Serif CJK SC"}},
+        {Face::Song, true, {"Noto Serif CJK SC", "AR PL UMing CN"}},
+        {Face::NewSong, true, {"Noto Serif CJK SC", "AR PL UMing CN"}},
+        {Face::Kai, false, {"AR PL UKai CN"}},
+    };
+    const QStringList installed = QFontDatabase::families();
+    for (const auto& c : cases) {
+        if (!std::all_of(c.families.begin(), c.families.end(),
+                         [&](const QString& f) { return installed.contains(f); })) {
+            ADD_FAILURE() << c.families.join(u',').toStdString() << ": not all installed";
+            continue;
+        }
+        EXPECT_EQ(faceFamilies(c.face, c.bold), c.families) << int(c.face) << c.bold;
+        EXPECT_EQ(faceFont(c.face, 9, c.bold).families(), c.families) << int(c.face) << c.bold;
     }
 }
 
