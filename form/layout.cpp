@@ -175,4 +175,19 @@ std::span<const FieldSpec> fieldSpecs() { return kFieldSpecs; }
 std::span<const ButtonSpec> buttons() { return kButtons; }
 std::span<const MenuItem> fileMenu() { return kFileMenuItems; }
 
+std::vector<std::string_view> faceCandidates(std::string_view family, bool bold) {
+    if (family == kKai) return {"楷体_GB2312", "KaiTi_GB2312", "楷体", "KaiTi", "AR PL UKai CN"};
+    std::vector<std::string_view> faces;
+    if (family == kNewSong)
+        faces = {"新宋体", "NSimSun"};
+    else
+        faces = {"宋体", "SimSun"};
+    // AR PL UMing has no bold weight; Noto Serif CJK has one.
+    if (bold)
+        faces.insert(faces.end(), {"Noto Serif CJK SC", "AR PL UMing CN"});
+    else
+        faces.insert(faces.end(), {"AR PL UMing CN", "Noto Serif CJK SC"});
+    return faces;
+}
+
 }  // namespace wallcalc::form

@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "core/fields.h"
 
@@ -37,6 +38,11 @@ inline constexpr std::string_view kNewSong = "新宋体";
 inline constexpr std::string_view kKai = "楷体_GB2312";
 
 inline constexpr Font kDefaultFont{kSong, 9.0};  // every control that names no face
+
+// The faces to ask for, in order, for a family the layout names: the Windows name, its English
+// name, then the nearest faces a Linux machine has (Debian's AR PL and Noto CJK, which Wine
+// finds too). A bold Song face prefers a family with a real bold weight.
+std::vector<std::string_view> faceCandidates(std::string_view family, bool bold);
 
 // The containers: the window's client area itself, then Frame1 to Frame5 by their numbers.
 constexpr int kOnWindow = 0;

@@ -8,24 +8,13 @@ namespace {
 
 // Every name in the order given, for the layout's look on every system.
 QStringList allFaceFamilies(Face face, bool bold) {
-    switch (face) {
-        case Face::Kai:
-            return {QStringLiteral("楷体_GB2312"), QStringLiteral("KaiTi_GB2312"), QStringLiteral("楷体"),
-                    QStringLiteral("KaiTi"), QStringLiteral("AR PL UKai CN")};
-        case Face::Song:
-        case Face::NewSong: {
-            QStringList families = face == Face::Song
-                                       ? QStringList{QStringLiteral("宋体"), QStringLiteral("SimSun")}
-                                       : QStringList{QStringLiteral("新宋体"), QStringLiteral("NSimSun")};
-            // AR PL UMing has no bold weight; Noto Serif CJK has one.
-            if (bold)
-                families << QStringLiteral("Noto Serif CJK SC") << QStringLiteral("AR PL UMing CN");
-            else
-                families << QStringLiteral("AR PL UMing CN") << QStringLiteral("Noto Serif CJK SC");
-            return families;
-        }
-    }
-    return {};
+    const std::string_view family = face == Face::Kai       ? form::kKai
+                                    : face == Face::NewSong ? form::kNewSong
+                                                            : form::kSong;
+    QStringList families;
+    for (std::string_view name : form::faceCandidates(family, bold))
+        families << QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    return families;
 }
 
 }  // namespace

@@ -100,18 +100,8 @@ std::vector<ControlSpec> form1Controls() {
 }
 
 std::vector<std::string> faceCandidates(std::string_view family, bool bold) {
-    if (family == form::kKai) return {"楷体_GB2312", "KaiTi_GB2312", "楷体", "KaiTi", "AR PL UKai CN"};
-    std::vector<std::string> faces;
-    if (family == form::kNewSong)
-        faces = {"新宋体", "NSimSun"};
-    else
-        faces = {"宋体", "SimSun"};
-    // AR PL UMing has no bold weight; Noto Serif CJK has one.
-    if (bold)
-        faces.insert(faces.end(), {"Noto Serif CJK SC", "AR PL UMing CN"});
-    else
-        faces.insert(faces.end(), {"AR PL UMing CN", "Noto Serif CJK SC"});
-    return faces;
+    const std::vector<std::string_view> faces = form::faceCandidates(family, bold);
+    return {faces.begin(), faces.end()};
 }
 
 }  // namespace wallcalc::win32

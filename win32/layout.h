@@ -20,8 +20,7 @@ void setFieldColours(ControlSpec& spec, form::Paper paper, form::Ink ink);
 int commandIdOf(form::Command command);
 int menuIdOf(form::MenuCommand command);
 
-// The faces to ask for, in order, for a family the layout names: the Windows name, its English
-// name, then the nearest faces that Wine finds on a Linux machine (AR PL, Noto CJK).
+// The layout's faces to ask for, in order (form::faceCandidates), as the font calls take them.
 std::vector<std::string> faceCandidates(std::string_view family, bool bold);
 
 }  // namespace wallcalc::win32
