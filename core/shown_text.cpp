@@ -7,18 +7,6 @@
 namespace wallcalc {
 namespace {
 
-// The code point of a well-formed sequence of `length` bytes.
-char32_t codePoint(std::string_view s, std::size_t length) {
-    auto byte = [&](std::size_t i) { return static_cast<char32_t>(static_cast<unsigned char>(s[i])); };
-    switch (length) {
-        case 1: return byte(0);
-        case 2: return ((byte(0) & 0x1F) << 6) | (byte(1) & 0x3F);
-        case 3: return ((byte(0) & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
-        default:
-            return ((byte(0) & 0x07) << 18) | ((byte(1) & 0x3F) << 12) | ((byte(2) & 0x3F) << 6) | (byte(3) & 0x3F);
-    }
-}
-
 bool isInvisible(char32_t c) {
     return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x061C || c == 0x200E || c == 0x200F ||
            (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) || c == 0x2028 || c == 0x2029;
@@ -36,7 +24,7 @@ std::string shownText(std::string_view text) {
             ++i;
             continue;
         }
-        const char32_t c = codePoint(text.substr(i), length);
+        const char32_t c = utf8CodePoint(text.substr(i), length);
         if (isInvisible(c)) {
             char escape[16];
             std::snprintf(escape, sizeof escape, "<U+%04X>", static_cast<unsigned>(c));
@@ -56,7 +44,7 @@ bool hasInvisibleMarks(std::string_view text) {
             ++i;
             continue;
         }
-        if (isInvisible(codePoint(text.substr(i), length))) return true;
+        if (isInvisible(utf8CodePoint(text.substr(i), length))) return true;
         i += length;
     }
     return false;

@@ -24,6 +24,17 @@ std::size_t utf8SequenceLength(std::string_view s) {
     return 0;
 }
 
+char32_t utf8CodePoint(std::string_view s, std::size_t length) {
+    auto byte = [&](std::size_t i) { return static_cast<char32_t>(static_cast<unsigned char>(s[i])); };
+    switch (length) {
+        case 1: return byte(0);
+        case 2: return ((byte(0) & 0x1F) << 6) | (byte(1) & 0x3F);
+        case 3: return ((byte(0) & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
+        default:
+            return ((byte(0) & 0x07) << 18) | ((byte(1) & 0x3F) << 12) | ((byte(2) & 0x3F) << 6) | (byte(3) & 0x3F);
+    }
+}
+
 bool isUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
         const std::size_t length = utf8SequenceLength(text.substr(i));

@@ -11,6 +11,10 @@ namespace wallcalc {
 // start with one (an empty text included).
 std::size_t utf8SequenceLength(std::string_view text);
 
+// The code point of the well-formed sequence of `length` bytes (utf8SequenceLength) that `text`
+// starts with.
+char32_t utf8CodePoint(std::string_view text, std::size_t length);
+
 bool isUtf8(std::string_view text);
 
 // The largest position at most `at` where a character of `text` starts: where it may be cut.

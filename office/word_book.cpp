@@ -106,9 +106,7 @@ std::u16string utf16(std::string_view utf8) {
             utf8.remove_prefix(1);
             continue;
         }
-        const auto byte = [&](std::size_t i) { return static_cast<char32_t>(static_cast<unsigned char>(utf8[i])); };
-        char32_t c = n == 1 ? byte(0) : n == 2 ? byte(0) & 0x1F : n == 3 ? byte(0) & 0x0F : byte(0) & 0x07;
-        for (std::size_t i = 1; i < n; ++i) c = (c << 6) | (byte(i) & 0x3F);
+        char32_t c = utf8CodePoint(utf8, n);
         if (c >= 0x10000) {
             c -= 0x10000;
             out += static_cast<char16_t>(0xD800 + (c >> 10));
