@@ -46,7 +46,12 @@ using css::uno::UNO_QUERY_THROW;
 using nlohmann::json;
 using rtl::OUString;
 
-enum class Script { Normal, Sub, Super };
+// Lowered and raised runs at 58 % of the height, as Writer's own.
+sal_Int16 escapementOf(const json& run) {
+    const std::string script = run.value("script", "");
+    return script == "sub" ? -33 : script == "super" ? 33 : 0;
+}
+sal_Int8 escapementHeight(sal_Int16 escapement) { return static_cast<sal_Int8>(escapement ? 58 : 100); }
 
 OUString ustr(const std::string& text) {
     return OUString(text.data(), static_cast<sal_Int32>(text.size()), RTL_TEXTENCODING_UTF8);
@@ -61,9 +66,8 @@ Reference<css::beans::XPropertySet> props(const Reference<css::uno::XInterface>&
     return Reference<css::beans::XPropertySet>(object, UNO_QUERY_THROW);
 }
 
-// Text runs at a cursor: lowered and raised runs at 58 % of the height, as Writer's own. Every
-// call is a round trip to the office, so the position is set only where a run changes it (a new
-// cursor stands on the line, and each call leaves it there).
+// Text runs at a cursor. Every call is a round trip to the office, so the position is set only where a run changes it
+// (a new cursor stands on the line, and each call leaves it there).
 void insertRuns(const Reference<css::text::XText>& text, const Reference<css::text::XTextCursor>& cursor,
                 const json& runs) {
     const auto at = props(cursor);
@@ -71,12 +75,11 @@ void insertRuns(const Reference<css::text::XText>& text, const Reference<css::te
     auto place = [&](sal_Int16 escapement) {
         if (escapement == current) return;
         at->setPropertyValue("CharEscapement", Any(escapement));
-        at->setPropertyValue("CharEscapementHeight", Any(static_cast<sal_Int8>(escapement ? 58 : 100)));
+        at->setPropertyValue("CharEscapementHeight", Any(escapementHeight(escapement)));
         current = escapement;
     };
     for (const json& run : runs) {
-        const std::string script = run.value("script", "");
-        place(script == "sub" ? -33 : script == "super" ? 33 : 0);
+        place(escapementOf(run));
         text->insertString(range(cursor), ustr(run.value("text", "")), false);
     }
     place(0);
@@ -256,22 +259,15 @@ public:
     explicit Body(const Reference<css::text::XText>& text)
         : portions_(text, UNO_QUERY_THROW), paragraphs_(text, UNO_QUERY_THROW) {}
 
-    void append(const std::string& text, Script script = Script::Normal) {
+    void append(const std::string& text, sal_Int16 escapement = 0) {
         if (text.empty()) return;
-        const sal_Int16 escapement = script == Script::Sub ? -33 : script == Script::Super ? 33 : 0;
-        const auto position =
-            sequence(property("CharEscapement", Any(escapement)),
-                     property("CharEscapementHeight", Any(static_cast<sal_Int8>(escapement ? 58 : 100))));
+        const auto position = sequence(property("CharEscapement", Any(escapement)),
+                                       property("CharEscapementHeight", Any(escapementHeight(escapement))));
         portions_->appendTextPortion(ustr(text), position);
         open_ = true;
     }
     void appendRuns(const json& runs) {
-        for (const json& run : runs) {
-            const std::string script = run.value("script", "");
-            append(run.value("text", ""), script == "sub"     ? Script::Sub
-                                          : script == "super" ? Script::Super
-                                                              : Script::Normal);
-        }
+        for (const json& run : runs) append(run.value("text", ""), escapementOf(run));
     }
     // Ends the last paragraph in `style`; a new, empty one follows it.
     void close(const char* style, css::style::ParagraphAdjust adjust) {
