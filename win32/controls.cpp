@@ -40,10 +40,10 @@ UINT dpiOf(HWND window) {
     return dpi;
 }
 
-std::wstring firstInstalled(const std::vector<std::string>& families) {
+std::wstring firstInstalled(const std::vector<std::string_view>& families) {
     HDC screen = GetDC(nullptr);
     std::wstring found;
-    for (const std::string& family : families) {
+    for (std::string_view family : families) {
         LOGFONTW wanted{};
         wanted.lfCharSet = DEFAULT_CHARSET;
         const std::wstring name = wide(family);

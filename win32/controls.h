@@ -24,7 +24,7 @@ UINT dpiOf(HWND window);
 
 // The first of `families` that the system has, else the first of them (the system then picks
 // the nearest face of the character set).
-std::wstring firstInstalled(const std::vector<std::string>& families);
+std::wstring firstInstalled(const std::vector<std::string_view>& families);
 
 // A font of `pointSize` at `dpi`; GB2312 where the face is a Chinese one.
 HFONT makeFont(const std::wstring& face, double pointSize, UINT dpi, bool bold = false, bool chinese = true);

@@ -424,7 +424,7 @@ void Form1::makeFonts(UINT dpi) {
     for (HFONT* font : {&plain_, &raised_, &banner_, &kai_, &report_})
         if (*font) DeleteObject(std::exchange(*font, nullptr));
     auto face = [&](const form::Font& font) {
-        return makeFont(firstInstalled(faceCandidates(font.family, font.bold)), font.points, dpi, font.bold);
+        return makeFont(firstInstalled(form::faceCandidates(font.family, font.bold)), font.points, dpi, font.bold);
     };
     plain_ = face(form::kDefaultFont);
     raised_ = face(form::kRaisedFont);

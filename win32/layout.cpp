@@ -99,9 +99,4 @@ std::vector<ControlSpec> form1Controls() {
     return specs;
 }
 
-std::vector<std::string> faceCandidates(std::string_view family, bool bold) {
-    const std::vector<std::string_view> faces = form::faceCandidates(family, bold);
-    return {faces.begin(), faces.end()};
-}
-
 }  // namespace wallcalc::win32

@@ -20,7 +20,4 @@ void setFieldColours(ControlSpec& spec, form::Paper paper, form::Ink ink);
 int commandIdOf(form::Command command);
 int menuIdOf(form::MenuCommand command);
 
-// The layout's faces to ask for, in order (form::faceCandidates), as the font calls take them.
-std::vector<std::string> faceCandidates(std::string_view family, bool bold);
-
 }  // namespace wallcalc::win32

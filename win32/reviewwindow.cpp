@@ -139,7 +139,8 @@ void ReviewWindow::build() {
 void ReviewWindow::place(UINT dpi) {
     auto px = [dpi](int pixels96) { return MulDiv(pixels96, static_cast<int>(dpi), 96); };
     if (font_) DeleteObject(font_);
-    font_ = makeFont(firstInstalled(faceCandidates(form::kDefaultFont.family, false)), form::kDefaultFont.points, dpi);
+    font_ = makeFont(firstInstalled(form::faceCandidates(form::kDefaultFont.family, false)), form::kDefaultFont.points,
+                     dpi);
     auto put = [&](HWND control, int x, int y, int width, int height) {
         SetWindowPos(control, nullptr, px(x), px(y), px(width), px(height), SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
