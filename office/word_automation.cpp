@@ -118,6 +118,26 @@ void Session::getObject(IDispatch* object, const wchar_t* name, VARIANT* args, U
     result.v.pdispVal->AddRef();
 }
 
+void Variant::setLong(long value) {
+    VariantClear(&v);
+    v.vt = VT_I4;
+    v.lVal = value;
+}
+
+void Variant::setText(const std::wstring& text, const char* what) {
+    VariantClear(&v);
+    v.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    if (!v.bstrVal) throw export_fault::automation(std::string("内存不足，无法把") + what + "交给文字处理软件");
+    v.vt = VT_BSTR;
+}
+
+void Variant::setObject(IDispatch* object) {
+    VariantClear(&v);
+    v.vt = VT_DISPATCH;
+    v.pdispVal = object;
+    object->AddRef();
+}
+
 void Session::putBool(IDispatch* object, const wchar_t* name, bool value) {
     Variant argument;
     argument.v.vt = VT_BOOL;
@@ -127,8 +147,7 @@ void Session::putBool(IDispatch* object, const wchar_t* name, bool value) {
 
 void Session::putLong(IDispatch* object, const wchar_t* name, long value) {
     Variant argument;
-    argument.v.vt = VT_I4;
-    argument.v.lVal = value;
+    argument.setLong(value);
     invoke(object, name, DISPATCH_PROPERTYPUT, &argument.v, 1, nullptr);
 }
 
@@ -141,9 +160,7 @@ void Session::putSingle(IDispatch* object, const wchar_t* name, float value) {
 
 void Session::putText(IDispatch* object, const wchar_t* name, const std::wstring& value) {
     Variant argument;
-    argument.v.vt = VT_BSTR;
-    argument.v.bstrVal = SysAllocStringLen(value.data(), static_cast<UINT>(value.size()));
-    if (!argument.v.bstrVal) throw export_fault::automation("内存不足，无法把计算书交给文字处理软件");
+    argument.setText(value, "计算书");
     invoke(object, name, DISPATCH_PROPERTYPUT, &argument.v, 1, nullptr);
 }
 
@@ -187,10 +204,7 @@ void addReportDocument(Session& session, IDispatch* application, const std::stri
     session.getObject(document.get(), L"Paragraphs", &one.v, 1, paragraph);
     session.getObject(paragraph.get(), L"Range", nullptr, 0, range);
     Variant text;
-    const std::wstring wide = widen(toParagraphText(reportUtf8));
-    text.v.vt = VT_BSTR;
-    text.v.bstrVal = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-    if (!text.v.bstrVal) throw export_fault::automation("内存不足，无法把计算书交给文字处理软件");
+    text.setText(widen(toParagraphText(reportUtf8)), "计算书");
     session.invoke(range.get(), L"Text", DISPATCH_PROPERTYPUT, &text.v, 1, nullptr);
 }
 

@@ -63,6 +63,13 @@ struct Variant {
     ~Variant() { VariantClear(&v); }
     Variant(const Variant&) = delete;
     Variant& operator=(const Variant&) = delete;
+
+    // The value, the previous one cleared: a 32-bit integer; a text (the automation fault where
+    // there is no memory for it, saying "无法把 `what` 交给文字处理软件"); an object, with a
+    // reference of its own.
+    void setLong(long value);
+    void setText(const std::wstring& text, const char* what);
+    void setObject(IDispatch* object);
 };
 
 std::wstring widen(const std::string& utf8);

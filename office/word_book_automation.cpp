@@ -31,8 +31,7 @@ std::wstring wide(const std::u16string& text) { return std::wstring(text.begin()
 // `object`.Item(index) or another member called with one integer.
 void itemOf(Session& session, IDispatch* object, const wchar_t* name, long index, Ref& into) {
     Variant argument;
-    argument.v.vt = VT_I4;
-    argument.v.lVal = index;
+    argument.setLong(index);
     session.getObject(object, name, &argument.v, 1, into);
 }
 
@@ -42,8 +41,7 @@ void method(Session& session, IDispatch* object, const wchar_t* name, VARIANT* a
 
 void collapseToStart(Session& session, IDispatch* range) {
     Variant direction;
-    direction.v.vt = VT_I4;
-    direction.v.lVal = kCollapseStart;
+    direction.setLong(kCollapseStart);
     method(session, range, L"Range.Collapse", &direction.v, 1);
 }
 
@@ -59,9 +57,8 @@ void setSpans(Session& session, IDispatch* range, const Text& text) {
     const long start = session.getLong(range, L"Range.Start");
     for (const Span& span : text.spans) {
         Variant bounds[2];  // IDispatch's order: End, Start
-        bounds[0].v.vt = bounds[1].v.vt = VT_I4;
-        bounds[1].v.lVal = start + static_cast<long>(span.from);
-        bounds[0].v.lVal = bounds[1].v.lVal + static_cast<long>(span.length);
+        bounds[1].setLong(start + static_cast<long>(span.from));
+        bounds[0].setLong(start + static_cast<long>(span.from + span.length));
         method(session, range, L"Range.SetRange", &bounds[0].v, 2);
         Ref font;
         session.getObject(range, L"Range.Font", nullptr, 0, font);
@@ -93,16 +90,13 @@ void headerFooterRange(Session& session, IDispatch* section, const wchar_t* whic
 }
 
 void addField(Session& session, IDispatch* range, IDispatch* fields, long at, long type) {
-    Variant bounds[2];
-    bounds[0].v.vt = bounds[1].v.vt = VT_I4;
-    bounds[0].v.lVal = bounds[1].v.lVal = at;
+    Variant bounds[2];  // End, Start
+    bounds[0].setLong(at);
+    bounds[1].setLong(at);
     method(session, range, L"Range.SetRange", &bounds[0].v, 2);
     Variant args[2];  // Type, Range
-    args[0].v.vt = VT_I4;
-    args[0].v.lVal = type;
-    args[1].v.vt = VT_DISPATCH;
-    args[1].v.pdispVal = range;
-    range->AddRef();
+    args[0].setLong(type);
+    args[1].setObject(range);
     Ref field;
     session.getObject(fields, L"Add", &args[0].v, 2, field);
 }
@@ -165,10 +159,7 @@ public:
         nextParagraph(range);
         if (!p.text.text.empty()) {
             Variant text;
-            const std::wstring w = wide(p.text.text);
-            text.v.vt = VT_BSTR;
-            text.v.bstrVal = SysAllocStringLen(w.data(), static_cast<UINT>(w.size()));
-            if (!text.v.bstrVal) throw export_fault::automation("内存不足，无法把计算书交给文字处理软件");
+            text.setText(wide(p.text.text), "计算书");
             method(session_, range.get(), L"Range.InsertBefore", &text.v, 1);
         }
         session_.putLong(range.get(), L"Range.Style", p.style);
@@ -183,12 +174,9 @@ public:
         collapseToStart(session_, range.get());
         session_.getObject(document_, L"Document.Tables", nullptr, 0, tables);
         Variant args[3];  // NumColumns, NumRows, Range
-        args[0].v.vt = args[1].v.vt = VT_I4;
-        args[0].v.lVal = static_cast<long>(t.columns);
-        args[1].v.lVal = static_cast<long>(t.rows.size());
-        args[2].v.vt = VT_DISPATCH;
-        args[2].v.pdispVal = range.get();
-        range.get()->AddRef();
+        args[0].setLong(static_cast<long>(t.columns));
+        args[1].setLong(static_cast<long>(t.rows.size()));
+        args[2].setObject(range.get());
         session_.getObject(tables.get(), L"Tables.Add", &args[0].v, 3, table);
         // Word keeps an empty paragraph after the table: the next block's.
         fresh_ = true;
@@ -225,9 +213,8 @@ public:
                 if (text.text.empty() && !ownAlignment) continue;
                 Ref cell, cellRange;
                 Variant at[2];  // Column, Row
-                at[0].v.vt = at[1].v.vt = VT_I4;
-                at[0].v.lVal = static_cast<long>(c + 1);
-                at[1].v.lVal = static_cast<long>(r + 1);
+                at[0].setLong(static_cast<long>(c + 1));
+                at[1].setLong(static_cast<long>(r + 1));
                 session_.getObject(table.get(), L"Table.Cell", &at[0].v, 2, cell);
                 session_.getObject(cell.get(), L"Cell.Range", nullptr, 0, cellRange);
                 if (ownAlignment) align(session_, cellRange.get(), right ? kAlignRight : kAlignLeft);
@@ -246,15 +233,11 @@ public:
         session_.getObject(document_, L"Document.InlineShapes", nullptr, 0, shapes);
         const FigureFile file(f.svg);
         Variant args[4];  // Range, SaveWithDocument, LinkToFile, FileName
-        args[0].v.vt = VT_DISPATCH;
-        args[0].v.pdispVal = range.get();
-        range.get()->AddRef();
+        args[0].setObject(range.get());
         args[1].v.vt = args[2].v.vt = VT_BOOL;
         args[1].v.boolVal = VARIANT_TRUE;
         args[2].v.boolVal = VARIANT_FALSE;
-        args[3].v.vt = VT_BSTR;
-        args[3].v.bstrVal = SysAllocStringLen(file.path().data(), static_cast<UINT>(file.path().size()));
-        if (!args[3].v.bstrVal) throw export_fault::automation("内存不足，无法把插图交给文字处理软件");
+        args[3].setText(file.path(), "插图");
         session_.getObject(shapes.get(), L"InlineShapes.AddPicture", &args[0].v, 4, shape);
         session_.putSingle(shape.get(), L"InlineShape.Width", static_cast<float>(f.width));
         session_.putSingle(shape.get(), L"InlineShape.Height", static_cast<float>(f.height));

@@ -95,8 +95,7 @@ constexpr long kAlertsNone = 0;        // wdAlertsNone
 // Document.Close(SaveChanges := wdDoNotSaveChanges) or Application.Quit(the same).
 void endUnsaved(word::Session& session, IDispatch* object, const wchar_t* name) {
     word::Variant noSave;
-    noSave.v.vt = VT_I4;
-    noSave.v.lVal = kDoNotSaveChanges;
+    noSave.setLong(kDoNotSaveChanges);
     session.invoke(object, name, DISPATCH_METHOD, &noSave.v, 1, nullptr);
 }
 
@@ -107,11 +106,8 @@ void saveOne(word::Session& session, IDispatch* application, const WordOffice::W
     try {
         job.content->addDocument(session, application, document);
         word::Variant args[2];  // IDispatch's order: FileFormat, FileName
-        args[0].v.vt = VT_I4;
-        args[0].v.lVal = job.format;
-        args[1].v.vt = VT_BSTR;
-        args[1].v.bstrVal = SysAllocStringLen(job.file.data(), static_cast<UINT>(job.file.size()));
-        if (!args[1].v.bstrVal) throw export_fault::automation("内存不足，无法把文件名交给文字处理软件");
+        args[0].setLong(job.format);
+        args[1].setText(job.file, "文件名");
         session.invoke(document.get(), L"SaveAs2", DISPATCH_METHOD, &args[0].v, 2, nullptr);
     } catch (...) {
         // The document goes unsaved; a Word that can no longer close it is not used again.
@@ -137,8 +133,7 @@ void serve(const std::shared_ptr<WordOffice::Worker>& worker) {
             // Quit is the one call made after the caller gave up: a hidden Word left running
             // would hold memory and files with nobody to end it.
             word::Variant noSave;
-            noSave.v.vt = VT_I4;
-            noSave.v.lVal = kDoNotSaveChanges;
+            noSave.setLong(kDoNotSaveChanges);
             try {
                 word::invokeMember(application.get(), L"Quit", DISPATCH_METHOD, &noSave.v, 1, nullptr);
             } catch (const FaultError&) {
